@@ -1,0 +1,26 @@
+#include "host/panel_services.h"
+
+#include <cstdio>
+
+#include "host/import_table.h"
+
+void sendKeyEvent(UINT32 eventId, UINT32 value) { hostPanels()->trigger_key_event(eventId, value); }
+
+SINT32 readModuleVarInt(SINT32 variableId) {
+  MODULE_VAR moduleVar{};
+  moduleVar.id = static_cast<ID>(variableId);
+  hostPanels()->lookup_var(&moduleVar);
+  return static_cast<SINT32>(static_cast<UINT32>(moduleVar.var_value.raw & 0xFFFFFFFFu));
+}
+
+FLOAT64 evalCalculatorNumber(const char* name) {
+  char cCode[kCalculatorCodeSize];
+  std::snprintf(cCode, sizeof cCode, "%s%s%s", "(", name, ")");
+  FLOAT64 result = 0.0;
+  hostPanels()->execute_calculator_code(cCode, &result, nullptr, nullptr);
+  return result;
+}
+
+bool evalCalculatorExpression(const char* expression, FLOAT64* result) {
+  return hostPanels()->execute_calculator_code(expression, result, nullptr, nullptr) != 0;
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Inspects a built radios.gau the way the simulator's loader will meet it.
+# usage: inspect_module.sh OBJDUMP MODULE FORMAT MAGIC   (e.g. pei-i386 "010b")
+set -u
+objdump=$1 module=$2 format=$3 magic=$4
+fail=0
+say() { echo "$module: $*"; fail=1; }
+
+[ -f "$module" ] || { echo "$module: no such file (expected the built module)"; exit 1; }
+headers=$("$objdump" -p "$module") || { echo "$module: objdump could not read it"; exit 1; }
+
+grep -q "file format $format" <<<"$headers" || say "expected file format $format"
+grep -Eq "^Magic[[:space:]]+$magic" <<<"$headers" || say "expected optional header magic $magic"
+grep -Eq "^AddressOfEntryPoint[[:space:]]+0*[1-9a-fA-F]" <<<"$headers" || say "expected an entry point"
+
+# The export names, from the name table that follows "[Ordinal/Name Pointer] Table".
+exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" | grep -E '^\s+\[ *[0-9]+\]' | awk '{print $NF}' | sort | tr '\n' ' ')
+[ "$exports" = "ImportTable Linkage " ] || say "expected exactly the exports ImportTable and Linkage, got: $exports"
+
+imports=$(grep -Eo 'DLL Name: .*' <<<"$headers" | cut -d' ' -f3 | sort -f | tr '\n' ' ')
+for dll in $imports; do
+  case "${dll,,}" in
+    kernel32.dll|user32.dll|msvcrt.dll) ;;
+    *) say "imports $dll; expected only Windows system DLLs (KERNEL32, USER32, msvcrt)" ;;
+  esac
+done
+grep -qi 'user32.dll' <<<"$imports" || say "expected USER32.dll for the timers"
+
+sections=$("$objdump" -h "$module")
+grep -q '\.rsrc' <<<"$sections" || say "expected a resource section"
+
+[ $fail -eq 0 ] && echo "$module: $format, exports: $exports; imports: $imports"
+exit $fail
