@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "art/canvas.h"
 
 namespace art_test {
 
@@ -44,3 +47,12 @@ inline uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
 }
 
 }  // namespace art_test
+
+namespace art {
+
+// Lets GoogleTest print colours as numbers instead of raw bytes.
+inline void PrintTo(const Rgb& c, std::ostream* os) {
+  *os << "(" << int{c.r} << "," << int{c.g} << "," << int{c.b} << ")";
+}
+
+}  // namespace art
