@@ -41,7 +41,7 @@ class Canvas {
   void fillCircle(double cx, double cy, double r, Rgb c);
   void fillRing(double cx, double cy, double rOuter, double rInner, Rgb c);
   // A dome lit from the top-left: `light` towards the top-left, `dark` towards the bottom-right,
-  // with a soft specular highlight, as on a machined knob face.
+  // with a soft glint of light, as on a machined knob face.
   void shadedDisc(double cx, double cy, double r, Rgb light, Rgb dark);
   // Round-capped, anti-aliased.
   void line(double x0, double y0, double x1, double y1, double thickness, Rgb c);
