@@ -57,8 +57,16 @@ bool expectAt(int line, bool held, const char* format, ...) {
 
 // Without this a crash under wine may open the debugger's dialog on the display and hang there.
 LONG WINAPI reportCrash(EXCEPTION_POINTERS* info) {
-  std::printf("gau_smoke: crashed with exception 0x%08lX at %p\ngau_smoke: FAILED\n",
-              info->ExceptionRecord->ExceptionCode, info->ExceptionRecord->ExceptionAddress);
+  void* address = info->ExceptionRecord->ExceptionAddress;
+  HMODULE owner = nullptr;
+  wchar_t ownerPath[MAX_PATH] = L"code no module holds";
+  if (GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<LPCWSTR>(address), &owner)) {
+    GetModuleFileNameW(owner, ownerPath, MAX_PATH);
+  }
+  std::printf("gau_smoke: crashed with exception 0x%08lX at %p (in %ls)\ngau_smoke: FAILED\n",
+              info->ExceptionRecord->ExceptionCode, address, ownerPath);
   std::fflush(stdout);
   ExitProcess(1);
 }
