@@ -14,6 +14,7 @@ constexpr ID kModeKnobFirstFrame = 12544;   // OFF, ADF, ANT, BFO
 constexpr ID kIdentKnobFirstFrame = 12800;  // off, on
 constexpr ID kHundredsStrip = 13056;        // its window is 13057
 constexpr ID kDigitStrip = 13312;           // its window is 13313
+constexpr SINT32 kDrumTop = 40;
 
 constexpr ELEMENT_HEADER elementHeader(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x, SINT32 y,
                                        FLAGS imageFlags, ELEMENT_HEADER** children = nullptr) {
@@ -21,56 +22,43 @@ constexpr ELEMENT_HEADER elementHeader(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32
                         nullptr, children, nullptr, imageFlags, 0,      0};
 }
 
-ELEMENT_ICON adfModeKnob = {
-    elementHeader(ELEMENT_TYPE_ICON, kModeKnobFirstFrame, 0, 0, kNoImageFlags),
-    4,
-    adfModeIcon,
-    0,
-    0,
-    0.0,
-    0};
-ELEMENT_ICON adfIdentKnob = {
-    elementHeader(ELEMENT_TYPE_ICON, kIdentKnobFirstFrame, 0, 92, kNoImageFlags),
-    2,
-    adfIdentIcon,
-    0,
-    0,
-    0.0,
-    0};
+// Source variable, switch type, scale and offset stay zero.
+constexpr ELEMENT_ICON icon(ID firstFrame, SINT32 x, SINT32 y, SINT32 frames,
+                            PELEMENT_ICON_UPDATE_CALLBACK frameFromState) {
+  ELEMENT_ICON element{};
+  static_cast<ELEMENT_HEADER&>(element) =
+      elementHeader(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags);
+  element.num_icons = frames;
+  element.update_cb = frameFromState;
+  return element;
+}
 
-// Every drum moves only vertically; the Y range's minimum is the strip's top cell.
-ELEMENT_MOVING_IMAGE adfHundredsDrum = {
-    elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kHundredsStrip, 193, 40, kTransparentErase),
-    0.0,
-    0.0,
-    adfStripX,
-    1.0,
-    18.0,
-    adfHundredsStripY};
-ELEMENT_MOVING_IMAGE adfTensDrum = {
-    elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kDigitStrip, 229, 40, kTransparentErase),
-    0.0,
-    0.0,
-    adfStripX,
-    0.0,
-    10.0,
-    adfTensStripY};
-ELEMENT_MOVING_IMAGE adfUnitsDrum = {
-    elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kDigitStrip, 247, 40, kTransparentErase),
-    0.0,
-    0.0,
-    adfStripX,
-    0.0,
-    10.0,
-    adfUnitsStripY};
-ELEMENT_MOVING_IMAGE adfTenthsDrum = {
-    elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kDigitStrip, 275, 40, kTransparentErase),
-    0.0,
-    0.0,
-    adfStripX,
-    0.0,
-    10.0,
-    adfTenthsStripY};
+// Every drum moves only vertically; the minimum of its Y range stands for the strip's top cell.
+constexpr ELEMENT_MOVING_IMAGE drum(ID strip, SINT32 x, FLOAT64 minY, FLOAT64 maxY,
+                                    PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK yFromState) {
+  ELEMENT_MOVING_IMAGE element{};
+  static_cast<ELEMENT_HEADER&>(element) =
+      elementHeader(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase);
+  element.min_x = 0.0;
+  element.max_x = 0.0;
+  element.update_x_cb = adfStripX;
+  element.min_y = minY;
+  element.max_y = maxY;
+  element.update_y_cb = yFromState;
+  return element;
+}
+
+// clang-format off
+//                                        first frame            x   y  frames  frame from
+ELEMENT_ICON adfModeKnob  =         icon(kModeKnobFirstFrame,   0,  0,  4,      adfModeIcon);
+ELEMENT_ICON adfIdentKnob =         icon(kIdentKnobFirstFrame,  0, 92,  2,      adfIdentIcon);
+
+//                                        strip             x    Y range     Y from
+ELEMENT_MOVING_IMAGE adfHundredsDrum = drum(kHundredsStrip, 193, 1.0, 18.0, adfHundredsStripY);
+ELEMENT_MOVING_IMAGE adfTensDrum     = drum(kDigitStrip,    229, 0.0, 10.0, adfTensStripY);
+ELEMENT_MOVING_IMAGE adfUnitsDrum    = drum(kDigitStrip,    247, 0.0, 10.0, adfUnitsStripY);
+ELEMENT_MOVING_IMAGE adfTenthsDrum   = drum(kDigitStrip,    275, 0.0, 10.0, adfTenthsStripY);
+// clang-format on
 
 ELEMENT_HEADER* adfBackgroundChildren[] = {
     &adfModeKnob,  &adfIdentKnob,  &adfHundredsDrum, &adfTensDrum,
