@@ -8,7 +8,7 @@ namespace {
 constexpr FLAGS kTransparent = IMAGE_USE_TRANSPARENCY;
 constexpr FLAGS kTransparentErase = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE;
 
-// The lamp goes dark with the electrics, the transponder and the avionics bus.
+// The host hides the lamp while any of these failures is active.
 FAILURE_RECORD replyLampFailures[] = {
     {17, 3, 0},
     {21, 3, 0},
@@ -17,84 +17,42 @@ FAILURE_RECORD replyLampFailures[] = {
 };
 
 // The four drums share one strip (figures 0..7, top to bottom) and one one-figure window.
-#define XPDR_DRUM(x, stripX, stripY)       \
-  ELEMENT_MOVING_IMAGE {                   \
-    {ELEMENT_TYPE_MOVING_IMAGE,            \
-     kXpdrDigitStripBitmap,                \
-     {x, 32},                              \
-     {0, 0},                               \
-     {0, 0},                               \
-     &transponderGaugeHeader,              \
-     nullptr,                              \
-     nullptr,                              \
-     nullptr,                              \
-     kTransparentErase,                    \
-     0,                                    \
-     0},                                   \
-        0.0, 0.0, stripX, 0.0, 7.0, stripY \
-  }
+// clang-format off
+constexpr ELEMENT_MOVING_IMAGE drum(SINT32 x, PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripX,
+                                    PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripY) {
+  return {{ELEMENT_TYPE_MOVING_IMAGE, kXpdrDigitStripBitmap, {x, 32}, {0, 0}, {0, 0},
+           &transponderGaugeHeader, nullptr, nullptr, nullptr, kTransparentErase, 0, 0},
+          0.0, 0.0, stripX,
+          0.0, 7.0, stripY};
+}
 
-ELEMENT_MOVING_IMAGE thousandsDrum = XPDR_DRUM(154, xpdrStripX0, xpdrStripY0);
-ELEMENT_MOVING_IMAGE hundredsDrum = XPDR_DRUM(221, xpdrStripX1, xpdrStripY1);
-ELEMENT_MOVING_IMAGE tensDrum = XPDR_DRUM(287, xpdrStripX2, xpdrStripY2);
-ELEMENT_MOVING_IMAGE unitsDrum = XPDR_DRUM(352, xpdrStripX3, xpdrStripY3);
+ELEMENT_MOVING_IMAGE thousandsDrum = drum(154, xpdrStripX0, xpdrStripY0);
+ELEMENT_MOVING_IMAGE hundredsDrum  = drum(221, xpdrStripX1, xpdrStripY1);
+ELEMENT_MOVING_IMAGE tensDrum      = drum(287, xpdrStripX2, xpdrStripY2);
+ELEMENT_MOVING_IMAGE unitsDrum     = drum(352, xpdrStripX3, xpdrStripY3);
 
-#undef XPDR_DRUM
+// Its four frames cover the knob and its scale, turned to OFF, SBY, ON and ALT.
+ELEMENT_ICON modeKnob = {
+    {ELEMENT_TYPE_ICON, kXpdrModeKnobBitmap, {0, 36}, {0, 0}, {0, 0},
+     &transponderGaugeHeader, nullptr, nullptr, nullptr, 0x0, 0, 0},
+    4, xpdrModeIcon, 0, 0, 0.0, 0};
 
-ELEMENT_ICON modeKnob = {{ELEMENT_TYPE_ICON,
-                          kXpdrModeKnobBitmap,
-                          {0, 36},
-                          {0, 0},
-                          {0, 0},
-                          &transponderGaugeHeader,
-                          nullptr,
-                          nullptr,
-                          nullptr,
-                          0x0,
-                          0,
-                          0},
-                         4,
-                         xpdrModeIcon,
-                         0,
-                         0,
-                         0.0,
-                         0};
-
-ELEMENT_ICON replyLamp = {{ELEMENT_TYPE_ICON,
-                           kXpdrReplyLampBitmap,
-                           {32, 0},
-                           {0, 0},
-                           {0, 0},
-                           &transponderGaugeHeader,
-                           nullptr,
-                           nullptr,
-                           replyLampFailures,
-                           kTransparentErase,
-                           0,
-                           0},
-                          1,
-                          xpdrReplyLampIcon,
-                          0,
-                          0,
-                          0.0,
-                          0};
+// Drawn only while lit; otherwise the face plate's unlit lamp shows.
+ELEMENT_ICON replyLamp = {
+    {ELEMENT_TYPE_ICON, kXpdrReplyLampBitmap, {32, 0}, {0, 0}, {0, 0},
+     &transponderGaugeHeader, nullptr, nullptr, replyLampFailures, kTransparentErase, 0, 0},
+    1, xpdrReplyLampIcon, 0, 0, 0.0, 0};
+// clang-format on
 
 ELEMENT_HEADER* facePlateChildren[] = {
     &thousandsDrum, &hundredsDrum, &tensDrum, &unitsDrum, &modeKnob, &replyLamp, nullptr,
 };
 
-ELEMENT_STATIC_IMAGE facePlate = {{ELEMENT_TYPE_STATIC_IMAGE,
-                                   kXpdrFacePlateBitmap,
-                                   {0, 0},
-                                   {0, 0},
-                                   {0, 0},
-                                   &transponderGaugeHeader,
-                                   nullptr,
-                                   facePlateChildren,
-                                   nullptr,
-                                   kTransparent,
-                                   0,
-                                   0}};
+// clang-format off
+ELEMENT_STATIC_IMAGE facePlate = {
+    {ELEMENT_TYPE_STATIC_IMAGE, kXpdrFacePlateBitmap, {0, 0}, {0, 0}, {0, 0},
+     &transponderGaugeHeader, nullptr, facePlateChildren, nullptr, kTransparent, 0, 0}};
+// clang-format on
 
 ELEMENT_HEADER* transponderElementList = &facePlate;
 
