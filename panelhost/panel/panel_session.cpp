@@ -163,7 +163,8 @@ bool PanelSession::dispatch(GAUGEHDR* gauge, int x, int y, FLAGS eventFlag) {
                             ", " + std::to_string(y) + ") on " + gauge->gauge_name;
   const int index = childTakingEvent(gauge, x, y, eventFlag);
   if (index < 0) {
-    log("mouse " + where + ": no child entry takes it");
+    // Most controls take clicks only; a release nobody takes is the usual case, not news.
+    if (eventFlag != MOUSE_LEFTRELEASE) log("mouse " + where + ": no child entry takes it");
     return false;
   }
   MOUSERECT& entry = gauge->mouse_rect[index];

@@ -25,8 +25,8 @@ FakeState state = {0, 0, 0, 0, false, false, -1.0};
 PANELS* host() { return ImportTable.PANELSentry.fnptr; }
 
 void report(ID eventId, PIXPOINT* point, FLAGS flags) {
-  host()->trigger_key_event(eventId, flags | static_cast<UINT32>(point->x) << 6 |
-                                         static_cast<UINT32>(point->y));
+  host()->trigger_key_event(
+      eventId, flags | static_cast<UINT32>(point->x) << 6 | static_cast<UINT32>(point->y));
 }
 
 void CALLBACK settleTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -58,7 +58,8 @@ void FSAPI fakeCallback(GAUGEHDR*, SINT32 service, UINT32) {
     SetTimer(FindWindowW(L"FS98MAIN", nullptr), 4, 5000, settleTimer);
   } else if (service == 6) {
     ++state.updateServices;
-    if (state.reportUpdates) host()->trigger_key_event(6000, static_cast<UINT32>(state.updateServices));
+    if (state.reportUpdates)
+      host()->trigger_key_event(6000, static_cast<UINT32>(state.updateServices));
   } else {
     ++state.otherServices;
   }
@@ -75,45 +76,120 @@ FLOAT64 FSAPI stripY(ELEMENT_MOVING_IMAGE*) { return 4; }
 
 extern GAUGEHDR fakeHeader;
 
-ELEMENT_STRING text = {{ELEMENT_TYPE_STRING, static_cast<ID>(-1), {1, 2}, {0, 0}, {0, 0},
-                        &fakeHeader, nullptr, nullptr, nullptr, 0x7, 0, 0},
-                       {40, 10}, 0x3D3FC3, 0, 0, "Quartz", 400, 1, 20, 6, serviceText,
-                       {0, 0, 0}, nullptr, 0, nullptr, 0};
-ELEMENT_ICON icon = {{ELEMENT_TYPE_ICON, 100, {3, 4}, {0, 0}, {0, 0}, &fakeHeader, nullptr,
-                      nullptr, nullptr, 0, 0, 0},
-                     2, frame, 0, 0, 0.0, 0};
-ELEMENT_MOVING_IMAGE strip = {{ELEMENT_TYPE_MOVING_IMAGE, 200, {5, 6}, {0, 0}, {0, 0},
-                               &fakeHeader, nullptr, nullptr, nullptr, 0x3, 0, 0},
-                              0, 0, stripX, 0, 7, stripY};
-ELEMENT_STATIC_IMAGE plate = {{ELEMENT_TYPE_STATIC_IMAGE, 300, {7, 8}, {0, 0}, {0, 0},
-                               &fakeHeader, nullptr, nullptr, nullptr, 0, 0, 0}};
+ELEMENT_STRING text = {{ELEMENT_TYPE_STRING,
+                        static_cast<ID>(-1),
+                        {1, 2},
+                        {0, 0},
+                        {0, 0},
+                        &fakeHeader,
+                        nullptr,
+                        nullptr,
+                        nullptr,
+                        0x7,
+                        0,
+                        0},
+                       {40, 10},
+                       0x3D3FC3,
+                       0,
+                       0,
+                       "Quartz",
+                       400,
+                       1,
+                       20,
+                       6,
+                       serviceText,
+                       {0, 0, 0},
+                       nullptr,
+                       0,
+                       nullptr,
+                       0};
+ELEMENT_ICON icon = {{ELEMENT_TYPE_ICON,
+                      100,
+                      {3, 4},
+                      {0, 0},
+                      {0, 0},
+                      &fakeHeader,
+                      nullptr,
+                      nullptr,
+                      nullptr,
+                      0,
+                      0,
+                      0},
+                     2,
+                     frame,
+                     0,
+                     0,
+                     0.0,
+                     0};
+ELEMENT_MOVING_IMAGE strip = {{ELEMENT_TYPE_MOVING_IMAGE,
+                               200,
+                               {5, 6},
+                               {0, 0},
+                               {0, 0},
+                               &fakeHeader,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               0x3,
+                               0,
+                               0},
+                              0,
+                              0,
+                              stripX,
+                              0,
+                              7,
+                              stripY};
+ELEMENT_STATIC_IMAGE plate = {{ELEMENT_TYPE_STATIC_IMAGE,
+                               300,
+                               {7, 8},
+                               {0, 0},
+                               {0, 0},
+                               &fakeHeader,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               0,
+                               0,
+                               0}};
 ELEMENT_HEADER* children[] = {&text, &icon, &strip, &plate, nullptr};
-ELEMENT_STATIC_IMAGE background = {{ELEMENT_TYPE_STATIC_IMAGE, 10, {0, 0}, {0, 0}, {0, 0},
-                                    &fakeHeader, nullptr, children, nullptr, 0x1, 0, 0}};
+ELEMENT_STATIC_IMAGE background = {{ELEMENT_TYPE_STATIC_IMAGE,
+                                    10,
+                                    {0, 0},
+                                    {0, 0},
+                                    {0, 0},
+                                    &fakeHeader,
+                                    nullptr,
+                                    children,
+                                    nullptr,
+                                    0x1,
+                                    0,
+                                    0}};
 ELEMENT_HEADER* fakeRoot = &background;
 
 MOUSERECT fakeMouse[] = {
-    {MOUSE_RECT_PARENT,     {0, 0, 100, 100}, CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
-    {MOUSE_RECT_USER,       {0, 0, 0, 0},     CURSOR_NONE, 0, 0,          0, "Outer",    nullptr},
-    {MOUSE_RECT_PARENT,     {10, 10, 20, 20}, CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
-    {MOUSE_RECT_USER,       {0, 0, 0, 0},     CURSOR_NONE, 0, 0,          0, "Big box",  nullptr},
-    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0},     CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
-    {MOUSE_RECT_CHILD,      {10, 10, 20, 20}, CURSOR_HAND, 0, 0x20000000, 0, handlerA,   nullptr},
-    {MOUSE_RECT_CHILD,      {15, 15, 10, 10}, CURSOR_UPARROW, 0, 0x20206000, 0, handlerB, nullptr},
-    {MOUSE_RECT_PARENT,     {40, 0, 10, 10},  CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
-    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0},     CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
-    {MOUSE_RECT_CHILD,      {40, 0, 10, 10},  CURSOR_HAND, 0, 0x20020000, 0, handlerC,   nullptr},
-    {MOUSE_RECT_CHILD,      {50, 0, 10, 10},  CURSOR_HAND, 0, 0x20000000, 0, nullptr,    nullptr},
-    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0},     CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
-    {MOUSE_RECT_EOL,        {0, 0, 0, 0},     CURSOR_NONE, 0, 0,          0, nullptr,    nullptr},
+    {MOUSE_RECT_PARENT, {0, 0, 100, 100}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    {MOUSE_RECT_USER, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, "Outer", nullptr},
+    {MOUSE_RECT_PARENT, {10, 10, 20, 20}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    {MOUSE_RECT_USER, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, "Big box", nullptr},
+    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    {MOUSE_RECT_CHILD, {10, 10, 20, 20}, CURSOR_HAND, 0, 0x20000000, 0, handlerA, nullptr},
+    {MOUSE_RECT_CHILD, {15, 15, 10, 10}, CURSOR_UPARROW, 0, 0x20206000, 0, handlerB, nullptr},
+    {MOUSE_RECT_PARENT, {40, 0, 10, 10}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    {MOUSE_RECT_CHILD, {40, 0, 10, 10}, CURSOR_HAND, 0, 0x20020000, 0, handlerC, nullptr},
+    {MOUSE_RECT_CHILD, {50, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, nullptr, nullptr},
+    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
 };
 
-GAUGEHDR fakeHeader = {0x320, "Fake", &fakeRoot, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, 100, 0, 0.0, 0.0, nullptr, {0, 0}, nullptr,
-                       nullptr, fakeMouse, fakeCallback, 0, nullptr, nullptr, 0};
-GAUGEHDR bareHeader = {0x320, "Bare", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, 100, 0, 0.0, 0.0, nullptr, {0, 0}, nullptr,
-                       nullptr, nullptr, nullptr, 0, nullptr, nullptr, 0};
+GAUGEHDR fakeHeader = {0x320,   "Fake",  &fakeRoot, nullptr, nullptr, nullptr,   nullptr,
+                       nullptr, nullptr, nullptr,   nullptr, 100,     0,         0.0,
+                       0.0,     nullptr, {0, 0},    nullptr, nullptr, fakeMouse, fakeCallback,
+                       0,       nullptr, nullptr,   0};
+GAUGEHDR bareHeader = {0x320,   "Bare",  nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr, 100,     0,       0.0,
+                       0.0,     nullptr, {0, 0},  nullptr, nullptr, nullptr, nullptr,
+                       0,       nullptr, nullptr, 0};
 
 void FSAPI moduleInit() { ++state.moduleInits; }
 // Leaves timer 4 running on purpose: the host must notice a timer outliving its module.
@@ -129,7 +205,7 @@ void FSAPI moduleDeinit() {}
 #endif
 
 extern "C" {
-GAUGESLINKAGE FAKE_LINKAGE_NAME = {0x13, moduleInit, moduleDeinit, 0, 0, 0x900,
-                                   {&fakeHeader, &bareHeader, nullptr, nullptr}};
+GAUGESLINKAGE FAKE_LINKAGE_NAME = {
+    0x13, moduleInit, moduleDeinit, 0, 0, 0x900, {&fakeHeader, &bareHeader, nullptr, nullptr}};
 GAUGESIMPORT ImportTable = {{PANELS_IMPORT_ID, nullptr}, {0, nullptr}};
 }

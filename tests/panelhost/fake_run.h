@@ -2,7 +2,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -32,9 +31,10 @@ inline void writeFile(const std::string& path, const std::string& text) {
 
 // The script's first line is `panel fake.cfg`, so the body's line N is the script's line N + 1.
 inline RunResult runFake(const std::string& body,
-                         const std::string& panel = "[Window00]\n"
-                                                    "gauge00=fake!Fake, 0, 0\n"
-                                                    "gauge01=fake!Bare, 0, 100\n",
+                         const std::string& panel =
+                             "[Window00]\n"
+                             "gauge00=fake!Fake, 0, 0\n"
+                             "gauge01=fake!Bare, 0, 100\n",
                          const std::string& module = FAKE_MODULE_PATH) {
   const std::string folder = testFolder();
   writeFile(folder + "/fake.cfg", panel);

@@ -23,7 +23,7 @@ std::string handlerEvent(int handler, unsigned flag, int x, int y) {
 
 TEST(ScenarioRunner, ChecksThatHoldEndWithTheClosingLineAndStatusZero) {
   const auto run = runFake(
-      "expect event 65715 1\n"     // service 4 at start, from a freshly loaded module
+      "expect event 65715 1\n"  // service 4 at start, from a freshly loaded module
       "expect no-event\n"
       "expect sim xpdr.code 0001\n"  // decoded by the simulation
       "expect element Fake 1 \"S1 U0 O5\"\n");
@@ -41,10 +41,13 @@ TEST(ScenarioRunner, EachFailedCheckNamesItsLineAndTheRunGoesOnToStatusOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_THAT(run.output, HasSubstr(bodyLine(1) + "expected event 65715 value 0x00000002, got "
                                                   "event 65715 value 0x00000001"));
-  EXPECT_THAT(run.output, HasSubstr(bodyLine(2) + "expected event 65715 value 0x00000001, got no event"));
+  EXPECT_THAT(run.output,
+              HasSubstr(bodyLine(2) + "expected event 65715 value 0x00000001, got no event"));
   EXPECT_THAT(run.output, HasSubstr(bodyLine(3) + "expected com1.active 121.500, got 122.800"));
-  EXPECT_THAT(run.output, HasSubstr(bodyLine(4) + "expected tooltip \"Small box\", got \"Big box\""));
-  EXPECT_THAT(run.output, HasSubstr(bodyLine(5) + "expected element 2 of Fake 0, got icon frame -1"));
+  EXPECT_THAT(run.output,
+              HasSubstr(bodyLine(4) + "expected tooltip \"Small box\", got \"Big box\""));
+  EXPECT_THAT(run.output,
+              HasSubstr(bodyLine(5) + "expected element 2 of Fake 0, got icon frame -1"));
   EXPECT_THAT(run.output, EndsWith("0 passed, 5 failed\n"));
 }
 
@@ -81,8 +84,9 @@ TEST(ScenarioRunner, ElementValuesAreReadFromTheCallbacksAtThatMoment) {
 }
 
 TEST(ScenarioRunner, AGaugePlacedTwiceIsOneGaugeInitialisedOncePerLoad) {
-  const auto run = runFake("expect element Fake 1 \"S2 U0 O10\"\nexpect event 65715 1\nexpect no-event\n",
-                           "[Window00]\ngauge00=fake!Fake, 0, 0\ngauge01=fake!Fake, 0, 100, 50\n");
+  const auto run =
+      runFake("expect element Fake 1 \"S2 U0 O10\"\nexpect event 65715 1\nexpect no-event\n",
+              "[Window00]\ngauge00=fake!Fake, 0, 0\ngauge01=fake!Fake, 0, 100, 50\n");
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
@@ -127,9 +131,8 @@ TEST(ScenarioRunner, AHeldButtonRepeatsAfter500MsThenEvery100AtThePressPoint) {
       "advance 499\n"
       "expect no-event\n"
       "advance 1\n" +
+      handlerEvent(2, 0x200000, 1, 2) + "advance 250\n" + handlerEvent(2, 0x200000, 1, 2) +
       handlerEvent(2, 0x200000, 1, 2) +
-      "advance 250\n" +
-      handlerEvent(2, 0x200000, 1, 2) + handlerEvent(2, 0x200000, 1, 2) +
       "release\n"
       "advance 1000\n"
       "expect no-event\n");
@@ -248,7 +251,8 @@ TEST(ScenarioRunner, TheLogShowsKeyEventsTimersAndMouseDispatchWithTheirTime) {
   EXPECT_THAT(run.output, HasSubstr("[      0 ms] key event 65715 value 0x00000001: transponder "
                                     "code 0001"));
   EXPECT_THAT(run.output, HasSubstr("[   5000 ms] timer 4 fires"));
-  EXPECT_THAT(run.output, HasSubstr("[   5000 ms] key event 65832 value 0x00000000: NAV1 ident off"));
+  EXPECT_THAT(run.output,
+              HasSubstr("[   5000 ms] key event 65832 value 0x00000000: NAV1 ident off"));
   EXPECT_THAT(run.output, HasSubstr("[   5000 ms] mouse click at (40, 0) on Fake: entry 9, "));
   // Events the simulation does not know are told even with the log off.
   EXPECT_THAT(run.output, HasSubstr("warning: key event 1003 value 0x20000000: unknown"));
@@ -296,9 +300,11 @@ INSTANTIATE_TEST_SUITE_P(
                      bodyLine(1) + "expected a gauge on the panel (Fake, Bare), got \"Com1Nav1\""},
         BadInputCase{"SecondStart", "start\nstart\n",
                      bodyLine(2) + "expected start only before the module is started"},
-        BadInputCase{"ReleaseWithoutPress", "release\n", bodyLine(1) + "expected press before release"},
-        BadInputCase{"ClickWhileHeld", "press Fake 1 1\nclick Fake 1 1\n",
-                     bodyLine(2) + "expected release while the mouse button is held down, got click"},
+        BadInputCase{"ReleaseWithoutPress", "release\n",
+                     bodyLine(1) + "expected press before release"},
+        BadInputCase{
+            "ClickWhileHeld", "press Fake 1 1\nclick Fake 1 1\n",
+            bodyLine(2) + "expected release while the mouse button is held down, got click"},
         BadInputCase{"RenderWithoutRenderer", "render out.png\n",
                      bodyLine(1) + "render is not available in this build"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -307,8 +313,9 @@ TEST(ScenarioRunner, AScriptThatDoesNotParseRunsNothing) {
   const auto run = runFake("log on\nexpect sim com1.active 1.0\nadvance -5\n");
   EXPECT_EQ(run.status, 2);
   EXPECT_THAT(run.output, Not(HasSubstr("key event")));
-  EXPECT_EQ(run.output, bodyLine(3) + "expected a time in ms, a whole number from 0 to a year, "
-                                      "got \"-5\"\n0 passed, 0 failed\n");
+  EXPECT_EQ(run.output, bodyLine(3) +
+                            "expected a time in ms, a whole number from 0 to a year, "
+                            "got \"-5\"\n0 passed, 0 failed\n");
 }
 
 TEST(ScenarioRunner, ChecksBeforeAnErrorAreCountedInTheClosingLine) {
@@ -326,17 +333,18 @@ TEST(ScenarioRunner, AModuleThatCannotBeUsedIsStatusTwo) {
   EXPECT_THAT(missing.output, HasSubstr(bodyLine(1) + testFolder() + "/fake.cfg:2: the module "));
   EXPECT_THAT(missing.output, HasSubstr("could not be loaded"));
 
-  const auto noLinkage = runFake("start\n", "[Window00]\ngauge00=fake!Fake, 0, 0\n",
-                                 FAKE_WITHOUT_LINKAGE_PATH);
+  const auto noLinkage =
+      runFake("start\n", "[Window00]\ngauge00=fake!Fake, 0, 0\n", FAKE_WITHOUT_LINKAGE_PATH);
   EXPECT_EQ(noLinkage.status, 2);
   EXPECT_THAT(noLinkage.output, HasSubstr("lacks the export Linkage"));
 
-  const auto notAModule = runFake("start\n", "[Window00]\ngauge00=fake!Fake, 0, 0\n",
-                                  testFolder() + "/fake.cfg");
+  const auto notAModule =
+      runFake("start\n", "[Window00]\ngauge00=fake!Fake, 0, 0\n", testFolder() + "/fake.cfg");
   EXPECT_EQ(notAModule.status, 2);
 
-  const auto unknownGauge = runFake("expect sim xpdr.code 1200\nstart\n",
-                                    "[Window00]\n\ngauge00=fake!Fake, 0, 0\ngauge01=fake!Radar, 1, 1\n");
+  const auto unknownGauge =
+      runFake("expect sim xpdr.code 1200\nstart\n",
+              "[Window00]\n\ngauge00=fake!Fake, 0, 0\ngauge01=fake!Radar, 1, 1\n");
   EXPECT_EQ(unknownGauge.status, 2);
   EXPECT_THAT(unknownGauge.output,
               HasSubstr(testFolder() + "/fake.cfg:4: expected a gauge that " FAKE_MODULE_PATH
