@@ -71,8 +71,11 @@ std::optional<SimSetting> parseSimValue(SimKey key, const std::string& text) {
   SimSetting setting{key};
   if (isMhzKey(key) || key == SimKey::AdfActive) {
     const auto value = parseNumber(text);
+    // Another party may leave the ADF at a reading no receiver gives (a negative one, say);
+    // the gauge must cope with it, so the simulation can hold it.
     const double highest = key == SimKey::AdfActive ? kHighestAdfKhz : kHighestMhz;
-    if (!value || *value < 0 || *value >= highest) return std::nullopt;
+    const double lowest = key == SimKey::AdfActive ? -kHighestAdfKhz : 0.0;
+    if (!value || *value < lowest || *value >= highest) return std::nullopt;
     setting.number = *value;
   } else if (key == SimKey::XpdrCode) {
     if (text.size() != 4) return std::nullopt;
