@@ -19,6 +19,7 @@ constexpr std::uint32_t kDtRight = 0x2;
 constexpr std::uint32_t kDtVCenter = 0x4;
 constexpr std::uint32_t kDtBottom = 0x8;
 constexpr int kBoldWeight = 600;
+constexpr double kNarrowest = 0.5;
 
 // The glyph whose ink sets the size: a seven-segment "8" covers every segment.
 constexpr char kSizingGlyph = '8';
@@ -89,6 +90,7 @@ struct TextPainter::Impl {
             static_cast<int>(f->glyph->metrics.horiBearingY / 64)};
   }
 
+  // Advances are in 26.6 pixels and follow the face's transform.
   int advance(FT_Face f, const std::string& text) {
     long total = 0;
     for (unsigned char c : text) {
@@ -110,15 +112,24 @@ void TextPainter::draw(Image& layer, const TextBox& box, const std::string& text
 
   // Size from a large reference so the ratio of ink to pixel size is exact enough.
   constexpr int kReference = 200;
+  FT_Set_Transform(f, nullptr, nullptr);
   impl_->setPixelSize(f, kReference);
   const int referenceInk = impl_->sizingInk(f).first;
   if (referenceInk <= 0) return;
   int pixels = kReference * inkHeightFor(box.height) / referenceInk;
   impl_->setPixelSize(f, pixels);
+  // A display box is wide enough for its figures only narrowed, as the simulator's own
+  // seven-segment face is; narrow the glyphs first, and shrink them only past kNarrowest.
   int width = impl_->advance(f, text);
-  for (int tries = 0; width > box.width && tries < 4; ++tries) {
-    pixels = std::max(1, pixels * box.width / width);
-    impl_->setPixelSize(f, pixels);
+  if (width > box.width) {
+    double narrowing = static_cast<double>(box.width) / width;
+    if (narrowing < kNarrowest) {
+      pixels = std::max(1, static_cast<int>(pixels * narrowing / kNarrowest));
+      narrowing = kNarrowest;
+      impl_->setPixelSize(f, pixels);
+    }
+    FT_Matrix matrix{static_cast<FT_Fixed>(narrowing * 0x10000), 0, 0, 0x10000};
+    FT_Set_Transform(f, &matrix, nullptr);
     width = impl_->advance(f, text);
   }
   const auto [inkHeight, inkTop] = impl_->sizingInk(f);
@@ -137,11 +148,12 @@ void TextPainter::draw(Image& layer, const TextBox& box, const std::string& text
   }
   const int baseline = inkTopY + inkTop;
 
+  long pen = static_cast<long>(penX) * 64;  // 26.6, so narrowed advances do not drift
   for (unsigned char c : text) {
     if (FT_Load_Char(f, c, FT_LOAD_RENDER) != 0) continue;
     const FT_GlyphSlot glyph = f->glyph;
     const FT_Bitmap& bitmap = glyph->bitmap;
-    const int left = penX + glyph->bitmap_left;
+    const int left = static_cast<int>(pen / 64) + glyph->bitmap_left;
     const int top = baseline - glyph->bitmap_top;
     for (unsigned row = 0; row < bitmap.rows; ++row) {
       for (unsigned col = 0; col < bitmap.width; ++col) {
@@ -155,7 +167,7 @@ void TextPainter::draw(Image& layer, const TextBox& box, const std::string& text
         layer.blend(x, y, ink);
       }
     }
-    penX += static_cast<int>(glyph->advance.x / 64);
+    pen += glyph->advance.x;
   }
 }
 
