@@ -26,7 +26,7 @@ void forEachElement(ELEMENT_HEADER* root, const std::function<void(ELEMENT_HEADE
   visitFrom(root, 0, visit);
 }
 
-ELEMENT_HEADER* rootElement(const GAUGEHDR& gauge) {
+ELEMENT_HEADER* gaugeRoot(const GAUGEHDR& gauge) {
   return gauge.elements_list == nullptr ? nullptr : *gauge.elements_list;
 }
 

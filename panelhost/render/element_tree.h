@@ -16,6 +16,6 @@ constexpr int kMaxElementDepth = 8;
 void forEachElement(ELEMENT_HEADER* root, const std::function<void(ELEMENT_HEADER&)>& visit);
 
 // The root element of a gauge (what its element list holds), or null.
-ELEMENT_HEADER* rootElement(const GAUGEHDR& gauge);
+ELEMENT_HEADER* gaugeRoot(const GAUGEHDR& gauge);
 
 }  // namespace panelhost

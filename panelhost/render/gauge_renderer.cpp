@@ -54,9 +54,9 @@ bool isTransparent(const ELEMENT_HEADER& e) {
 
 class ElementPainter {
  public:
-  ElementPainter(const BitmapLibrary& bitmaps, TextBuffers& texts, TextPainter& painter,
+  ElementPainter(const BitmapLibrary& bitmaps, ElementValues& values, TextPainter& painter,
                  Image& layer, const RenderOptions& options)
-      : bitmaps_(bitmaps), texts_(texts), painter_(painter), layer_(layer), options_(options) {}
+      : bitmaps_(bitmaps), values_(values), painter_(painter), layer_(layer), options_(options) {}
 
   void draw(ELEMENT_HEADER& element) {
     lit_ = !options_.panelLights || (element.image_flags & IMAGE_USE_BRIGHT) != 0;
@@ -96,7 +96,7 @@ class ElementPainter {
   }
 
   void drawIcon(ELEMENT_ICON& icon) {
-    const double value = icon.update_cb != nullptr ? icon.update_cb(&icon) : 0.0;
+    const double value = values_.iconFrame(icon);
     if (!std::isfinite(value)) return;
     const long frame = std::lround(value);
     if (frame < 0 || frame >= icon.num_icons) return;
@@ -107,10 +107,8 @@ class ElementPainter {
   // The strip shows through the window where the window is not pure black; value v brings the
   // cell v - minimum to the window's top edge.
   void drawMovingImage(ELEMENT_MOVING_IMAGE& element) {
-    const double vx =
-        element.update_x_cb != nullptr ? element.update_x_cb(&element) : element.min_x;
-    const double vy =
-        element.update_y_cb != nullptr ? element.update_y_cb(&element) : element.min_y;
+    const double vx = values_.movingX(element);
+    const double vy = values_.movingY(element);
     auto inRange = [](double v, double lo, double hi) {
       return std::isfinite(v) && v >= lo && v <= hi;
     };
@@ -154,7 +152,7 @@ class ElementPainter {
         for (int x = box.x; x < box.x + box.width; ++x) layer_.put(x, y, shade(background));
       }
     }
-    const std::string text = texts_.callText(element);
+    const std::string text = values_.text(element);
     TextStyle style;
     style.face = std::string(element.font_face, strnlen(element.font_face, FONT_FACE_SIZE));
     style.weight = element.font_weight;
@@ -164,7 +162,7 @@ class ElementPainter {
   }
 
   const BitmapLibrary& bitmaps_;
-  TextBuffers& texts_;
+  ElementValues& values_;
   TextPainter& painter_;
   Image& layer_;
   const RenderOptions& options_;
@@ -174,7 +172,7 @@ class ElementPainter {
 }  // namespace
 
 Size GaugeRenderer::gaugeSize(const GAUGEHDR& gauge) const {
-  const ELEMENT_HEADER* root = rootElement(gauge);
+  const ELEMENT_HEADER* root = gaugeRoot(gauge);
   if (root == nullptr) {
     throw RenderError("gauge \"" + gaugeName(gauge) + "\": its element list holds no root element");
   }
@@ -192,7 +190,7 @@ Size GaugeRenderer::gaugeSize(const GAUGEHDR& gauge) const {
 void GaugeRenderer::check(const GAUGEHDR& gauge) const {
   gaugeSize(gauge);
   int index = 0;
-  forEachElement(rootElement(gauge), [&](ELEMENT_HEADER& element) {
+  forEachElement(gaugeRoot(gauge), [&](ELEMENT_HEADER& element) {
     const std::string where = describeElement(gauge, index++, element);
     auto need = [&](ID id) -> const Image& {
       if (!bitmaps_.contains(id)) {
@@ -272,8 +270,8 @@ void GaugeRenderer::check(const GAUGEHDR& gauge) const {
 Image GaugeRenderer::draw(GAUGEHDR& gauge, const RenderOptions& options) {
   const Size size = gaugeSize(gauge);
   Image layer(size.width, size.height);
-  ElementPainter painter(bitmaps_, texts_, painter_, layer, options);
-  forEachElement(rootElement(gauge), [&](ELEMENT_HEADER& element) { painter.draw(element); });
+  ElementPainter painter(bitmaps_, values_, painter_, layer, options);
+  forEachElement(gaugeRoot(gauge), [&](ELEMENT_HEADER& element) { painter.draw(element); });
   return layer;
 }
 

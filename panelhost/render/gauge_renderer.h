@@ -4,8 +4,8 @@
 
 #include "host/gauge_records.h"
 #include "render/bitmap_library.h"
+#include "render/element_values.h"
 #include "render/image.h"
-#include "render/text_buffers.h"
 #include "render/text_painter.h"
 
 namespace panelhost {
@@ -20,8 +20,8 @@ constexpr double kUnlitShare = 0.3;
 
 class GaugeRenderer {
  public:
-  GaugeRenderer(const BitmapLibrary& bitmaps, TextBuffers& texts, TextPainter& painter)
-      : bitmaps_(bitmaps), texts_(texts), painter_(painter) {}
+  GaugeRenderer(const BitmapLibrary& bitmaps, ElementValues& values, TextPainter& painter)
+      : bitmaps_(bitmaps), values_(values), painter_(painter) {}
 
   // The gauge's own size: that of its root bitmap. Throws RenderError.
   Size gaugeSize(const GAUGEHDR& gauge) const;
@@ -36,7 +36,7 @@ class GaugeRenderer {
 
  private:
   const BitmapLibrary& bitmaps_;
-  TextBuffers& texts_;
+  ElementValues& values_;
   TextPainter& painter_;
 };
 

@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "render/panel_renderer.h"
+#include "render/element_callbacks.h"
+#include "render/panel_painter.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
 #include "render_test_support.h"
@@ -105,13 +106,13 @@ class GaugeDrawing : public ::testing::Test {
   }
 
   Image draw(RenderOptions options = {}) {
-    PanelRenderer renderer(bitmaps, texts);
+    PanelPainter renderer(bitmaps, texts);
     renderer.gauges().check(gauge);
     return renderer.gauges().draw(gauge, options);
   }
 
   std::string checkError() {
-    PanelRenderer renderer(bitmaps, texts);
+    PanelPainter renderer(bitmaps, texts);
     try {
       renderer.gauges().check(gauge);
     } catch (const RenderError& e) {
@@ -131,7 +132,7 @@ class GaugeDrawing : public ::testing::Test {
   }
 
   BitmapLibrary bitmaps;
-  TextBuffers texts;
+  ElementCallbacks texts;
   ELEMENT_STATIC_IMAGE root{};
   ELEMENT_HEADER* rootSlot = &root;
   std::vector<ELEMENT_HEADER*> children;
@@ -254,7 +255,7 @@ TEST_F(GaugeDrawing, ADisplayIsBlankWhileThePowerIsOffAndRedWhenOn) {
   EXPECT_GT(countRed(layer, 10, 20, 78, 26), 150);
   EXPECT_EQ(countRed(layer, 0, 0, kFaceWidth, kFaceHeight), countRed(layer, 10, 20, 78, 26))
       << "nothing drawn outside the box";
-  EXPECT_EQ(active.string_size, TextBuffers::kBufferSize);
+  EXPECT_EQ(active.string_size, ElementCallbacks::kBufferSize);
   EXPECT_STREQ(active.string, "123.420");
 
   // Right-aligned and vertically centred: the figures end near the box's right edge, and the
@@ -304,7 +305,7 @@ TEST_F(GaugeDrawing, TextBuffersStayWithTheirElementAndBoundWhatIsRead) {
   char* first = texts.attach(active);
   EXPECT_EQ(texts.attach(active), first);
   EXPECT_EQ(active.string, first);
-  EXPECT_EQ(texts.callText(active), std::string(TextBuffers::kBufferSize, 'x'));
+  EXPECT_EQ(texts.text(active), std::string(ElementCallbacks::kBufferSize, 'x'));
 }
 
 TEST_F(GaugeDrawing, BitmapsOfTheWrongSizeOrMissingNameTheResourceIdAndFile) {
@@ -421,7 +422,7 @@ TEST(PanelPlacement, AScaledGaugeShowsUnderEachPointTheGaugePixelAClickThereReac
 
 TEST_F(GaugeDrawing, APanelRendersItsPlacementsAndWritesThemAsPng) {
   rendertest::ScratchDir dir;
-  PanelRenderer renderer(bitmaps, texts);
+  PanelPainter renderer(bitmaps, texts);
   const std::vector<Placement> placements = {renderer.place(gauge, 0, 0),
                                              renderer.place(gauge, 0, 60, 60)};
   EXPECT_EQ(placements[1].rect.height, 30);

@@ -1,24 +1,24 @@
-#include "render/panel_renderer.h"
+#include "render/panel_painter.h"
 
 #include <algorithm>
 
 namespace panelhost {
 
-PanelRenderer::PanelRenderer(const BitmapLibrary& bitmaps, TextBuffers& texts, FontFiles fonts)
-    : painter_(std::move(fonts)), gauges_(bitmaps, texts, painter_) {}
+PanelPainter::PanelPainter(const BitmapLibrary& bitmaps, ElementValues& values, FontFiles fonts)
+    : painter_(std::move(fonts)), gauges_(bitmaps, values, painter_) {}
 
-Placement PanelRenderer::place(GAUGEHDR& gauge, int x, int y, std::optional<int> width,
-                               std::optional<int> height) const {
+Placement PanelPainter::place(GAUGEHDR& gauge, int x, int y, std::optional<int> width,
+                              std::optional<int> height) const {
   const Size own = gauges_.gaugeSize(gauge);
   return Placement{&gauge, own, placementRect(own, x, y, width, height)};
 }
 
-void PanelRenderer::check(const std::vector<Placement>& placements) const {
+void PanelPainter::check(const std::vector<Placement>& placements) const {
   for (const Placement& p : placements) gauges_.check(*p.gauge);
 }
 
-Image PanelRenderer::render(Size panelSize, const std::vector<Placement>& placements,
-                            const RenderOptions& options) {
+Image PanelPainter::render(Size panelSize, const std::vector<Placement>& placements,
+                           const RenderOptions& options) {
   check(placements);
   Image panel(panelSize.width, panelSize.height, opaque(0, 0, 0));
   for (const Placement& p : placements) {

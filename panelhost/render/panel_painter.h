@@ -6,18 +6,18 @@
 #include <vector>
 
 #include "render/bitmap_library.h"
+#include "render/element_values.h"
 #include "render/gauge_renderer.h"
 #include "render/image.h"
 #include "render/panel_geometry.h"
-#include "render/text_buffers.h"
 #include "render/text_painter.h"
 
 namespace panelhost {
 
-class PanelRenderer {
+class PanelPainter {
  public:
-  PanelRenderer(const BitmapLibrary& bitmaps, TextBuffers& texts,
-                FontFiles fonts = FontFiles::system());
+  PanelPainter(const BitmapLibrary& bitmaps, ElementValues& values,
+               FontFiles fonts = FontFiles::system());
 
   // The placement of a panel line "gaugeNN=MODULE!GAUGE, x, y[, width[, height]]" for `gauge`.
   // Throws RenderError when the gauge has no usable root bitmap.
