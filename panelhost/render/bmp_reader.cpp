@@ -125,6 +125,10 @@ Image decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name)
 }
 
 Image readBmpFile(const std::filesystem::path& file) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(file, ignored)) {
+    throw RenderError(file.string() + ": no such bitmap file");
+  }
   std::ifstream stream(file, std::ios::binary);
   if (!stream) throw RenderError(file.string() + ": cannot open the bitmap file");
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),

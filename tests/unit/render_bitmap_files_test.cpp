@@ -90,7 +90,7 @@ TEST(BmpReader, RejectsWhatTheResourcesMustNotBeWithTheFileAndWhatWasExpected) {
 
 TEST(BmpReader, NamesAFileThatIsNotThere) {
   EXPECT_THAT(errorOf([] { panelhost::readBmpFile("/nonexistent/face.bmp"); }),
-              HasSubstr("/nonexistent/face.bmp: cannot open"));
+              HasSubstr("/nonexistent/face.bmp: no such bitmap file"));
 }
 
 TEST(ResourceScript, FollowsIncludesAndPassesOverCommentsAndOtherResources) {
@@ -165,7 +165,7 @@ TEST(BitmapLibrary, ABrokenBitmapNamesTheResourceIdTheFileAndTheScriptLine) {
     std::vector<std::uint8_t> bytes;
     const char* expected;
   } cases[] = {
-      {"missing", {}, "cannot open"},
+      {"missing", {}, "no such bitmap file"},
       {"truncated",
        [] {
          auto b = encodeBmp(rendertest::patterned(8, 8), BmpOptions{8, false});
