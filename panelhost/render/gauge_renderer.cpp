@@ -171,7 +171,7 @@ class ElementPainter {
 
 }  // namespace
 
-Size GaugeRenderer::gaugeSize(const GAUGEHDR& gauge) const {
+Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
   const ELEMENT_HEADER* root = gaugeRoot(gauge);
   if (root == nullptr) {
     throw RenderError("gauge \"" + gaugeName(gauge) + "\": its element list holds no root element");
@@ -179,28 +179,28 @@ Size GaugeRenderer::gaugeSize(const GAUGEHDR& gauge) const {
   if (root->element_type != ELEMENT_TYPE_STATIC_IMAGE) {
     throw RenderError(describeElement(gauge, 0, *root) + ": expected a static image as the root");
   }
-  if (!bitmaps_.contains(root->resource_id)) {
+  if (!bitmaps.contains(root->resource_id)) {
     throw RenderError(describeElement(gauge, 0, *root) + ": " +
-                      bitmaps_.describe(root->resource_id) +
+                      bitmaps.describe(root->resource_id) +
                       ": the module's resource script names no bitmap of this id");
   }
-  return bitmaps_.image(root->resource_id).size();
+  return bitmaps.image(root->resource_id).size();
 }
 
-void GaugeRenderer::check(const GAUGEHDR& gauge) const {
-  gaugeSize(gauge);
+void checkGauge(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
+  gaugeOwnSize(gauge, bitmaps);
   int index = 0;
   forEachElement(gaugeRoot(gauge), [&](ELEMENT_HEADER& element) {
     const std::string where = describeElement(gauge, index++, element);
     auto need = [&](ID id) -> const Image& {
-      if (!bitmaps_.contains(id)) {
+      if (!bitmaps.contains(id)) {
         throw RenderError(where + ": bitmap " + std::to_string(id) +
                           ": the module's resource script names no bitmap of this id");
       }
-      return bitmaps_.image(id);
+      return bitmaps.image(id);
     };
     auto fail = [&](ID id, const std::string& what) {
-      throw RenderError(where + ": " + bitmaps_.describe(id) + ": " + what);
+      throw RenderError(where + ": " + bitmaps.describe(id) + ": " + what);
     };
     switch (element.element_type) {
       case ELEMENT_TYPE_STATIC_IMAGE:
@@ -266,6 +266,10 @@ void GaugeRenderer::check(const GAUGEHDR& gauge) const {
     }
   });
 }
+
+Size GaugeRenderer::gaugeSize(const GAUGEHDR& gauge) const { return gaugeOwnSize(gauge, bitmaps_); }
+
+void GaugeRenderer::check(const GAUGEHDR& gauge) const { checkGauge(gauge, bitmaps_); }
 
 Image GaugeRenderer::draw(GAUGEHDR& gauge, const RenderOptions& options) {
   const Size size = gaugeSize(gauge);

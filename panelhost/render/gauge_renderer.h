@@ -18,16 +18,19 @@ struct RenderOptions {
 
 constexpr double kUnlitShare = 0.3;
 
+// The gauge's own size: that of its root bitmap. Throws RenderError.
+Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps);
+
+// Every bitmap the tree names is there and of a size its element can use. Throws RenderError
+// naming the gauge, the element, the resource id and the file.
+void checkGauge(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps);
+
 class GaugeRenderer {
  public:
   GaugeRenderer(const BitmapLibrary& bitmaps, ElementValues& values, TextPainter& painter)
       : bitmaps_(bitmaps), values_(values), painter_(painter) {}
 
-  // The gauge's own size: that of its root bitmap. Throws RenderError.
   Size gaugeSize(const GAUGEHDR& gauge) const;
-
-  // Every bitmap the tree names is there and of a size its element can use. Throws RenderError
-  // naming the gauge, the element, the resource id and the file.
   void check(const GAUGEHDR& gauge) const;
 
   // The gauge drawn at its own size onto a layer whose alpha marks what was drawn. Calls the

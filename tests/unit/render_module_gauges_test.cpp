@@ -5,6 +5,10 @@
 #include "render/element_callbacks.h"
 #include "render/element_tree.h"
 #include "render/panel_painter.h"
+#include "render/panel_picture.h"
+#include "render/png_writer.h"
+#include "render/render_error.h"
+#include "render_test_support.h"
 
 using namespace panelhost;
 
@@ -46,6 +50,39 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
     ++drumsSeen;
   });
   EXPECT_EQ(drumsSeen, 4);
+}
+
+TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheResourcesFolder) {
+  const std::filesystem::path resources = std::filesystem::path(RADIOS_SOURCE_DIR) / "resources";
+  EXPECT_EQ(PanelPicture({}).scriptFor(resources / "radios.so"), resources / "radios.rc");
+  PictureSettings elsewhere;
+  elsewhere.resourcesFolder = "/opt/art";
+  EXPECT_EQ(PanelPicture(elsewhere).scriptFor(resources / "radios.so"), "/opt/art/radios.rc");
+
+  initialiseWithSimAt(350.0);
+  PanelPicture picture({});
+  const std::vector<PicturePlacement> placements = {
+      {&adfGaugeHeader, resources / "radios.so", 0, 0, 0, 0},
+      {&adfGaugeHeader, resources / "radios.so", 0, 165, 834, 0}};
+  EXPECT_NO_THROW(picture.check(placements));
+  rendertest::ScratchDir dir;
+  picture.render({834, 165 + 330}, placements, values, dir.path() / "stack.png");
+  const Image written = readPng(dir.path() / "stack.png");
+  EXPECT_EQ(written.size(), (Size{834, 495}));
+  const Image own = picture.draw({417, 165}, {placements[0]}, values);
+  EXPECT_EQ(written.at(200, 50), own.at(200, 50));
+  EXPECT_EQ(written.at(401, 165 + 101), own.at(200, 50)) << "twice the size below";
+
+  const std::vector<PicturePlacement> noScript = {
+      {&adfGaugeHeader, dir.path() / "radios.so", 0, 0, 0, 0}};
+  try {
+    picture.check(noScript);
+    ADD_FAILURE() << "no error for a missing resource script";
+  } catch (const RenderError& e) {
+    EXPECT_NE(std::string(e.what()).find("radios.rc: cannot open the resource script"),
+              std::string::npos)
+        << e.what();
+  }
 }
 
 }  // namespace
