@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "adf_fixture.h"
+#include "gauges/transponder/transponder_layout.h"
 #include "render/element_callbacks.h"
 #include "render/element_tree.h"
 #include "render/panel_painter.h"
@@ -23,6 +24,13 @@ class ModuleGaugeDrawing : public AdfFixture {
   BitmapLibrary bitmaps;
   ElementCallbacks values;
 };
+
+TEST_F(ModuleGaugeDrawing, TheTransponderAndAdfTreesFitTheirBitmaps) {
+  for (GAUGEHDR* gauge : {&transponderGaugeHeader, &adfGaugeHeader}) {
+    EXPECT_NO_THROW(checkGauge(*gauge, bitmaps)) << gauge->gauge_name;
+  }
+  EXPECT_EQ(gaugeOwnSize(transponderGaugeHeader, bitmaps), (Size{417, 111}));
+}
 
 TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
   PanelPainter painter(bitmaps, values);
