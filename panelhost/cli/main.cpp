@@ -8,6 +8,8 @@
 #include "loader/loaded_module.h"
 #include "loader/module_library.h"
 #include "panel/gauge_info.h"
+#include "panel/panel_file.h"
+#include "panel/panel_session.h"
 #include "scenario/scenario_runner.h"
 #include "services/host_services.h"
 #include "support/host_error.h"
@@ -18,30 +20,57 @@ using panelhost::HostError;
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  panelhost run FILE.scn [--module PATH] [--log]   run a scenario script\n"
-    "  panelhost info [--module PATH]                   describe the module's gauges\n"
-    "  panelhost --help                                 this text\n"
+    "  panelhost run FILE.scn [--module PATH] [--log] [RENDERING]   run a scenario script\n"
+    "  panelhost render [--panel FILE] [--module PATH] [RENDERING] OUT.png\n"
+    "                                    draw the panel as it stands after start\n"
+    "  panelhost info [--module PATH]    describe the module's gauges\n"
+    "  panelhost --help                  this text\n"
     "\n"
+    "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
+    "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
     "The module is MODULE.so beside panelhost (radios.so), or PATH with --module.\n"
-    "run exits 0 when every check held, 1 when a check failed, 2 on bad input.\n";
+    "run exits 0 when every check held, 1 when a check failed, 2 on bad input;\n"
+    "render exits 0 when the picture was written, 2 otherwise.\n";
 
 constexpr int kExitUsage = 2;
 
 struct Arguments {
   std::vector<std::string> positional;
   std::optional<std::string> module;
+  std::optional<std::string> panel;
   bool log = false;
+  panelhost::RenderSettings rendering;
+};
+
+struct Allowed {
+  bool log = false;
+  bool rendering = false;
+  bool panel = false;
 };
 
 // Reads the options common to the commands; throws HostError on one it does not know.
-Arguments readArguments(const std::vector<std::string>& args, bool logAllowed) {
+Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
   Arguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
+    auto value = [&](const char* what) {
+      if (i + 1 >= args.size())
+        throw HostError("expected " + std::string(what) + " after " + args[i]);
+      return args[++i];
+    };
     if (args[i] == "--module") {
-      if (i + 1 >= args.size()) throw HostError("expected a path after --module");
-      parsed.module = args[++i];
-    } else if (args[i] == "--log" && logAllowed) {
+      parsed.module = value("a path");
+    } else if (args[i] == "--log" && allowed.log) {
       parsed.log = true;
+    } else if (args[i] == "--panel" && allowed.panel) {
+      parsed.panel = value("a panel file");
+    } else if (args[i] == "--resources" && allowed.rendering) {
+      parsed.rendering.resourcesFolder = value("a folder");
+    } else if (args[i] == "--lights" && allowed.rendering) {
+      const std::string state = value("on or off");
+      if (state != "on" && state != "off") {
+        throw HostError("--lights " + state + ": expected on or off");
+      }
+      parsed.rendering.panelLights = state == "on";
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       throw HostError("unknown option " + args[i]);
     } else {
@@ -52,18 +81,41 @@ Arguments readArguments(const std::vector<std::string>& args, bool logAllowed) {
 }
 
 int runCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, true);
+  const Arguments parsed = readArguments(args, Allowed{true, true, false});
   if (parsed.positional.size() != 1) throw HostError("expected one scenario file: run FILE.scn");
   panelhost::RunOptions options;
   options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = parsed.module;
   options.log = parsed.log;
-  options.renderer = panelhost::builtInRenderer();
+  options.renderer = panelhost::builtInRenderer(parsed.rendering);
   return panelhost::runScenarioFile(parsed.positional[0], options, std::cout);
 }
 
+// The panel as the simulator shows it once it has loaded the module and initialised the gauges.
+int renderCommand(const std::vector<std::string>& args) {
+  const Arguments parsed = readArguments(args, Allowed{false, true, true});
+  if (parsed.positional.size() != 1) throw HostError("expected one picture file: render OUT.png");
+  panelhost::SessionOptions options;
+  options.moduleFolder = panelhost::executableFolder();
+  options.moduleOverride = parsed.module;
+  options.print = [](const std::string& line) { std::cout << line << "\n"; };
+  try {
+    panelhost::PanelSession session(
+        parsed.panel ? panelhost::readPanelFile(*parsed.panel) : panelhost::builtInPanel(),
+        options);
+    session.start();
+    panelhost::PanelView view = session.view();
+    panelhost::builtInRenderer(parsed.rendering)(view, parsed.positional[0]);
+    session.unload();
+  } catch (const HostError& error) {
+    std::cout << error.what() << std::endl;
+    return kExitUsage;
+  }
+  return 0;
+}
+
 int infoCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, false);
+  const Arguments parsed = readArguments(args, Allowed{});
   if (!parsed.positional.empty()) throw HostError("expected no file: info [--module PATH]");
   const std::string path = parsed.module.value_or(panelhost::executableFolder() + "/" +
                                                   panelhost::moduleFileName("radios"));
@@ -85,6 +137,7 @@ struct CliCommand {
 
 constexpr CliCommand kCommands[] = {
     {"run", runCommand},
+    {"render", renderCommand},
     {"info", infoCommand},
 };
 

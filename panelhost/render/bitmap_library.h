@@ -1,0 +1,46 @@
+// The module's bitmaps by resource id, read and converted to drawing form once, when the module's
+// resource script is loaded, and never again per frame.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "render/image.h"
+#include "render/resource_script.h"
+
+namespace panelhost {
+
+class BitmapLibrary {
+ public:
+  struct Entry {
+    Image image;
+    std::filesystem::path file;
+  };
+
+  BitmapLibrary() = default;
+
+  // Reads every bitmap the script names. Throws RenderError naming the resource id, the file and
+  // the script line for a missing, truncated, compressed or otherwise unusable bitmap.
+  static BitmapLibrary load(const ResourceScript& script);
+  static BitmapLibrary loadScript(const std::filesystem::path& scriptFile) {
+    return load(ResourceScript::load(scriptFile));
+  }
+
+  void add(std::uint32_t id, Image image, std::filesystem::path file = {});
+
+  bool contains(std::uint32_t id) const { return entries_.count(id) != 0; }
+  // Throws RenderError naming the id when the module's resources lack it.
+  const Entry& entry(std::uint32_t id) const;
+  const Image& image(std::uint32_t id) const { return entry(id).image; }
+  // "bitmap 4096 (resources/bitmaps/x.bmp)", for messages.
+  std::string describe(std::uint32_t id) const;
+
+  std::size_t size() const { return entries_.size(); }
+
+ private:
+  std::map<std::uint32_t, Entry> entries_;
+};
+
+}  // namespace panelhost

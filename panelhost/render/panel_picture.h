@@ -1,0 +1,60 @@
+// What `render FILE.png` and `panelhost render` need in one piece: each module's bitmaps, loaded
+// once from the resource script beside the module (or in the --resources folder), and the panel
+// drawn from the placed gauges and written as PNG.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "render/bitmap_library.h"
+#include "render/element_values.h"
+#include "render/gauge_renderer.h"
+#include "render/image.h"
+#include "render/text_painter.h"
+
+namespace panelhost {
+
+struct PictureSettings {
+  // --resources DIR; otherwise the folder of each module. The script is MODULE.rc there.
+  std::optional<std::filesystem::path> resourcesFolder;
+  RenderOptions options;  // --lights on|off
+  FontFiles fonts = FontFiles::system();
+};
+
+struct PicturePlacement {
+  GAUGEHDR* gauge = nullptr;
+  std::filesystem::path moduleFile;  // the loaded module (radios.so), which names its script
+  int x = 0;
+  int y = 0;
+  int width = 0;   // 0: the gauge's own
+  int height = 0;  // 0: follows the width, keeping the aspect
+};
+
+class PanelPicture {
+ public:
+  explicit PanelPicture(PictureSettings settings) : settings_(std::move(settings)) {}
+
+  // The resource script that serves `moduleFile`.
+  std::filesystem::path scriptFor(const std::filesystem::path& moduleFile) const;
+
+  // Loads the bitmaps of every placed gauge's module and checks each tree against them, so that
+  // a bad bitmap shows before anything runs. Throws RenderError.
+  void check(const std::vector<PicturePlacement>& placements);
+
+  // The panel as it stands now (element callbacks called now through `values`).
+  Image draw(Size panelSize, const std::vector<PicturePlacement>& placements,
+             ElementValues& values);
+  // draw, then written to `png`. Throws RenderError naming what failed.
+  void render(Size panelSize, const std::vector<PicturePlacement>& placements,
+              ElementValues& values, const std::filesystem::path& png);
+
+ private:
+  const BitmapLibrary& bitmapsFor(const std::filesystem::path& moduleFile);
+
+  PictureSettings settings_;
+  std::map<std::filesystem::path, BitmapLibrary> libraries_;  // by resource script
+};
+
+}  // namespace panelhost

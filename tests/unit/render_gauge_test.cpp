@@ -1,0 +1,438 @@
+// Drawing gauges from element trees made of the host records, checked pixel by pixel against the
+// bitmaps they come from.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "render/element_callbacks.h"
+#include "render/panel_painter.h"
+#include "render/png_writer.h"
+#include "render/render_error.h"
+#include "render_test_support.h"
+
+using namespace panelhost;
+using ::testing::HasSubstr;
+
+namespace {
+
+const Rgba kFace = opaque(90, 90, 90);
+const Rgba kRed = opaque(195, 63, 61);  // COLORREF 0x003D3FC3
+constexpr ID kFaceId = 100;
+constexpr int kFaceWidth = 120;
+constexpr int kFaceHeight = 60;
+
+double iconFrame = 0;
+double drumValue = 0;
+bool powerOn = false;
+
+FLOAT64 FSAPI iconFrameCallback(ELEMENT_ICON*) { return iconFrame; }
+FLOAT64 FSAPI drumXCallback(ELEMENT_MOVING_IMAGE*) { return 0; }
+FLOAT64 FSAPI drumYCallback(ELEMENT_MOVING_IMAGE*) { return drumValue; }
+FLOAT64 FSAPI frequencyText(ELEMENT_STRING* element) {
+  if (powerOn) {
+    std::snprintf(element->string, element->string_size, "%7.3f", 123.42);
+  } else {
+    element->string[0] = '\0';
+  }
+  return 0.0;
+}
+FLOAT64 FSAPI unterminatedText(ELEMENT_STRING* element) {
+  std::memset(element->string, 'x', element->string_size);
+  return 0.0;
+}
+
+ELEMENT_HEADER header(ELEMENT_TYPE_ENUM kind, ID id, int x, int y, FLAGS flags) {
+  ELEMENT_HEADER h{};
+  h.element_type = kind;
+  h.resource_id = id;
+  h.position = {x, y};
+  h.image_flags = flags;
+  return h;
+}
+
+ELEMENT_ICON icon(ID id, int frames, int x, int y, FLAGS flags) {
+  ELEMENT_ICON e{};
+  static_cast<ELEMENT_HEADER&>(e) = header(ELEMENT_TYPE_ICON, id, x, y, flags);
+  e.num_icons = frames;
+  e.update_cb = iconFrameCallback;
+  return e;
+}
+
+ELEMENT_MOVING_IMAGE drum(ID strip, int x, int y, double minY, double maxY) {
+  ELEMENT_MOVING_IMAGE e{};
+  static_cast<ELEMENT_HEADER&>(e) =
+      header(ELEMENT_TYPE_MOVING_IMAGE, strip, x, y, IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE);
+  e.update_x_cb = drumXCallback;
+  e.min_y = minY;
+  e.max_y = maxY;
+  e.update_y_cb = drumYCallback;
+  return e;
+}
+
+ELEMENT_STRING display(int x, int y, FLAGS flags = 0x7) {
+  ELEMENT_STRING e{};
+  static_cast<ELEMENT_HEADER&>(e) = header(ELEMENT_TYPE_STRING, static_cast<ID>(-1), x, y, flags);
+  e.box_size = {78, 26};
+  e.fg_color = 0x003D3FC3;
+  e.bg_color = 0x00000000;
+  e.hilite_color = 0x005C5C5C;
+  std::strcpy(e.font_face, "Quartz");
+  e.font_weight = 400;
+  e.font_charset = 1;
+  e.font_size = 37;
+  e.draw_text_flags = 6;
+  e.update_cb = frequencyText;
+  return e;
+}
+
+// A gauge of one face plate and the children a test gives it.
+class GaugeDrawing : public ::testing::Test {
+ protected:
+  GaugeDrawing() {
+    static_cast<ELEMENT_HEADER&>(root) =
+        header(ELEMENT_TYPE_STATIC_IMAGE, kFaceId, 0, 0, IMAGE_USE_TRANSPARENCY);
+    gauge.gauge_name = "Test";
+    gauge.elements_list = &rootSlot;
+    bitmaps.add(kFaceId, Image(kFaceWidth, kFaceHeight, kFace), "face.bmp");
+  }
+
+  void addChildren(std::initializer_list<ELEMENT_HEADER*> elements) {
+    children.assign(elements);
+    children.push_back(nullptr);
+    root.next_element = children.data();
+  }
+
+  Image draw(RenderOptions options = {}) {
+    PanelPainter renderer(bitmaps, texts);
+    renderer.gauges().check(gauge);
+    return renderer.gauges().draw(gauge, options);
+  }
+
+  std::string checkError() {
+    PanelPainter renderer(bitmaps, texts);
+    try {
+      renderer.gauges().check(gauge);
+    } catch (const RenderError& e) {
+      return e.what();
+    }
+    return "(no error)";
+  }
+
+  // Every pixel of the w x h area at (x, y) is the face plate's.
+  static bool showsFace(const Image& layer, int x, int y, int w, int h) {
+    for (int j = y; j < y + h; ++j) {
+      for (int i = x; i < x + w; ++i) {
+        if (layer.at(i, j) != kFace) return false;
+      }
+    }
+    return true;
+  }
+
+  BitmapLibrary bitmaps;
+  ElementCallbacks texts;
+  ELEMENT_STATIC_IMAGE root{};
+  ELEMENT_HEADER* rootSlot = &root;
+  std::vector<ELEMENT_HEADER*> children;
+  GAUGEHDR gauge{};
+};
+
+TEST_F(GaugeDrawing, ADrumWindowShowsExactlyTheStripCellOfItsDigit) {
+  const Image strip = rendertest::patterned(16, 160);
+  bitmaps.add(200, strip, "strip.bmp");
+  bitmaps.add(201, Image(16, 20, opaque(255, 255, 255)), "window.bmp");
+  ELEMENT_MOVING_IMAGE digit = drum(200, 30, 12, 0, 7);
+  addChildren({&digit});
+  for (int value = 0; value <= 7; ++value) {
+    drumValue = value;
+    const Image layer = draw();
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        ASSERT_EQ(layer.at(30 + x, 12 + y), strip.at(x, value * 20 + y))
+            << "digit " << value << " at " << x << ", " << y;
+      }
+    }
+    EXPECT_EQ(layer.at(29, 12), kFace);
+    EXPECT_EQ(layer.at(30, 32), kFace) << "nothing below the window";
+  }
+}
+
+TEST_F(GaugeDrawing, ARangeStartingAboveZeroCountsCellsFromItsMinimum) {
+  // The hundreds drum of an ADF: groups 1 to 18 in cells of 27, seen through a 25-high window.
+  const Image strip = rendertest::patterned(36, 486, 3);
+  bitmaps.add(300, strip, "hundreds.bmp");
+  bitmaps.add(301, Image(36, 25, opaque(40, 40, 40)), "hundreds_window.bmp");
+  ELEMENT_MOVING_IMAGE hundreds = drum(300, 5, 5, 1, 18);
+  addChildren({&hundreds});
+  for (int value : {1, 2, 18}) {
+    drumValue = value;
+    const Image layer = draw();
+    EXPECT_EQ(layer.at(5, 5), strip.at(0, (value - 1) * 27)) << value;
+    EXPECT_EQ(layer.at(40, 29), strip.at(35, (value - 1) * 27 + 24)) << value;
+  }
+}
+
+TEST_F(GaugeDrawing, ADrumShowsNothingOutsideItsRangeOrWhereItsWindowIsBlack) {
+  bitmaps.add(200, rendertest::patterned(16, 160), "strip.bmp");
+  Image window(16, 20, opaque(255, 255, 255));
+  for (int y = 0; y < 20; ++y) window.set(0, y, opaque(0, 0, 0));
+  bitmaps.add(201, window, "window.bmp");
+  ELEMENT_MOVING_IMAGE digit = drum(200, 30, 12, 0, 7);
+  addChildren({&digit});
+  for (double value : {-1.0, 7.5, 8.0, 100.0}) {
+    drumValue = value;
+    EXPECT_TRUE(showsFace(draw(), 30, 12, 16, 20)) << value;
+  }
+  drumValue = 3;
+  const Image layer = draw();
+  EXPECT_TRUE(showsFace(layer, 30, 12, 1, 20)) << "black window column";
+  EXPECT_FALSE(showsFace(layer, 31, 12, 15, 20));
+}
+
+TEST_F(GaugeDrawing, ATransparentElementLeavesThePixelsUnderItsBlack) {
+  Image lamp(10, 10, opaque(0, 0, 0));
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 5; x < 10; ++x) lamp.set(x, y, opaque(255, 200, 0));
+  }
+  bitmaps.add(400, lamp, "lamp.bmp");
+  ELEMENT_ICON seeThrough = icon(400, 1, 10, 10, IMAGE_USE_TRANSPARENCY);
+  ELEMENT_ICON solid = icon(400, 1, 40, 10, 0);
+  addChildren({&seeThrough, &solid});
+  iconFrame = 0;
+  const Image layer = draw();
+  EXPECT_TRUE(showsFace(layer, 10, 10, 5, 10));
+  EXPECT_EQ(layer.at(15, 10), opaque(255, 200, 0));
+  EXPECT_EQ(layer.at(40, 10), opaque(0, 0, 0)) << "without the flag black is drawn";
+  EXPECT_EQ(layer.at(45, 10), opaque(255, 200, 0));
+}
+
+TEST_F(GaugeDrawing, AnIconDrawsTheBitmapOfItsFrameAndNothingAtMinusOneOrPastItsFrames) {
+  bitmaps.add(500, Image(8, 6, opaque(10, 200, 10)), "off.bmp");
+  bitmaps.add(501, Image(8, 6, opaque(10, 10, 200)), "on.bmp");
+  ELEMENT_ICON knob = icon(500, 2, 20, 20, 0);
+  addChildren({&knob});
+  const struct {
+    double frame;
+    bool drawn;
+    Rgba colour;
+  } cases[] = {{0, true, opaque(10, 200, 10)},
+               {1, true, opaque(10, 10, 200)},
+               {-1, false, {}},
+               {2, false, {}}};
+  for (const auto& c : cases) {
+    iconFrame = c.frame;
+    const Image layer = draw();
+    if (c.drawn) {
+      EXPECT_EQ(layer.at(20, 20), c.colour) << c.frame;
+      EXPECT_EQ(layer.at(27, 25), c.colour) << c.frame;
+    } else {
+      EXPECT_TRUE(showsFace(layer, 20, 20, 8, 6)) << c.frame;
+    }
+  }
+}
+
+int countRed(const Image& layer, int x, int y, int w, int h) {
+  int n = 0;
+  for (int j = y; j < y + h; ++j) {
+    for (int i = x; i < x + w; ++i) {
+      const Rgba p = layer.at(i, j);
+      if (p.r > 120 && p.g < 80 && p.b < 80) ++n;
+    }
+  }
+  return n;
+}
+
+TEST_F(GaugeDrawing, ADisplayIsBlankWhileThePowerIsOffAndRedWhenOn) {
+  ELEMENT_STRING active = display(10, 20);
+  addChildren({&active});
+  powerOn = false;
+  EXPECT_TRUE(showsFace(draw(), 0, 0, kFaceWidth, kFaceHeight));
+
+  powerOn = true;
+  const Image layer = draw();
+  EXPECT_GT(countRed(layer, 10, 20, 78, 26), 150);
+  EXPECT_EQ(countRed(layer, 0, 0, kFaceWidth, kFaceHeight), countRed(layer, 10, 20, 78, 26))
+      << "nothing drawn outside the box";
+  EXPECT_EQ(active.string_size, ElementCallbacks::kBufferSize);
+  EXPECT_STREQ(active.string, "123.420");
+
+  // Right-aligned and vertically centred: the figures end near the box's right edge, and the
+  // rows above and below them are alike.
+  int left = 1000, right = -1, top = 1000, bottom = -1;
+  for (int y = 20; y < 46; ++y) {
+    for (int x = 10; x < 88; ++x) {
+      if (countRed(layer, x, y, 1, 1) == 0) continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  EXPECT_GE(right, 88 - 5);
+  EXPECT_NEAR(top - 20, 45 - bottom, 1);
+  EXPECT_GE(bottom - top + 1, 26 * 3 / 4) << "the figures fill the box's height";
+}
+
+TEST_F(GaugeDrawing, AnOpaqueTextBackgroundFillsTheBox) {
+  ELEMENT_STRING label = display(10, 20, 0);
+  label.bg_color = 0x00102030;
+  addChildren({&label});
+  powerOn = false;
+  const Image layer = draw();
+  EXPECT_EQ(layer.at(10, 20), opaque(0x30, 0x20, 0x10));
+  EXPECT_EQ(layer.at(87, 45), opaque(0x30, 0x20, 0x10));
+  EXPECT_EQ(layer.at(88, 45), kFace);
+}
+
+TEST_F(GaugeDrawing, PanelLightsKeepBrightElementsFullAndDimTheRest) {
+  ELEMENT_STRING active = display(10, 20, 0x7);
+  addChildren({&active});
+  powerOn = true;
+  const Image day = draw(RenderOptions{false});
+  EXPECT_EQ(day.at(0, 0), kFace);
+  const Image night = draw(RenderOptions{true});
+  EXPECT_EQ(night.at(0, 0), opaque(27, 27, 27));
+  auto fullRed = [](const Image& layer) {
+    return std::count(layer.pixels().begin(), layer.pixels().end(), kRed);
+  };
+  EXPECT_GT(fullRed(night), 100);
+  EXPECT_EQ(fullRed(night), fullRed(day)) << "the figures glow as they are by day";
+}
+
+TEST_F(GaugeDrawing, TextBuffersStayWithTheirElementAndBoundWhatIsRead) {
+  ELEMENT_STRING active = display(10, 20);
+  active.update_cb = unterminatedText;
+  char* first = texts.attach(active);
+  EXPECT_EQ(texts.attach(active), first);
+  EXPECT_EQ(active.string, first);
+  EXPECT_EQ(texts.text(active), std::string(ElementCallbacks::kBufferSize, 'x'));
+}
+
+TEST_F(GaugeDrawing, BitmapsOfTheWrongSizeOrMissingNameTheResourceIdAndFile) {
+  ELEMENT_ICON knob = icon(500, 2, 0, 0, 0);
+  ELEMENT_MOVING_IMAGE digit = drum(200, 0, 0, 0, 7);
+  ELEMENT_STRING text = display(0, 0);
+  ELEMENT_HEADER unknown = header(static_cast<ELEMENT_TYPE_ENUM>(3), 0, 0, 0, 0);
+  const struct {
+    const char* what;
+    std::function<void(BitmapLibrary&)> setUp;
+    ELEMENT_HEADER* child;
+    const char* expected;
+  } cases[] = {
+      {"icon frames differ",
+       [](BitmapLibrary& t) {
+         t.add(500, Image(8, 6), "off.bmp");
+         t.add(501, Image(9, 6), "on.bmp");
+       },
+       &knob, "element 1 (icon at 0, 0): bitmap 501 (on.bmp): 9 x 6; expected 8 x 6"},
+      {"icon frame missing", [](BitmapLibrary& t) { t.add(500, Image(8, 6), "off.bmp"); }, &knob,
+       "bitmap 501: the module's resource script names no bitmap"},
+      {"strip not whole cells",
+       [](BitmapLibrary& t) {
+         t.add(200, Image(16, 161), "strip.bmp");
+         t.add(201, Image(16, 20), "window.bmp");
+       },
+       &digit, "bitmap 200 (strip.bmp): strip of 16 x 161; expected a whole number of cells"},
+      {"window taller than a cell",
+       [](BitmapLibrary& t) {
+         t.add(200, Image(16, 160), "strip.bmp");
+         t.add(201, Image(16, 21), "window.bmp");
+       },
+       &digit, "bitmap 201 (window.bmp): window of 16 x 21; expected at most one cell"},
+      {"window wider than the strip",
+       [](BitmapLibrary& t) {
+         t.add(200, Image(16, 160), "strip.bmp");
+         t.add(201, Image(17, 20), "window.bmp");
+       },
+       &digit, "window of 17 x 20"},
+      {"text box empty", [](BitmapLibrary&) {}, &text, "text box 0 x 26"},
+      {"unknown kind", [](BitmapLibrary&) {}, &unknown, "element kind 3; expected 0, 2, 4 or 5"},
+  };
+  for (const auto& c : cases) {
+    bitmaps = BitmapLibrary();
+    bitmaps.add(kFaceId, Image(kFaceWidth, kFaceHeight, kFace), "face.bmp");
+    c.setUp(bitmaps);
+    text.box_size = {0, 26};
+    addChildren({c.child});
+    EXPECT_THAT(checkError(), HasSubstr(c.expected)) << c.what;
+  }
+  bitmaps = BitmapLibrary();
+  EXPECT_THAT(checkError(), HasSubstr("gauge \"Test\", root static image at 0, 0: bitmap 100"));
+}
+
+TEST(PanelPlacement, AClickAtAScaledPointReachesTheChildDrawnThere) {
+  // Two gauges side by side, the first drawn at twice its size; a mouse table of two children.
+  GAUGEHDR first{}, second{};
+  const std::vector<Placement> placements = {
+      {&first, {100, 50}, placementRect({100, 50}, 10, 20, 200)},
+      {&second, {100, 50}, placementRect({100, 50}, 210, 20)},
+  };
+  EXPECT_EQ(placements[0].rect.height, 100) << "the height follows the aspect";
+  const MOUSERECT children[] = {
+      {MOUSE_RECT_CHILD, {0, 0, 50, 50}, CURSOR_HAND, 0, MOUSE_LEFTSINGLE, 0, nullptr, nullptr},
+      {MOUSE_RECT_CHILD, {50, 0, 50, 50}, CURSOR_HAND, 0, MOUSE_LEFTSINGLE, 0, nullptr, nullptr},
+  };
+  auto childAt = [&](int x, int y) {
+    for (int i = 0; i < 2; ++i) {
+      const PIXBOX& b = children[i].relative_box;
+      if (x >= b.x && x < b.x + b.size_x && y >= b.y && y < b.y + b.size_y) return i;
+    }
+    return -1;
+  };
+  const struct {
+    int px, py;
+    std::size_t placement;
+    int gx, gy, child;
+  } cases[] = {
+      {10 + 2 * 49 + 1, 20 + 2 * 10, 0, 49, 10, 0},  // last panel pixel of gauge pixel 49
+      {10 + 2 * 50, 20 + 2 * 10, 0, 50, 10, 1},
+      {209, 119, 0, 99, 49, 1},
+      {210, 20, 1, 0, 0, 0},
+      {260, 69, 1, 50, 49, 1},
+  };
+  for (const auto& c : cases) {
+    const auto hit = gaugePointAt(placements, c.px, c.py);
+    ASSERT_TRUE(hit) << c.px << ", " << c.py;
+    EXPECT_EQ(hit->placement, c.placement) << c.px << ", " << c.py;
+    EXPECT_EQ(hit->x, c.gx) << c.px << ", " << c.py;
+    EXPECT_EQ(hit->y, c.gy) << c.px << ", " << c.py;
+    EXPECT_EQ(childAt(hit->x, hit->y), c.child) << c.px << ", " << c.py;
+  }
+  EXPECT_FALSE(gaugePointAt(placements, 9, 20));
+  EXPECT_FALSE(gaugePointAt(placements, 100, 120));
+  EXPECT_FALSE(gaugePointAt(placements, 260, 70));
+}
+
+TEST(PanelPlacement, AScaledGaugeShowsUnderEachPointTheGaugePixelAClickThereReaches) {
+  const Image layer = rendertest::patterned(30, 20);
+  Image panel(200, 100, opaque(0, 0, 0));
+  GAUGEHDR gauge{};
+  const std::vector<Placement> placements = {
+      {&gauge, layer.size(), placementRect(layer.size(), 7, 3, 75, 50)}};
+  composite(panel, layer, placements[0].rect);
+  for (int y = 3; y < 53; ++y) {
+    for (int x = 7; x < 82; ++x) {
+      const auto hit = gaugePointAt(placements, x, y);
+      ASSERT_TRUE(hit);
+      ASSERT_EQ(panel.at(x, y), layer.at(hit->x, hit->y)) << x << ", " << y;
+    }
+  }
+  EXPECT_EQ(panel.at(82, 3), opaque(0, 0, 0));
+}
+
+TEST_F(GaugeDrawing, APanelRendersItsPlacementsAndWritesThemAsPng) {
+  rendertest::ScratchDir dir;
+  PanelPainter renderer(bitmaps, texts);
+  const std::vector<Placement> placements = {renderer.place(gauge, 0, 0),
+                                             renderer.place(gauge, 0, 60, 60)};
+  EXPECT_EQ(placements[1].rect.height, 30);
+  const Image panel = renderer.render({kFaceWidth, 100}, placements);
+  EXPECT_EQ(panel.at(0, 0), kFace);
+  EXPECT_EQ(panel.at(59, 89), kFace);
+  EXPECT_EQ(panel.at(60, 89), opaque(0, 0, 0)) << "the panel shows where no gauge lies";
+  writePng(panel, dir.path() / "panel.png");
+  EXPECT_EQ(readPng(dir.path() / "panel.png").pixels(), panel.pixels());
+  EXPECT_THROW(writePng(panel, dir.path() / "no/such/folder/panel.png"), RenderError);
+}
+
+}  // namespace

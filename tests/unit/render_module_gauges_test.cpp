@@ -1,0 +1,96 @@
+// The module's own gauges drawn from their own element trees with the module's own bitmaps.
+#include <gtest/gtest.h>
+
+#include "adf_fixture.h"
+#include "gauges/transponder/transponder_layout.h"
+#include "render/element_callbacks.h"
+#include "render/element_tree.h"
+#include "render/panel_painter.h"
+#include "render/panel_picture.h"
+#include "render/png_writer.h"
+#include "render/render_error.h"
+#include "render_test_support.h"
+
+using namespace panelhost;
+
+namespace {
+
+class ModuleGaugeDrawing : public AdfFixture {
+ protected:
+  ModuleGaugeDrawing()
+      : bitmaps(BitmapLibrary::loadScript(std::filesystem::path(RADIOS_SOURCE_DIR) /
+                                          "resources/radios.rc")) {}
+
+  BitmapLibrary bitmaps;
+  ElementCallbacks values;
+};
+
+TEST_F(ModuleGaugeDrawing, TheTransponderAndAdfTreesFitTheirBitmaps) {
+  for (GAUGEHDR* gauge : {&transponderGaugeHeader, &adfGaugeHeader}) {
+    EXPECT_NO_THROW(checkGauge(*gauge, bitmaps)) << gauge->gauge_name;
+  }
+  EXPECT_EQ(gaugeOwnSize(transponderGaugeHeader, bitmaps), (Size{417, 111}));
+}
+
+TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
+  PanelPainter painter(bitmaps, values);
+  ASSERT_NO_THROW(painter.gauges().check(adfGaugeHeader));
+  initialiseWithSimAt(1234.5);
+  const Image layer = painter.gauges().draw(adfGaugeHeader, {});
+  EXPECT_EQ(layer.size(), (Size{417, 165}));
+
+  int drumsSeen = 0;
+  forEachElement(gaugeRoot(adfGaugeHeader), [&](ELEMENT_HEADER& element) {
+    if (element.element_type != ELEMENT_TYPE_MOVING_IMAGE) return;
+    auto& drum = static_cast<ELEMENT_MOVING_IMAGE&>(element);
+    const Image& strip = bitmaps.image(drum.resource_id);
+    const Image& window = bitmaps.image(drum.resource_id + 1);
+    const long cell = std::lround(values.movingY(drum) - drum.min_y);
+    const int cellHeight = strip.height() / static_cast<int>(drum.max_y - drum.min_y + 1);
+    for (int y = 0; y < window.height(); ++y) {
+      for (int x = 0; x < window.width(); ++x) {
+        const Rgba shown = strip.at(x, static_cast<int>(cell) * cellHeight + y);
+        if (isPureBlack(window.at(x, y)) || isPureBlack(shown)) continue;
+        ASSERT_EQ(layer.at(drum.position.x + x, drum.position.y + y), shown)
+            << "drum at " << drum.position.x << ", pixel " << x << ", " << y;
+      }
+    }
+    ++drumsSeen;
+  });
+  EXPECT_EQ(drumsSeen, 4);
+}
+
+TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheResourcesFolder) {
+  const std::filesystem::path resources = std::filesystem::path(RADIOS_SOURCE_DIR) / "resources";
+  EXPECT_EQ(PanelPicture({}).scriptFor(resources / "radios.so"), resources / "radios.rc");
+  PictureSettings elsewhere;
+  elsewhere.resourcesFolder = "/opt/art";
+  EXPECT_EQ(PanelPicture(elsewhere).scriptFor(resources / "radios.so"), "/opt/art/radios.rc");
+
+  initialiseWithSimAt(350.0);
+  PanelPicture picture({});
+  const std::vector<PicturePlacement> placements = {
+      {&adfGaugeHeader, resources / "radios.so", 0, 0, 0, 0},
+      {&adfGaugeHeader, resources / "radios.so", 0, 165, 834, 0}};
+  EXPECT_NO_THROW(picture.check(placements));
+  rendertest::ScratchDir dir;
+  picture.render({834, 165 + 330}, placements, values, dir.path() / "stack.png");
+  const Image written = readPng(dir.path() / "stack.png");
+  EXPECT_EQ(written.size(), (Size{834, 495}));
+  const Image own = picture.draw({417, 165}, {placements[0]}, values);
+  EXPECT_EQ(written.at(200, 50), own.at(200, 50));
+  EXPECT_EQ(written.at(401, 165 + 101), own.at(200, 50)) << "twice the size below";
+
+  const std::vector<PicturePlacement> noScript = {
+      {&adfGaugeHeader, dir.path() / "radios.so", 0, 0, 0, 0}};
+  try {
+    picture.check(noScript);
+    ADD_FAILURE() << "no error for a missing resource script";
+  } catch (const RenderError& e) {
+    EXPECT_NE(std::string(e.what()).find("radios.rc: cannot open the resource script"),
+              std::string::npos)
+        << e.what();
+  }
+}
+
+}  // namespace
