@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gauges/comnav/comnav_state.h"
 
@@ -92,74 +94,121 @@ TEST(ComNavLayoutTest, TwoKnobIconsOfTwoFrames) {
   }
 }
 
-TEST(ComNavLayoutTest, MouseTableHasThirtyThreeEntriesAsDrawn) {
-  constexpr FLAGS kClick = 0x20000000;
-  constexpr FLAGS kKnob = 0x20206000;
-  const struct {
-    MOUSE_RECT_TYPE kind;
-    PIXBOX box;
-    CURSOR_TYPE cursor;
-    FLAGS flags;
-    PMOUSE_FUNCTION handler;
-    const char* tooltip;
-  } expected[] = {
-      // clang-format off
-      {MOUSE_RECT_PARENT,     {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_PARENT,     { 64,  87, 58, 60}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_USER,       {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          "COM/NAV on/off"},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_CHILD,      { 64,  87, 58, 60}, CURSOR_HAND,      kClick, powerSwitchClick, nullptr},
-      {MOUSE_RECT_PARENT,     {148,  80, 56, 53}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_USER,       {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          "COM Frequency Select"},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_CHILD,      {176,  89, 15, 35}, CURSOR_UPARROW,   kKnob,  comKnobUp25,      nullptr},
-      {MOUSE_RECT_CHILD,      {192,  80, 12, 53}, CURSOR_UPARROW,   kKnob,  comKnobUp1000,    nullptr},
-      {MOUSE_RECT_CHILD,      {160,  89, 15, 35}, CURSOR_DOWNARROW, kKnob,  comKnobDown25,    nullptr},
-      {MOUSE_RECT_CHILD,      {148,  80, 12, 53}, CURSOR_DOWNARROW, kKnob,  comKnobDown1000,  nullptr},
-      {MOUSE_RECT_PARENT,     {107,  77, 27, 26}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_USER,       {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          "COM Frequency swap"},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_CHILD,      {107,  77, 27, 26}, CURSOR_HAND,      kClick, comSwapClick,     nullptr},
-      {MOUSE_RECT_PARENT,     {239, 125, 22, 21}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_USER,       {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          "NAV ident"},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_CHILD,      {239, 125, 22, 21}, CURSOR_HAND,      kClick, navIdentClick,    nullptr},
-      {MOUSE_RECT_PARENT,     {300,  61, 75, 67}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_USER,       {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          "NAV Frequency Select"},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_CHILD,      {350,  91, 15, 35}, CURSOR_UPARROW,   kKnob,  navKnobUp25,      nullptr},
-      {MOUSE_RECT_CHILD,      {366,  82, 12, 53}, CURSOR_UPARROW,   kKnob,  navKnobUp1000,    nullptr},
-      {MOUSE_RECT_CHILD,      {334,  91, 15, 35}, CURSOR_DOWNARROW, kKnob,  navKnobDown25,    nullptr},
-      {MOUSE_RECT_CHILD,      {322,  91, 12, 53}, CURSOR_DOWNARROW, kKnob,  navKnobDown1000,  nullptr},
-      {MOUSE_RECT_PARENT,     {281,  78, 27, 26}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_USER,       {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          "NAV Frequency swap"},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_CHILD,      {281,  78, 27, 26}, CURSOR_HAND,      kClick, navSwapClick,     nullptr},
-      {MOUSE_RECT_END_PARENT, {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      {MOUSE_RECT_EOL,        {  0,   0,  0,  0}, CURSOR_NONE,      0,      nullptr,          nullptr},
-      // clang-format on
-  };
-  static_assert(sizeof expected / sizeof expected[0] == 33);
+char kindLetter(MOUSE_RECT_TYPE kind) {
+  switch (kind) {
+    case MOUSE_RECT_PARENT:
+      return 'P';
+    case MOUSE_RECT_USER:
+      return 'U';
+    case MOUSE_RECT_END_PARENT:
+      return 'E';
+    case MOUSE_RECT_CHILD:
+      return 'C';
+    case MOUSE_RECT_EOL:
+      return '.';
+  }
+  return '?';
+}
+
+TEST(ComNavLayoutTest, MouseTableIsOneRegionPerControlWithItsTooltip) {
+  std::string shape;
+  std::vector<std::string> tooltips;
   for (int i = 0; i < 33; ++i) {
-    SCOPED_TRACE("entry " + std::to_string(i));
-    const MOUSERECT& got = table()[i];
-    const auto& want = expected[i];
-    EXPECT_EQ(got.rect_type, want.kind);
-    EXPECT_EQ(got.relative_box.x, want.box.x);
-    EXPECT_EQ(got.relative_box.y, want.box.y);
-    EXPECT_EQ(got.relative_box.size_x, want.box.size_x);
-    EXPECT_EQ(got.relative_box.size_y, want.box.size_y);
-    EXPECT_EQ(got.cursor, want.cursor);
-    EXPECT_EQ(got.help_id, 0u);
-    EXPECT_EQ(got.mouse_flags, want.flags);
-    EXPECT_EQ(got.event_id, 0u);
-    EXPECT_EQ(got.api_data, nullptr);
-    if (want.tooltip) {
-      EXPECT_STREQ(got.handler.tooltip, want.tooltip);
-    } else {
-      EXPECT_EQ(got.handler.function, want.handler);
+    shape += kindLetter(table()[i].rect_type);
+    if (table()[i].rect_type == MOUSE_RECT_USER) tooltips.push_back(table()[i].handler.tooltip);
+  }
+  EXPECT_EQ(shape,
+            "P"
+            "PUEC"
+            "PUECCCC"
+            "PUEC"
+            "PUEC"
+            "PUECCCC"
+            "PUEC"
+            "E.");
+  EXPECT_THAT(tooltips,
+              ::testing::ElementsAre("COM/NAV on/off", "COM Frequency Select", "COM Frequency swap",
+                                     "NAV ident", "NAV Frequency Select", "NAV Frequency swap"));
+  for (int i = 0; i < 33; ++i) {
+    const MOUSERECT& e = table()[i];
+    EXPECT_EQ(e.help_id, 0u) << i;
+    EXPECT_EQ(e.event_id, 0u) << i;
+    EXPECT_EQ(e.api_data, nullptr) << i;
+    if (e.rect_type != MOUSE_RECT_CHILD) {
+      EXPECT_EQ(e.cursor, CURSOR_NONE) << i;
+      EXPECT_EQ(e.mouse_flags, 0u) << i;
     }
   }
+}
+
+// The host's rule: the first child entry whose box holds the point and whose flags take the event.
+PMOUSE_FUNCTION handlerAt(int x, int y, FLAGS event) {
+  for (const MOUSERECT* e = table(); e->rect_type != MOUSE_RECT_EOL; ++e) {
+    const PIXBOX& b = e->relative_box;
+    if (e->rect_type == MOUSE_RECT_CHILD && x >= b.x && x < b.x + b.size_x && y >= b.y &&
+        y < b.y + b.size_y && (e->mouse_flags & event)) {
+      return e->handler.function;
+    }
+  }
+  return nullptr;
+}
+
+TEST(ComNavLayoutTest, EachControlIsReachedWhereItsPartIsDrawn) {
+  const struct {
+    int x, y;
+    PMOUSE_FUNCTION expected;
+  } points[] = {
+      // clang-format off
+      { 93, 117, powerSwitchClick}, {110, 100, powerSwitchClick},  // covers the COM swap's centre
+      {128,  82, comSwapClick},     {110,  80, comSwapClick},
+      {153, 106, comKnobDown1000},  {167, 106, comKnobDown25},
+      {183, 106, comKnobUp25},      {197, 106, comKnobUp1000},
+      {153,  82, comKnobDown1000},  {197, 131, comKnobUp1000},     {183,  88, nullptr},
+      {250, 135, navIdentClick},    {294,  90, navSwapClick},
+      {327, 108, navKnobDown1000},  {341, 108, navKnobDown25},
+      {357, 108, navKnobUp25},      {371, 108, navKnobUp1000},
+      {327, 143, navKnobDown1000},  {377,  82, navKnobUp1000},     {327,  90, nullptr},
+      {349, 108, nullptr},          {175, 106, nullptr},           // the seams between fine columns
+      { 30,  20, nullptr},
+      // clang-format on
+  };
+  for (const auto& p : points) {
+    EXPECT_EQ(handlerAt(p.x, p.y, MOUSE_LEFTSINGLE), p.expected) << p.x << ", " << p.y;
+  }
+}
+
+TEST(ComNavLayoutTest, ButtonsTakeClicksOnlyAndKnobsTakeEverything) {
+  for (FLAGS event : {MOUSE_DOWN_REPEAT, MOUSE_WHEEL_UP, MOUSE_WHEEL_DOWN, MOUSE_LEFTRELEASE}) {
+    EXPECT_EQ(handlerAt(93, 117, event), nullptr);
+    EXPECT_EQ(handlerAt(128, 82, event), nullptr);
+    EXPECT_EQ(handlerAt(250, 135, event), nullptr);
+    EXPECT_EQ(handlerAt(294, 90, event), nullptr);
+  }
+  for (FLAGS event : {MOUSE_LEFTSINGLE, MOUSE_DOWN_REPEAT, MOUSE_WHEEL_UP, MOUSE_WHEEL_DOWN}) {
+    EXPECT_EQ(handlerAt(183, 106, event), comKnobUp25);
+    EXPECT_EQ(handlerAt(327, 108, event), navKnobDown1000);
+  }
+  EXPECT_EQ(handlerAt(183, 106, MOUSE_LEFTRELEASE), nullptr);
+}
+
+TEST(ComNavLayoutTest, CursorsShowWhichWayAClickTurns) {
+  const std::pair<PMOUSE_FUNCTION, CURSOR_TYPE> cursors[] = {
+      {powerSwitchClick, CURSOR_HAND},   {comSwapClick, CURSOR_HAND},
+      {navSwapClick, CURSOR_HAND},       {navIdentClick, CURSOR_HAND},
+      {comKnobUp25, CURSOR_UPARROW},     {comKnobUp1000, CURSOR_UPARROW},
+      {navKnobUp25, CURSOR_UPARROW},     {navKnobUp1000, CURSOR_UPARROW},
+      {comKnobDown25, CURSOR_DOWNARROW}, {comKnobDown1000, CURSOR_DOWNARROW},
+      {navKnobDown25, CURSOR_DOWNARROW}, {navKnobDown1000, CURSOR_DOWNARROW},
+  };
+  int children = 0;
+  for (const MOUSERECT* e = table(); e->rect_type != MOUSE_RECT_EOL; ++e) {
+    if (e->rect_type != MOUSE_RECT_CHILD) continue;
+    ++children;
+    for (const auto& [handler, cursor] : cursors) {
+      if (e->handler.function == handler) EXPECT_EQ(e->cursor, cursor) << children;
+    }
+  }
+  EXPECT_EQ(children, 12);
 }
 
 }  // namespace
