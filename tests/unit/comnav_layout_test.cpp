@@ -205,7 +205,9 @@ TEST(ComNavLayoutTest, CursorsShowWhichWayAClickTurns) {
     if (e->rect_type != MOUSE_RECT_CHILD) continue;
     ++children;
     for (const auto& [handler, cursor] : cursors) {
-      if (e->handler.function == handler) EXPECT_EQ(e->cursor, cursor) << children;
+      if (e->handler.function == handler) {
+        EXPECT_EQ(e->cursor, cursor) << children;
+      }
     }
   }
   EXPECT_EQ(children, 12);
