@@ -1,22 +1,130 @@
 #include "gauges/adf/adf_layout.h"
 
+#include "gauges/adf/adf_state.h"
 #include "module/element_list_routines.h"
 
 namespace {
 
-ELEMENT_STATIC_IMAGE adfBackground = {{ELEMENT_TYPE_STATIC_IMAGE, 12288, {0, 0}, {0, 0}, {0, 0},
-                                          &adfGaugeHeader, nullptr, nullptr, nullptr,
-                                          IMAGE_USE_TRANSPARENCY, 0, 0}};
+constexpr FLAGS kNoImageFlags = 0x0;
+constexpr FLAGS kTransparent = IMAGE_USE_TRANSPARENCY;
+constexpr FLAGS kTransparentErase = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE;
+
+constexpr ID kBackgroundBitmap = 12288;
+constexpr ID kModeKnobFirstFrame = 12544;   // OFF, ADF, ANT, BFO
+constexpr ID kIdentKnobFirstFrame = 12800;  // off, on
+constexpr ID kHundredsStrip = 13056;        // its window is 13057
+constexpr ID kDigitStrip = 13312;           // its window is 13313
+constexpr SINT32 kDrumTop = 40;
+
+constexpr ELEMENT_HEADER elementHeader(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x, SINT32 y,
+                                       FLAGS imageFlags, ELEMENT_HEADER** children = nullptr) {
+  return ELEMENT_HEADER{kind,    bitmap,   {x, y},  {0, 0},     {0, 0}, &adfGaugeHeader,
+                        nullptr, children, nullptr, imageFlags, 0,      0};
+}
+
+// Source variable, switch type, scale and offset stay zero.
+constexpr ELEMENT_ICON icon(ID firstFrame, SINT32 x, SINT32 y, SINT32 frames,
+                            PELEMENT_ICON_UPDATE_CALLBACK frameFromState) {
+  ELEMENT_ICON element{};
+  static_cast<ELEMENT_HEADER&>(element) =
+      elementHeader(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags);
+  element.num_icons = frames;
+  element.update_cb = frameFromState;
+  return element;
+}
+
+// Every drum moves only vertically; the minimum of its Y range stands for the strip's top cell.
+constexpr ELEMENT_MOVING_IMAGE drum(ID strip, SINT32 x, FLOAT64 minY, FLOAT64 maxY,
+                                    PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK yFromState) {
+  ELEMENT_MOVING_IMAGE element{};
+  static_cast<ELEMENT_HEADER&>(element) =
+      elementHeader(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase);
+  element.min_x = 0.0;
+  element.max_x = 0.0;
+  element.update_x_cb = adfStripX;
+  element.min_y = minY;
+  element.max_y = maxY;
+  element.update_y_cb = yFromState;
+  return element;
+}
+
+// clang-format off
+//                                        first frame            x   y  frames  frame from
+ELEMENT_ICON adfModeKnob  =         icon(kModeKnobFirstFrame,   0,  0,  4,      adfModeIcon);
+ELEMENT_ICON adfIdentKnob =         icon(kIdentKnobFirstFrame,  0, 92,  2,      adfIdentIcon);
+
+//                                        strip             x    Y range     Y from
+ELEMENT_MOVING_IMAGE adfHundredsDrum = drum(kHundredsStrip, 193, 1.0, 18.0, adfHundredsStripY);
+ELEMENT_MOVING_IMAGE adfTensDrum     = drum(kDigitStrip,    229, 0.0, 10.0, adfTensStripY);
+ELEMENT_MOVING_IMAGE adfUnitsDrum    = drum(kDigitStrip,    247, 0.0, 10.0, adfUnitsStripY);
+ELEMENT_MOVING_IMAGE adfTenthsDrum   = drum(kDigitStrip,    275, 0.0, 10.0, adfTenthsStripY);
+// clang-format on
+
+ELEMENT_HEADER* adfBackgroundChildren[] = {
+    &adfModeKnob,  &adfIdentKnob,  &adfHundredsDrum, &adfTensDrum,
+    &adfUnitsDrum, &adfTenthsDrum, nullptr,
+};
+
+ELEMENT_STATIC_IMAGE adfBackground = {elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kBackgroundBitmap, 0,
+                                                    0, kTransparent, adfBackgroundChildren)};
 
 ELEMENT_HEADER* adfElementList = &adfBackground;
 
+constexpr FLAGS kClick = MOUSE_LEFTSINGLE;
+constexpr FLAGS kKnob = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
+
+constexpr MOUSERECT rect(MOUSE_RECT_TYPE kind, PIXBOX box, CURSOR_TYPE cursor, FLAGS flags,
+                         MOUSE_HANDLER_SLOT handler) {
+  return MOUSERECT{kind, box, cursor, 0, flags, 0, handler, nullptr};
+}
+constexpr MOUSERECT parent(PIXBOX box) {
+  return rect(MOUSE_RECT_PARENT, box, CURSOR_NONE, 0, nullptr);
+}
+constexpr MOUSERECT tooltip(const char* text) {
+  return rect(MOUSE_RECT_USER, {0, 0, 0, 0}, CURSOR_NONE, 0, text);
+}
+constexpr MOUSERECT endParent() {
+  return rect(MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, nullptr);
+}
+constexpr MOUSERECT endOfList() {
+  return rect(MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, nullptr);
+}
+constexpr MOUSERECT child(PIXBOX box, CURSOR_TYPE cursor, FLAGS flags, PMOUSE_FUNCTION handler) {
+  return rect(MOUSE_RECT_CHILD, box, cursor, flags, handler);
+}
+
+// clang-format off
 MOUSERECT adfMouseRects[] = {
-    {MOUSE_RECT_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
-    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
-    {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+    parent({0, 0, 0, 0}),
+    parent({24, 24, 44, 42}),
+    tooltip("ADF Mode"),
+    endParent(),
+    child({ 24,  24, 22, 42}, CURSOR_DOWNARROW, kClick, adfModeDown),
+    child({ 47,  24, 22, 42}, CURSOR_UPARROW,   kClick, adfModeUp),
+    parent({27, 112, 36, 37}),
+    tooltip("ADF Ident"),
+    endParent(),
+    child({ 27, 112, 36, 37}, CURSOR_HAND,      kClick, adfIdentToggle),
+    parent({102, 50, 197, 87}),
+    tooltip("ADF Frequency select"),
+    endParent(),
+    child({102,  50, 23, 87}, CURSOR_DOWNARROW, kKnob,  adfHundredsDown),
+    child({174,  50, 23, 87}, CURSOR_UPARROW,   kKnob,  adfHundredsUp),
+    child({126,  67, 23, 53}, CURSOR_DOWNARROW, kKnob,  adfTensDown),
+    child({150,  67, 23, 53}, CURSOR_UPARROW,   kKnob,  adfTensUp),
+    parent({299, 50, 197, 87}),
+    tooltip("ADF Frequency select"),
+    endParent(),
+    child({299,  50, 23, 87}, CURSOR_DOWNARROW, kKnob,  adfUnitsDown),
+    child({370,  50, 23, 87}, CURSOR_UPARROW,   kKnob,  adfUnitsUp),
+    child({323,  67, 23, 53}, CURSOR_DOWNARROW, kKnob,  adfTenthsDown),
+    child({346,  67, 23, 53}, CURSOR_UPARROW,   kKnob,  adfTenthsUp),
+    endParent(),
+    endOfList(),
 };
+// clang-format on
 
 }  // namespace
 
 GAUGEHDR adfGaugeHeader =
-    standardGaugeHeader("ADF", &adfElementList, adfMouseRects, nullptr);
+    standardGaugeHeader("ADF", &adfElementList, adfMouseRects, adfGaugeCallback);
