@@ -13,6 +13,15 @@ void note(const std::string& line) {
   if (runningHost->log) runningHost->log(line);
 }
 
+// Something the module asked for that the simulation cannot answer: always worth telling.
+void warn(const std::string& line) {
+  if (runningHost->warn) {
+    runningHost->warn(line);
+  } else {
+    note(line);
+  }
+}
+
 void recordElementCall(const char* service, ELEMENT_HEADER* element) {
   HostServices::running().elementListCalls.push_back({service, element});
 }
@@ -29,10 +38,13 @@ SINT32 FSAPI triggerKeyEvent(ID eventId, UINT32 value) {
   HostServices& host = HostServices::running();
   host.keyEvents.push_back({eventId, value, host.nowMs()});
   const bool known = host.simulation().applyKeyEvent(eventId, value);
-  char line[96];
-  std::snprintf(line, sizeof line, "key event %u value 0x%08X%s", eventId, value,
-                known ? "" : " (unknown to the simulation)");
-  note(line);
+  char line[64];
+  std::snprintf(line, sizeof line, "key event %u value 0x%08X: ", eventId, value);
+  if (known) {
+    note(line + RadioSimulation::describeKeyEvent(eventId, value));
+  } else {
+    warn(line + std::string("unknown to the simulation"));
+  }
   return known ? 0 : 1;
 }
 
@@ -42,7 +54,7 @@ void FSAPI lookupVar(MODULE_VAR* moduleVar) {
   if (auto value = host.simulation().moduleVariable(moduleVar->id)) {
     moduleVar->var_value.raw = *value;
   } else {
-    note("module variable " + std::to_string(moduleVar->id) + " is unknown");
+    warn("module variable " + std::to_string(moduleVar->id) + " is unknown");
   }
 }
 
@@ -52,7 +64,7 @@ SINT32 FSAPI executeCalculatorCode(PCSTRINGZ code, FLOAT64* floatResult, SINT32*
   host.calculatorCodes.emplace_back(code ? code : "");
   const auto value = host.simulation().evaluate(host.calculatorCodes.back());
   if (!value) {
-    note("calculator expression not understood: \"" + host.calculatorCodes.back() + "\"");
+    warn("calculator expression not understood: \"" + host.calculatorCodes.back() + "\"");
     return 0;
   }
   if (floatResult) *floatResult = *value;
@@ -64,8 +76,8 @@ SINT32 FSAPI executeCalculatorCode(PCSTRINGZ code, FLOAT64* floatResult, SINT32*
 }  // namespace
 
 HostServices::HostServices()
-    : panels_{elementListQuery,   elementListInstall, elementListInitialize, elementListUpdate,
-              elementListGenerate, elementListPlot,   elementListKill,       triggerKeyEvent,
+    : panels_{elementListQuery,    elementListInstall,   elementListInitialize, elementListUpdate,
+              elementListGenerate, elementListPlot,      elementListKill,       triggerKeyEvent,
               lookupVar,           executeCalculatorCode} {
   if (runningHost) throw std::logic_error("a panel host is already running");
   runningHost = this;

@@ -49,6 +49,9 @@ class HostServices {
   std::vector<ElementListCall> elementListCalls;
   // Called with a line for each service call, when set.
   std::function<void(const std::string&)> log;
+  // Called instead of `log`, when set, with a line for each request the simulation could not
+  // answer.
+  std::function<void(const std::string&)> warn;
 
   static HostServices& running();
 

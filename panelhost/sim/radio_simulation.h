@@ -30,6 +30,8 @@ class RadioSimulation {
   std::optional<std::uint32_t> moduleVariable(std::uint32_t variableId) const;
   // The result of a calculator expression, or nothing when it does not know the expression.
   std::optional<double> evaluate(const std::string& expression) const;
+  // What a key event means to this simulation, for the log: "COM1 active 121.725 MHz".
+  static std::string describeKeyEvent(std::uint32_t eventId, std::uint32_t value);
 
   // The host's BCD forms, written independently of the module's encodings.
   static int khzFromBcd16(std::uint32_t bcd);

@@ -1,0 +1,151 @@
+#include "panel/panel_file.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "support/host_error.h"
+#include "support/number_text.h"
+
+namespace panelhost {
+
+namespace {
+
+constexpr const char* kPlacementForm = "gaugeNN=MODULE!GAUGE, x, y[, width[, height]]";
+constexpr int kLargestCoordinate = 100000;
+
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::string part;
+  std::istringstream in(text);
+  while (std::getline(in, part, separator)) parts.push_back(trimmed(part));
+  if (!text.empty() && text.back() == separator) parts.emplace_back();
+  return parts;
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string lowered(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// A whole number in [low, high], or a HostError at the line.
+int numberAt(const std::string& text, int low, int high, const std::string& what,
+             const std::string& file, int line) {
+  const auto value = parseWholeNumber(text);
+  if (!value || *value < low || *value > high) {
+    throw HostError(at(file, line,
+                       "expected " + what + " (a whole number from " + std::to_string(low) +
+                           " to " + std::to_string(high) + "), got \"" + text + "\""));
+  }
+  return static_cast<int>(*value);
+}
+
+GaugePlacement parsePlacement(const std::string& key, const std::string& value,
+                              const std::string& file, int line) {
+  const std::string expected =
+      std::string("expected ") + kPlacementForm + ", got \"" + key + "=" + value + "\"";
+  const auto fields = splitAt(value, ',');
+  if (fields.size() < 3 || fields.size() > 5) throw HostError(at(file, line, expected));
+  const auto bang = fields[0].find('!');
+  if (bang == std::string::npos || bang == 0 || bang + 1 == fields[0].size() ||
+      fields[0].find('!', bang + 1) != std::string::npos) {
+    throw HostError(at(file, line, expected));
+  }
+  GaugePlacement placement;
+  placement.moduleName = fields[0].substr(0, bang);
+  placement.gaugeName = fields[0].substr(bang + 1);
+  placement.x = numberAt(fields[1], -kLargestCoordinate, kLargestCoordinate, "x", file, line);
+  placement.y = numberAt(fields[2], -kLargestCoordinate, kLargestCoordinate, "y", file, line);
+  if (fields.size() > 3) {
+    placement.width = numberAt(fields[3], 1, kLargestCoordinate, "a width", file, line);
+  }
+  if (fields.size() > 4) {
+    placement.height = numberAt(fields[4], 1, kLargestCoordinate, "a height", file, line);
+  }
+  placement.file = file;
+  placement.line = line;
+  return placement;
+}
+
+}  // namespace
+
+PanelLayout parsePanelText(const std::string& text, const std::string& fileName) {
+  PanelLayout layout;
+  layout.file = fileName;
+  bool inWindow = false;
+  bool sizeSeen = false;
+  std::istringstream in(text);
+  std::string rawLine;
+  for (int line = 1; std::getline(in, rawLine); ++line) {
+    std::string content = rawLine;
+    const auto comment = content.find("//");
+    if (comment != std::string::npos) content.erase(comment);
+    content = trimmed(content);
+    if (content.empty() || content[0] == ';') continue;
+
+    if (content[0] == '[') {
+      if (content.back() != ']') {
+        throw HostError(
+            at(fileName, line, "expected a section name in brackets, got \"" + content + "\""));
+      }
+      inWindow = startsWith(lowered(content), "[window");
+      continue;
+    }
+    const auto equals = content.find('=');
+    if (equals == std::string::npos) {
+      throw HostError(
+          at(fileName, line, "expected KEY=VALUE or [SECTION], got \"" + content + "\""));
+    }
+    if (!inWindow) continue;
+    const std::string key = lowered(trimmed(content.substr(0, equals)));
+    const std::string value = trimmed(content.substr(equals + 1));
+
+    if (key == "size_mm") {
+      const auto fields = splitAt(value, ',');
+      if (fields.size() != 2) {
+        throw HostError(at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got \"" + value + "\""));
+      }
+      const int width = numberAt(fields[0], 1, kLargestCoordinate, "a width", fileName, line);
+      const int height = numberAt(fields[1], 1, kLargestCoordinate, "a height", fileName, line);
+      if (!sizeSeen) {
+        layout.widthPx = width;
+        layout.heightPx = height;
+        sizeSeen = true;
+      }
+    } else if (startsWith(key, "gauge") && key.size() > 5 &&
+               key.find_first_not_of("0123456789", 5) == std::string::npos) {
+      layout.placements.push_back(parsePlacement(key, value, fileName, line));
+    }
+  }
+  if (layout.placements.empty()) {
+    throw HostError(at(fileName, 1,
+                       "expected at least one " + std::string(kPlacementForm) +
+                           " line in a [WindowNN] section, found none"));
+  }
+  return layout;
+}
+
+PanelLayout readPanelFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw HostError(path + ": the panel file could not be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parsePanelText(text.str(), path);
+}
+
+const char* builtInPanelText() {
+  return "[Window00]\n"
+         "size_mm=417,439\n"
+         "gauge00=radios!Com1Nav1, 0, 0, 417\n"
+         "gauge01=radios!Transponder, 0, 163, 417\n"
+         "gauge02=radios!ADF, 0, 274, 417\n";
+}
+
+PanelLayout builtInPanel() { return parsePanelText(builtInPanelText(), "built-in radio stack"); }
+
+}  // namespace panelhost

@@ -1,0 +1,104 @@
+// One run of the simulator's panel system: the loaded module, the placed gauges, the simulation
+// and the virtual clock with its timers, update cycles and a held mouse button.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "loader/loaded_module.h"
+#include "panel/element_reader.h"
+#include "panel/panel_file.h"
+#include "panel/panel_renderer.h"
+#include "services/host_services.h"
+
+namespace panelhost {
+
+struct SessionOptions {
+  std::string moduleFolder;                       // where MODULE.so is looked for
+  std::optional<std::string> moduleOverride;      // --module PATH: loaded for every MODULE name
+  std::function<void(const std::string&)> print;  // where log lines and warnings go
+};
+
+// A module timer still running when its module was unloaded.
+struct OutlivingTimer {
+  UINT_PTR id;
+  UINT periodMs;
+};
+
+class PanelSession {
+ public:
+  static constexpr int kDefaultPeriodMs = 55;
+  static constexpr std::int64_t kFirstRepeatMs = 500;
+  static constexpr std::int64_t kRepeatEveryMs = 100;
+
+  PanelSession(PanelLayout layout, SessionOptions options);
+  ~PanelSession();
+  PanelSession(const PanelSession&) = delete;
+  PanelSession& operator=(const PanelSession&) = delete;
+
+  // Loads the modules, places the gauges and initialises them; time becomes 0. Throws HostError.
+  void start();
+  // Deinit and unload; returns the module timers that were still running (now discarded).
+  std::vector<OutlivingTimer> unload();
+  bool started() const { return !modules_.empty(); }
+
+  // Update period in ms from now on (0: no automatic updates).
+  void setPeriod(int periodMs);
+  void advance(std::int64_t ms);
+  void updateCycles(int count);
+
+  // Mouse events at a point of the gauge, in its own pixels. Each returns whether a handler took
+  // it.
+  bool click(GAUGEHDR* gauge, int x, int y);
+  void press(GAUGEHDR* gauge, int x, int y);
+  void release();
+  bool buttonDown() const { return held_.has_value(); }
+  void wheel(GAUGEHDR* gauge, int x, int y, bool up, int count);
+
+  // The header of a placed gauge, or null when the panel places no gauge of that name.
+  GAUGEHDR* placedGauge(const std::string& name) const;
+  std::vector<std::string> placedGaugeNames() const;
+  PanelView view();
+  const PanelLayout& layout() const { return layout_; }
+
+  ElementReader& elements() { return elements_; }
+  HostServices& host() { return host_; }
+  RadioSimulation& simulation() { return host_.simulation(); }
+  std::int64_t nowMs() const { return host_.nowMs(); }
+  void setLogging(bool on) { logging_ = on; }
+  bool logging() const { return logging_; }
+
+ private:
+  struct HeldButton {
+    GAUGEHDR* gauge;
+    int x;
+    int y;
+    std::int64_t nextRepeatMs;
+  };
+
+  std::string modulePathFor(const std::string& moduleName) const;
+  void serveAll(SINT32 serviceId);
+  void updateCycle();
+  std::optional<std::int64_t> nextUpdateAfter(std::int64_t timeMs) const;
+  bool dispatch(GAUGEHDR* gauge, int x, int y, FLAGS eventFlag);
+  const LoadedModule* moduleOf(const GAUGEHDR* gauge) const;
+  void log(const std::string& line);
+
+  PanelLayout layout_;
+  SessionOptions options_;
+  HostServices host_;
+  ElementReader elements_;
+  std::map<std::string, std::unique_ptr<LoadedModule>> modules_;  // by path
+  std::vector<PlacedGauge> placed_;
+  std::optional<HeldButton> held_;
+  int periodMs_ = kDefaultPeriodMs;
+  std::int64_t periodOriginMs_ = 0;
+  bool logging_ = false;
+};
+
+}  // namespace panelhost

@@ -1,0 +1,324 @@
+#include "scenario/scenario_runner.h"
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "panel/mouse_table.h"
+#include "panel/panel_session.h"
+#include "scenario/scenario_script.h"
+#include "support/host_error.h"
+
+namespace panelhost {
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string relativeTo(const std::string& folder, const std::string& path) {
+  return !path.empty() && path[0] == '/' ? path : folder + "/" + path;
+}
+
+std::string numberText(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return text;
+}
+
+std::string eventText(std::uint32_t id, std::uint32_t value) {
+  char text[48];
+  std::snprintf(text, sizeof text, "event %u value 0x%08X", id, value);
+  return text;
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+class ScenarioRunner {
+ public:
+  ScenarioRunner(const RunOptions& options, std::ostream& out) : options_(options), out_(out) {}
+
+  int run(const std::string& text, const std::string& fileName) {
+    file_ = fileName;
+    int status = kExitChecksHeld;
+    try {
+      const Script script = parseScript(text, fileName);
+      for (const Command& command : script.commands) {
+        line_ = command.line;
+        execute(command);
+      }
+      session_.reset();
+      status = failed_ > 0 ? kExitCheckFailed : kExitChecksHeld;
+    } catch (const HostError& error) {
+      print(error.what());
+      session_.reset();
+      status = kExitBadInput;
+    }
+    print(std::to_string(passed_) + " passed, " + std::to_string(failed_) + " failed");
+    return status;
+  }
+
+ private:
+  void print(const std::string& line) { out_ << line << std::endl; }
+
+  [[noreturn]] void error(const std::string& message) const {
+    throw HostError(at(file_, line_, message));
+  }
+
+  void check(bool held, const std::string& expected, const std::string& got) {
+    if (held) {
+      ++passed_;
+      return;
+    }
+    ++failed_;
+    print(at(file_, line_, "expected " + expected + ", got " + got));
+  }
+
+  PanelSession& session() {
+    if (!session_) {
+      // No `panel` came first: the built-in radio stack.
+      openSession(builtInPanel());
+    }
+    return *session_;
+  }
+
+  void openSession(PanelLayout layout) {
+    SessionOptions options;
+    options.moduleFolder = options_.moduleFolder;
+    options.moduleOverride = options_.moduleOverride;
+    options.print = [this](const std::string& line) { print(line); };
+    session_ = std::make_unique<PanelSession>(std::move(layout), std::move(options));
+    session_->setLogging(options_.log);
+  }
+
+  PanelSession& started() {
+    PanelSession& panel = session();
+    if (!panel.started()) startSession();
+    return panel;
+  }
+
+  void startSession() {
+    try {
+      session().start();
+    } catch (const HostError& failure) {
+      error(failure.what());
+    }
+  }
+
+  GAUGEHDR* gauge(const std::string& name) {
+    GAUGEHDR* header = started().placedGauge(name);
+    if (header == nullptr) {
+      std::string names;
+      for (const auto& placed : session().placedGaugeNames()) {
+        names += (names.empty() ? "" : ", ") + placed;
+      }
+      error("expected a gauge on the panel (" + names + "), got " + quoted(name));
+    }
+    return header;
+  }
+
+  void refuseWhileHeld(const char* command) {
+    if (started().buttonDown()) {
+      error(std::string("expected release while the mouse button is held down, got ") + command);
+    }
+  }
+
+  void execute(const Command& command) {
+    switch (command.kind) {
+      case CommandKind::Panel: {
+        try {
+          openSession(readPanelFile(relativeTo(folderOf(file_), command.path)));
+        } catch (const HostError& failure) {
+          error(failure.what());
+        }
+        break;
+      }
+      case CommandKind::Sim:
+        applySimSetting(session().simulation().state, command.sim);
+        break;
+      case CommandKind::Start:
+        if (session().started()) {
+          error("expected start only before the module is started or after unload, got start");
+        }
+        startSession();
+        break;
+      case CommandKind::Unload:
+        unload();
+        break;
+      case CommandKind::Rate:
+        session().setPeriod(command.count == 0 ? 0 : static_cast<int>(1000 / command.count));
+        break;
+      case CommandKind::Advance:
+        started().advance(command.count);
+        break;
+      case CommandKind::Update:
+        started().updateCycles(static_cast<int>(command.count));
+        break;
+      case CommandKind::Click:
+        refuseWhileHeld("click");
+        started().click(gauge(command.gauge), command.x, command.y);
+        break;
+      case CommandKind::Press:
+        refuseWhileHeld("press");
+        started().press(gauge(command.gauge), command.x, command.y);
+        break;
+      case CommandKind::Release:
+        if (!started().buttonDown()) error("expected press before release, got release");
+        started().release();
+        break;
+      case CommandKind::Wheel:
+        refuseWhileHeld("wheel");
+        started().wheel(gauge(command.gauge), command.x, command.y, command.on,
+                        static_cast<int>(command.count));
+        break;
+      case CommandKind::ExpectEvent:
+        expectEvent(command);
+        break;
+      case CommandKind::ExpectNoEvent:
+        expectNoEvent();
+        break;
+      case CommandKind::ExpectElement:
+        expectElement(command);
+        break;
+      case CommandKind::ExpectSim: {
+        const RadioSimState& state = session().simulation().state;
+        const std::string key = simKeyName(command.sim.key);
+        RadioSimState wanted = state;
+        applySimSetting(wanted, command.sim);
+        check(simHolds(state, command.sim), key + " " + simValueText(wanted, command.sim.key),
+              simValueText(state, command.sim.key));
+        break;
+      }
+      case CommandKind::ExpectTooltip: {
+        const std::string tooltip = tooltipAt(gauge(command.gauge), command.x, command.y);
+        check(tooltip == command.tooltip, "tooltip " + quoted(command.tooltip), quoted(tooltip));
+        break;
+      }
+      case CommandKind::Render:
+        render(command.path);
+        break;
+      case CommandKind::Log:
+        session().setLogging(command.on);
+        break;
+    }
+  }
+
+  void unload() {
+    for (const OutlivingTimer& timer : started().unload()) {
+      check(false, "no timer of the module running after unload",
+            "timer " + std::to_string(timer.id) + " (every " + std::to_string(timer.periodMs) +
+                " ms)");
+    }
+  }
+
+  std::string describedEvent(const KeyEventRecord& event) const {
+    return eventText(event.eventId, event.value) + " (" +
+           RadioSimulation::describeKeyEvent(event.eventId, event.value) + ")";
+  }
+
+  void expectEvent(const Command& command) {
+    const auto& events = started().host().keyEvents;
+    const std::string expected = eventText(command.eventId, command.eventValue);
+    if (checkedEvents_ >= events.size()) {
+      check(false, expected, "no event");
+      return;
+    }
+    const KeyEventRecord& event = events[checkedEvents_++];
+    check(event.eventId == command.eventId && event.value == command.eventValue, expected,
+          describedEvent(event));
+  }
+
+  void expectNoEvent() {
+    const auto& events = started().host().keyEvents;
+    if (checkedEvents_ >= events.size()) {
+      check(true, "", "");
+      return;
+    }
+    std::string got = describedEvent(events[checkedEvents_]);
+    const std::size_t more = events.size() - checkedEvents_ - 1;
+    if (more > 0) got += " and " + std::to_string(more) + " more";
+    checkedEvents_ = events.size();
+    check(false, "no event", got);
+  }
+
+  void expectElement(const Command& command) {
+    GAUGEHDR* header = gauge(command.gauge);
+    const auto children = childElements(rootElement(header));
+    const std::string expected = "element " + std::to_string(command.count) + " of " +
+                                 command.gauge + " " + command.element.written;
+    if (command.count > static_cast<std::int64_t>(children.size())) {
+      check(false, expected,
+            "no element " + std::to_string(command.count) + " (the root has " +
+                std::to_string(children.size()) + " children)");
+      return;
+    }
+    ELEMENT_HEADER* element = children[static_cast<std::size_t>(command.count - 1)];
+    ElementReader& reader = session().elements();
+    const ExpectedElementValue& want = command.element;
+    switch (element->element_type) {
+      case ELEMENT_TYPE_STRING: {
+        const std::string text = reader.text(static_cast<ELEMENT_STRING*>(element));
+        check(want.isText && text == want.text, expected, "text " + quoted(text));
+        return;
+      }
+      case ELEMENT_TYPE_ICON: {
+        const double frame = reader.iconFrame(static_cast<ELEMENT_ICON*>(element));
+        check(!want.isText && frame == want.number, expected, "icon frame " + numberText(frame));
+        return;
+      }
+      case ELEMENT_TYPE_MOVING_IMAGE: {
+        const double y = reader.movingY(static_cast<ELEMENT_MOVING_IMAGE*>(element));
+        check(!want.isText && y == want.number, expected, "moving image Y " + numberText(y));
+        return;
+      }
+      default:
+        check(false, expected,
+              std::string("a ") + elementKindName(element) + ", which has no value");
+        return;
+    }
+  }
+
+  void render(const std::string& path) {
+    PanelSession& panel = started();
+    if (!options_.renderer) error("render is not available in this build");
+    PanelView view = panel.view();
+    try {
+      options_.renderer(view, path);
+    } catch (const HostError& failure) {
+      error(failure.what());
+    }
+  }
+
+  const RunOptions& options_;
+  std::ostream& out_;
+  std::string file_;
+  int line_ = 0;
+  int passed_ = 0;
+  int failed_ = 0;
+  std::size_t checkedEvents_ = 0;
+  std::unique_ptr<PanelSession> session_;
+};
+
+}  // namespace
+
+int runScenarioText(const std::string& text, const std::string& fileName, const RunOptions& options,
+                    std::ostream& out) {
+  return ScenarioRunner(options, out).run(text, fileName);
+}
+
+int runScenarioFile(const std::string& path, const RunOptions& options, std::ostream& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    out << path << ":1: expected a scenario file that can be read" << std::endl;
+    out << "0 passed, 0 failed" << std::endl;
+    return kExitBadInput;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return runScenarioText(text.str(), path, options, out);
+}
+
+}  // namespace panelhost

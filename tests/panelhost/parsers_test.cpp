@@ -1,0 +1,149 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "panel/panel_file.h"
+#include "scenario/scenario_script.h"
+#include "support/host_error.h"
+#include "support/number_text.h"
+
+using panelhost::HostError;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string errorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const HostError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+TEST(PanelFile, TheBuiltInStackIsTheCommittedRadioStackFile) {
+  std::ifstream in(SOURCE_DIR "/panels/radio-stack.cfg");
+  std::ostringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), panelhost::builtInPanelText());
+  const auto panel = panelhost::builtInPanel();
+  ASSERT_EQ(panel.placements.size(), 3u);
+  EXPECT_EQ(panel.widthPx, 417);
+  EXPECT_EQ(panel.heightPx, 439);
+  EXPECT_EQ(panel.placements[2].gaugeName, "ADF");
+  EXPECT_EQ(panel.placements[2].y, 274);
+  EXPECT_EQ(panel.placements[2].width, 417);
+}
+
+TEST(PanelFile, ReadsPlacementsInFileOrderAndIgnoresTheRest) {
+  const auto panel = panelhost::parsePanelText(
+      "// a panel\r\n"
+      "[Vcockpit01]\r\n"
+      "gauge00=other!Radar, 1, 1\r\n"
+      "[WINDOW00]\r\n"
+      "size_mm=834, 274\r\n"
+      "visible=1\r\n"
+      "gauge00 = radios!Com1Nav1 , -4, 0x10 // the first\r\n"
+      "gauge01=radios!ADF, 417, 0, 208, 90  // scaled\r\n",
+      "p.cfg");
+  ASSERT_EQ(panel.placements.size(), 2u);
+  const auto& first = panel.placements[0];
+  EXPECT_EQ(first.moduleName, "radios");
+  EXPECT_EQ(first.gaugeName, "Com1Nav1");
+  EXPECT_EQ(first.x, -4);
+  EXPECT_EQ(first.y, 16);
+  EXPECT_EQ(first.width, 0);
+  EXPECT_EQ(first.line, 7);
+  EXPECT_EQ(panel.placements[1].height, 90);
+  EXPECT_EQ(panel.widthPx, 834);
+}
+
+struct BadPanel {
+  const char* text;
+  const char* message;
+};
+
+TEST(PanelFile, ABadLineIsAnErrorNamingFileLineAndTheExpectedForm) {
+  const BadPanel cases[] = {
+      {"[Window00]\ngauge00=radios Com1Nav1, 0, 0\n", "p.cfg:2: expected gaugeNN=MODULE!GAUGE"},
+      {"[Window00]\ngauge00=radios!Com1Nav1, 0\n", "p.cfg:2: expected gaugeNN=MODULE!GAUGE"},
+      {"[Window00]\ngauge00=!Com1Nav1, 0, 0\n", "p.cfg:2: expected gaugeNN=MODULE!GAUGE"},
+      {"[Window00]\ngauge00=radios!ADF, 0, 0, 1, 2, 3\n", "p.cfg:2: expected gaugeNN=MODULE!GAUGE"},
+      {"[Window00]\ngauge00=radios!ADF, left, 0\n", "p.cfg:2: expected x (a whole number"},
+      {"[Window00]\ngauge00=radios!ADF, 0, 0, 0\n", "p.cfg:2: expected a width"},
+      {"[Window00]\ngauge00=radios!ADF, 0, 1.5\n", "p.cfg:2: expected y"},
+      {"[Window00]\nsize_mm=417\n", "p.cfg:2: expected size_mm=WIDTH,HEIGHT"},
+      {"[Window00\n", "p.cfg:1: expected a section name in brackets"},
+      {"[Window00]\njust words\n", "p.cfg:2: expected KEY=VALUE or [SECTION]"},
+      {"[Window00]\nsize_mm=417,439\n", "p.cfg:1: expected at least one gaugeNN="},
+      {"", "p.cfg:1: expected at least one gaugeNN="},
+  };
+  for (const BadPanel& bad : cases) {
+    EXPECT_THAT(errorOf([&] { panelhost::parsePanelText(bad.text, "p.cfg"); }),
+                HasSubstr(bad.message))
+        << bad.text;
+  }
+  EXPECT_THAT(errorOf([] { panelhost::readPanelFile("/no/such/panel.cfg"); }),
+              HasSubstr("/no/such/panel.cfg: the panel file could not be read"));
+}
+
+TEST(Numbers, DecimalHexNegativeAndWholeValues) {
+  EXPECT_EQ(panelhost::parseNumber("0x2172"), 8562.0);
+  EXPECT_EQ(panelhost::parseNumber("-12.5"), -12.5);
+  EXPECT_EQ(panelhost::parseNumber("121.725"), 121.725);
+  EXPECT_EQ(panelhost::parseWholeNumber("7.0"), 7);
+  EXPECT_EQ(panelhost::parseWholeNumber("7.5"), std::nullopt);
+  for (const char* bad : {"", "-", "0x", ".5", "1e3", "12a", "0x1g", "--1", " 1", "+1"}) {
+    EXPECT_EQ(panelhost::parseNumber(bad), std::nullopt) << bad;
+  }
+}
+
+TEST(ScenarioScript, ReadsNumbersTextsAndCommentsAsWritten) {
+  const auto script = panelhost::parseScript(
+      "expect event 65707 0x2172   # COM1\n"
+      "expect event -1 4294967295\n"
+      "\t\n"
+      "expect tooltip Com1Nav1 128 82.0 \"  # not a comment\"\n"
+      "expect element ADF 3 \"\"\n"
+      "wheel ADF 1 2 down 3\r\n",
+      "s.scn");
+  ASSERT_EQ(script.commands.size(), 5u);
+  EXPECT_EQ(script.commands[0].eventValue, 0x2172u);
+  EXPECT_EQ(script.commands[1].eventId, 0xFFFFFFFFu);
+  EXPECT_EQ(script.commands[1].eventValue, 0xFFFFFFFFu);
+  EXPECT_EQ(script.commands[2].line, 4);
+  EXPECT_EQ(script.commands[2].y, 82);
+  EXPECT_EQ(script.commands[2].tooltip, "  # not a comment");
+  EXPECT_TRUE(script.commands[3].element.isText);
+  EXPECT_EQ(script.commands[3].element.text, "");
+  EXPECT_EQ(script.commands[4].count, 3);
+  EXPECT_FALSE(script.commands[4].on);
+}
+
+TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {
+  const BadPanel cases[] = {
+      {"expect event 1 4294967296\n",
+       "s.scn:1: expected an event value, a whole number, got \"4294967296\""},
+      {"expect event 1.5 2\n", "s.scn:1: expected an event id"},
+      {"expect nothing\n", "s.scn:1: expected what to expect: event, no-event"},
+      {"expect element ADF 0 1\n", "s.scn:1: expected an element number from 1, got \"0\""},
+      {"expect element ADF 1 abc\n", "s.scn:1: expected a text in quotes or a number, got \"abc\""},
+      {"wheel ADF 1 2 sideways\n", "s.scn:1: expected up or down, got \"sideways\""},
+      {"log maybe\n", "s.scn:1: expected on or off, got \"maybe\""},
+      {"update -1\n", "s.scn:1: expected a count of update cycles"},
+      {"\"start\"\n", "s.scn:1: expected a command"},
+      {"click ADF 1 2\"x\"\n", "s.scn:1: expected a blank before the opening quote"},
+      {"expect tooltip ADF 1 2 \"x\"y\n", "s.scn:1: expected a blank after the closing quote"},
+      {"start\npanel x.cfg\n", "s.scn:2: expected panel only as the first command"},
+      {"sim com1.active -1\n", "s.scn:1: expected a frequency in MHz"},
+      {"expect sim adf.ident yes\n", "s.scn:1: expected on or off, got \"yes\""},
+  };
+  for (const BadPanel& bad : cases) {
+    EXPECT_THAT(errorOf([&] { panelhost::parseScript(bad.text, "s.scn"); }), HasSubstr(bad.message))
+        << bad.text;
+  }
+}
+
+}  // namespace
