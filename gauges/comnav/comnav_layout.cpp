@@ -1,22 +1,167 @@
 #include "gauges/comnav/comnav_layout.h"
 
+#include "gauges/comnav/comnav_state.h"
 #include "module/element_list_routines.h"
 
 namespace {
 
-ELEMENT_STATIC_IMAGE comNavBackground = {{ELEMENT_TYPE_STATIC_IMAGE, 4096, {0, 0}, {0, 0}, {0, 0},
-                                          &comNavGaugeHeader, nullptr, nullptr, nullptr,
-                                          IMAGE_USE_TRANSPARENCY, 0, 0}};
+constexpr ID kFaceplateBitmap = 4096;
+constexpr ID kPowerKnobBitmap = 4352;  // frames 4352 (OFF) and 4353 (on)
+constexpr ID kIdentKnobBitmap = 4608;  // frames 4608 (pushed in) and 4609 (pulled out)
 
-ELEMENT_HEADER* comNavElementList = &comNavBackground;
+constexpr FLAGS kDisplayImageFlags = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE | IMAGE_USE_BRIGHT;
 
-MOUSERECT comNavMouseRects[] = {
-    {MOUSE_RECT_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
-    {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
-    {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
+// The displays go dark on an avionics, electrical or COM/NAV failure.
+FAILURE_RECORD comNavDisplayFailures[] = {
+    {14, 3, 0},
+    {20, 3, 0},
+    {21, 3, 0},
+    {0, 0, 0},
 };
+
+extern ELEMENT_HEADER* comNavChildren[];
+
+ELEMENT_STATIC_IMAGE comNavFaceplate = {{ELEMENT_TYPE_STATIC_IMAGE,
+                                         kFaceplateBitmap,
+                                         {0, 0},
+                                         {0, 0},
+                                         {0, 0},
+                                         &comNavGaugeHeader,
+                                         nullptr,
+                                         comNavChildren,
+                                         nullptr,
+                                         IMAGE_USE_TRANSPARENCY,
+                                         0,
+                                         0}};
+
+// Red seven-segment digits on black, right-aligned and centred in a 78 x 26 box.
+constexpr ELEMENT_STRING frequencyDisplay(SINT32 x, SINT32 y,
+                                          PELEMENT_STRING_UPDATE_CALLBACK callback) {
+  return ELEMENT_STRING{{ELEMENT_TYPE_STRING,
+                         static_cast<ID>(-1),
+                         {x, y},
+                         {0, 0},
+                         {0, 0},
+                         &comNavGaugeHeader,
+                         nullptr,
+                         nullptr,
+                         comNavDisplayFailures,
+                         kDisplayImageFlags,
+                         0,
+                         0},
+                        {78, 26},
+                        0x003D3FC3,
+                        0x00000000,
+                        0x005C5C5C,
+                        "Quartz",
+                        400,
+                        1,
+                        37,
+                        6,
+                        callback,
+                        {0, 0, 0},
+                        nullptr,
+                        0,
+                        nullptr,
+                        0};
+}
+
+constexpr ELEMENT_ICON twoFrameKnob(ID firstBitmap, SINT32 x, SINT32 y,
+                                    PELEMENT_ICON_UPDATE_CALLBACK callback) {
+  return ELEMENT_ICON{{ELEMENT_TYPE_ICON,
+                       firstBitmap,
+                       {x, y},
+                       {0, 0},
+                       {0, 0},
+                       &comNavGaugeHeader,
+                       nullptr,
+                       nullptr,
+                       nullptr,
+                       0,
+                       0,
+                       0},
+                      2,
+                      callback,
+                      0,
+                      0,
+                      0.0,
+                      0};
+}
+
+ELEMENT_STRING comActiveDisplay = frequencyDisplay(10, 32, comActiveText);
+ELEMENT_STRING comStandbyDisplay = frequencyDisplay(112, 32, comStandbyText);
+ELEMENT_STRING navActiveDisplay = frequencyDisplay(222, 32, navActiveText);
+ELEMENT_STRING navStandbyDisplay = frequencyDisplay(324, 32, navStandbyText);
+ELEMENT_ICON powerKnob = twoFrameKnob(kPowerKnobBitmap, 46, 121, powerSwitchIcon);
+ELEMENT_ICON identKnob = twoFrameKnob(kIdentKnobBitmap, 231, 120, navIdentIcon);
+
+ELEMENT_HEADER* comNavChildren[] = {
+    &comActiveDisplay, &comStandbyDisplay, &navActiveDisplay, &navStandbyDisplay,
+    &powerKnob,        &identKnob,         nullptr,
+};
+
+ELEMENT_HEADER* comNavElementList = &comNavFaceplate;
+
+constexpr FLAGS kClickOnly = MOUSE_LEFTSINGLE;
+constexpr FLAGS kKnob = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
+
+constexpr MOUSERECT parent(SINT32 x, SINT32 y, SINT32 w, SINT32 h) {
+  return {MOUSE_RECT_PARENT, {x, y, w, h}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};
+}
+constexpr MOUSERECT tooltip(const char* text) {
+  return {MOUSE_RECT_USER, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, text, nullptr};
+}
+constexpr MOUSERECT endParent() {
+  return {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};
+}
+constexpr MOUSERECT child(SINT32 x, SINT32 y, SINT32 w, SINT32 h, CURSOR_TYPE cursor, FLAGS flags,
+                          PMOUSE_FUNCTION handler) {
+  return {MOUSE_RECT_CHILD, {x, y, w, h}, cursor, 0, flags, 0, handler, nullptr};
+}
+constexpr MOUSERECT endOfList() {
+  return {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};
+}
+
+// The boxes are the ones panels were drawn against; the knob columns are deliberately uneven.
+// clang-format off
+MOUSERECT comNavMouseRects[] = {
+    parent(  0,   0,  0,  0),
+    parent( 64,  87, 58, 60),
+    tooltip("COM/NAV on/off"),
+    endParent(),
+    child ( 64,  87, 58, 60, CURSOR_HAND,      kClickOnly, powerSwitchClick),
+    parent(148,  80, 56, 53),
+    tooltip("COM Frequency Select"),
+    endParent(),
+    child (176,  89, 15, 35, CURSOR_UPARROW,   kKnob,      comKnobUp25),
+    child (192,  80, 12, 53, CURSOR_UPARROW,   kKnob,      comKnobUp1000),
+    child (160,  89, 15, 35, CURSOR_DOWNARROW, kKnob,      comKnobDown25),
+    child (148,  80, 12, 53, CURSOR_DOWNARROW, kKnob,      comKnobDown1000),
+    parent(107,  77, 27, 26),
+    tooltip("COM Frequency swap"),
+    endParent(),
+    child (107,  77, 27, 26, CURSOR_HAND,      kClickOnly, comSwapClick),
+    parent(239, 125, 22, 21),
+    tooltip("NAV ident"),
+    endParent(),
+    child (239, 125, 22, 21, CURSOR_HAND,      kClickOnly, navIdentClick),
+    parent(300,  61, 75, 67),
+    tooltip("NAV Frequency Select"),
+    endParent(),
+    child (350,  91, 15, 35, CURSOR_UPARROW,   kKnob,      navKnobUp25),
+    child (366,  82, 12, 53, CURSOR_UPARROW,   kKnob,      navKnobUp1000),
+    child (334,  91, 15, 35, CURSOR_DOWNARROW, kKnob,      navKnobDown25),
+    child (322,  91, 12, 53, CURSOR_DOWNARROW, kKnob,      navKnobDown1000),
+    parent(281,  78, 27, 26),
+    tooltip("NAV Frequency swap"),
+    endParent(),
+    child (281,  78, 27, 26, CURSOR_HAND,      kClickOnly, navSwapClick),
+    endParent(),
+    endOfList(),
+};
+// clang-format on
 
 }  // namespace
 
 GAUGEHDR comNavGaugeHeader =
-    standardGaugeHeader("Com1Nav1", &comNavElementList, comNavMouseRects, nullptr);
+    standardGaugeHeader("Com1Nav1", &comNavElementList, comNavMouseRects, comNavGaugeCallback);
