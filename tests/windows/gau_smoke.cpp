@@ -275,10 +275,10 @@ int wmain(int argc, wchar_t* argv[]) {
   }
 
   GAUGEHDR* comNav = linkage.gauge_header_ptr[0];
-  const bool comNavHasCallback = comNav->gauge_callback != nullptr;
-  if (!comNavHasCallback) {
-    std::printf("gau_smoke: skipped the settle timer part: Com1Nav1 has no gauge callback yet\n");
-  } else if (withWindow) {
+  if (!EXPECT(comNav->gauge_callback != nullptr, "a gauge callback in the Com1Nav1 header, got null")) {
+    giveUp("Com1Nav1 cannot be initialised; stopping");
+  }
+  if (withWindow) {
     runSettleTimerOnMainWindow(comNav, window);
   } else {
     runTimersWithoutMainWindow(comNav);
@@ -298,7 +298,7 @@ int wmain(int argc, wchar_t* argv[]) {
 
   // Without a window a timer the module started repeats with an id Windows chose, so wait a whole
   // settle period for it.
-  checkNoTimerOutlivesModule(!withWindow && comNavHasCallback ? seconds(6) : seconds(1));
+  checkNoTimerOutlivesModule(withWindow ? seconds(1) : seconds(6));
   if (window) DestroyWindow(window);
   pumpMessagesFor(milliseconds(100));
 
