@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Inspects a built radios.gau the way the simulator's loader will meet it.
-# usage: inspect_module.sh OBJDUMP MODULE FORMAT MAGIC   (e.g. pei-i386 "010b")
+# usage: inspect_module.sh OBJDUMP WINDRES MODULE FORMAT MAGIC RESOURCE_DIR   (e.g. pei-i386 "010b")
 set -u
-objdump=$1 module=$2 format=$3 magic=$4
+objdump=$1 windres=$2 module=$3 format=$4 magic=$5 resources=$6
 fail=0
 say() { echo "$module: $*"; fail=1; }
 
@@ -29,5 +29,12 @@ grep -qi 'user32.dll' <<<"$imports" || say "expected USER32.dll for the timers"
 sections=$("$objdump" -h "$module")
 grep -q '\.rsrc' <<<"$sections" || say "expected a resource section"
 
-[ $fail -eq 0 ] && echo "$module: $format, exports: $exports; imports: $imports"
+# Every bitmap the resource scripts number must be in the image under that id.
+wanted=$(cat "$resources"/*.rc | grep -Eo '^[[:space:]]*[0-9]+[[:space:]]+BITMAP' | grep -Eo '[0-9]+' | sort -n | tr '\n' ' ')
+carried=$("$windres" -i "$module" -O rc 2>/dev/null |
+  awk '/Type: /{bitmap = /Type: bitmap/} bitmap && /Name: [0-9]+/{gsub(/[^0-9]/, ""); print}' | sort -n | tr '\n' ' ')
+[ -n "$wanted" ] || say "expected bitmaps numbered in $resources/*.rc, found none"
+[ "$wanted" = "$carried" ] || say "expected bitmaps $wanted; the image carries: $carried"
+
+[ $fail -eq 0 ] && echo "$module: $format, exports: $exports; imports: $imports; bitmaps: $(wc -w <<<"$carried")"
 exit $fail
