@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "host/host_numbers.h"
+#include "host/knob_twins.h"
 #include "host/panel_services.h"
 
 AdfState adfState;
@@ -38,28 +39,16 @@ void stepDrumUp(const AdfDrum& drum) {
   recomposeAdfFrequency();
 }
 
-// The host never sets both wheel bits at once; should it, the twins would hand the event back and
-// forth for ever, so such an event turns nothing.
-bool turnsBothWays(FLAGS mouseFlags) {
-  return (mouseFlags & MOUSE_WHEEL_UP) != 0 && (mouseFlags & MOUSE_WHEEL_DOWN) != 0;
-}
-
 // The down half of a knob: the wheel turning up belongs to the up twin; anything else lowers.
 SINT32 turnDrumDown(const AdfDrum& drum, PMOUSE_FUNCTION upTwin, PIXPOINT* point,
                     FLAGS mouseFlags) {
-  if (turnsBothWays(mouseFlags)) return 0;
-  if (mouseFlags & MOUSE_WHEEL_UP) return upTwin(point, mouseFlags);
-  stepDrumDown(drum);
-  return 0;
+  return turnKnobHalf(point, mouseFlags, MOUSE_WHEEL_UP, upTwin, [&] { stepDrumDown(drum); });
 }
 
 // The up half of a knob: the wheel turning down belongs to the down twin; anything else raises.
 SINT32 turnDrumUp(const AdfDrum& drum, PMOUSE_FUNCTION downTwin, PIXPOINT* point,
                   FLAGS mouseFlags) {
-  if (turnsBothWays(mouseFlags)) return 0;
-  if (mouseFlags & MOUSE_WHEEL_DOWN) return downTwin(point, mouseFlags);
-  stepDrumUp(drum);
-  return 0;
+  return turnKnobHalf(point, mouseFlags, MOUSE_WHEEL_DOWN, downTwin, [&] { stepDrumUp(drum); });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/host_numbers.h"
+#include "host/knob_twins.h"
 #include "host/panel_services.h"
 #include "host/panel_timers.h"
 
@@ -159,31 +160,9 @@ void navCoarseDown(KhzFrequency& f) {
   if (f > kNavBandHigh) f -= 1000;
 }
 
-// Knob halves come in twins: the wheel turned against a half's own direction belongs to its twin.
-// The host never sets both wheel bits at once; should it, the event turns nothing rather than
-// bouncing between the twins.
-enum class KnobCall { kOwnStep, kTwin, kIgnore };
-
-KnobCall classifyKnobCall(FLAGS flags, FLAGS wheelAgainst) {
-  const FLAGS bothWheels = MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
-  if ((flags & bothWheels) == bothWheels) return KnobCall::kIgnore;
-  if (flags & wheelAgainst) return KnobCall::kTwin;
-  return KnobCall::kOwnStep;
-}
-
 SINT32 turnKnob(PIXPOINT* point, FLAGS flags, FLAGS wheelAgainst, PMOUSE_FUNCTION twin,
                 void (*step)(KhzFrequency&), KhzFrequency& field) {
-  switch (classifyKnobCall(flags, wheelAgainst)) {
-    case KnobCall::kOwnStep:
-      step(field);
-      break;
-    case KnobCall::kTwin:
-      twin(point, flags);
-      break;
-    case KnobCall::kIgnore:
-      break;
-  }
-  return 0;
+  return turnKnobHalf(point, flags, wheelAgainst, twin, [&] { step(field); });
 }
 
 void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {

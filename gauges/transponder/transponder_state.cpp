@@ -1,6 +1,7 @@
 #include "gauges/transponder/transponder_state.h"
 
 #include "host/host_numbers.h"
+#include "host/knob_twins.h"
 #include "host/panel_services.h"
 #include "host/panel_timers.h"
 
@@ -9,7 +10,6 @@ TransponderState transponderState;
 namespace {
 
 constexpr SINT32 kInitialCode[kXpdrDigitCount] = {7, 0, 0, 0};
-constexpr FLAGS kBothWheels = MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
 
 TransponderState& state() { return transponderState; }
 
@@ -61,27 +61,12 @@ void stepDigit(int k, SINT32 delta) {
   sendTransponderCode();
 }
 
-// The two halves of a code knob are twins: each hands the other the wheel turn that belongs to
-// it. An event carrying both wheel bits would be handed back and forth for ever, so it turns
-// nothing.
 SINT32 digitDown(int k, PMOUSE_FUNCTION upTwin, PIXPOINT* point, FLAGS flags) {
-  if ((flags & kBothWheels) == kBothWheels) return 0;
-  if (flags & MOUSE_WHEEL_UP) {
-    upTwin(point, flags);
-    return 0;
-  }
-  stepDigit(k, -1);
-  return 0;
+  return turnKnobHalf(point, flags, MOUSE_WHEEL_UP, upTwin, [k] { stepDigit(k, -1); });
 }
 
 SINT32 digitUp(int k, PMOUSE_FUNCTION downTwin, PIXPOINT* point, FLAGS flags) {
-  if ((flags & kBothWheels) == kBothWheels) return 0;
-  if (flags & MOUSE_WHEEL_DOWN) {
-    downTwin(point, flags);
-    return 0;
-  }
-  stepDigit(k, +1);
-  return 0;
+  return turnKnobHalf(point, flags, MOUSE_WHEEL_DOWN, downTwin, [k] { stepDigit(k, +1); });
 }
 
 }  // namespace
