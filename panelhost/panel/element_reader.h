@@ -10,18 +10,11 @@
 #include <vector>
 
 #include "host/gauge_records.h"
+#include "panel/element_tree.h"
 
 namespace panelhost {
 
 constexpr std::size_t kTextBufferSize = 64;
-
-// The root element of a gauge, or null when its header names none.
-ELEMENT_HEADER* rootElement(const GAUGEHDR* gauge);
-// The root's children in child order (the null-terminated `next_element` list).
-std::vector<ELEMENT_HEADER*> childElements(const ELEMENT_HEADER* element);
-// Every element of the tree, the root first, each element before its children.
-std::vector<ELEMENT_HEADER*> treeElements(ELEMENT_HEADER* root);
-const char* elementKindName(const ELEMENT_HEADER* element);
 
 class ElementReader {
  public:

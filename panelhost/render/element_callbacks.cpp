@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "render/element_tree.h"
+#include "panel/element_tree.h"
 
 namespace panelhost {
 

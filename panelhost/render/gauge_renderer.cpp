@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "render/element_tree.h"
+#include "panel/element_tree.h"
 #include "render/render_error.h"
 
 namespace panelhost {
@@ -15,21 +15,6 @@ std::string gaugeName(const GAUGEHDR& gauge) {
   return gauge.gauge_name == nullptr ? std::string("(unnamed)") : std::string(gauge.gauge_name);
 }
 
-const char* kindName(UINT32 kind) {
-  switch (kind) {
-    case ELEMENT_TYPE_STATIC_IMAGE:
-      return "static image";
-    case ELEMENT_TYPE_STRING:
-      return "text";
-    case ELEMENT_TYPE_ICON:
-      return "icon";
-    case ELEMENT_TYPE_MOVING_IMAGE:
-      return "moving image";
-    default:
-      return "element";
-  }
-}
-
 std::string describeElement(const GAUGEHDR& gauge, int index, const ELEMENT_HEADER& element) {
   std::ostringstream m;
   m << "gauge \"" << gaugeName(gauge) << "\", ";
@@ -38,7 +23,7 @@ std::string describeElement(const GAUGEHDR& gauge, int index, const ELEMENT_HEAD
   } else {
     m << "element " << index << " (";
   }
-  m << kindName(element.element_type) << " at " << element.position.x << ", " << element.position.y
+  m << elementKindName(&element) << " at " << element.position.x << ", " << element.position.y
     << (index == 0 ? "" : ")");
   return m.str();
 }
@@ -172,7 +157,7 @@ class ElementPainter {
 }  // namespace
 
 Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
-  const ELEMENT_HEADER* root = gaugeRoot(gauge);
+  const ELEMENT_HEADER* root = rootElement(&gauge);
   if (root == nullptr) {
     throw RenderError("gauge \"" + gaugeName(gauge) + "\": its element list holds no root element");
   }
@@ -190,7 +175,7 @@ Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
 void checkGauge(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
   gaugeOwnSize(gauge, bitmaps);
   int index = 0;
-  forEachElement(gaugeRoot(gauge), [&](ELEMENT_HEADER& element) {
+  forEachElement(rootElement(&gauge), [&](ELEMENT_HEADER& element) {
     const std::string where = describeElement(gauge, index++, element);
     auto need = [&](ID id) -> const Image& {
       if (!bitmaps.contains(id)) {
@@ -275,7 +260,7 @@ Image GaugeRenderer::draw(GAUGEHDR& gauge, const RenderOptions& options) {
   const Size size = gaugeSize(gauge);
   Image layer(size.width, size.height);
   ElementPainter painter(bitmaps_, values_, painter_, layer, options);
-  forEachElement(gaugeRoot(gauge), [&](ELEMENT_HEADER& element) { painter.draw(element); });
+  forEachElement(rootElement(&gauge), [&](ELEMENT_HEADER& element) { painter.draw(element); });
   return layer;
 }
 

@@ -4,7 +4,7 @@
 #include "adf_fixture.h"
 #include "gauges/transponder/transponder_layout.h"
 #include "render/element_callbacks.h"
-#include "render/element_tree.h"
+#include "panel/element_tree.h"
 #include "render/panel_painter.h"
 #include "render/panel_picture.h"
 #include "render/png_writer.h"
@@ -40,7 +40,7 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
   EXPECT_EQ(layer.size(), (Size{417, 165}));
 
   int drumsSeen = 0;
-  forEachElement(gaugeRoot(adfGaugeHeader), [&](ELEMENT_HEADER& element) {
+  forEachElement(rootElement(&adfGaugeHeader), [&](ELEMENT_HEADER& element) {
     if (element.element_type != ELEMENT_TYPE_MOVING_IMAGE) return;
     auto& drum = static_cast<ELEMENT_MOVING_IMAGE&>(element);
     const Image& strip = bitmaps.image(drum.resource_id);
