@@ -1,6 +1,7 @@
 #include "gauges/adf/adf_layout.h"
 
 #include "gauges/adf/adf_state.h"
+#include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
 
 namespace {
@@ -70,57 +71,34 @@ ELEMENT_STATIC_IMAGE adfBackground = {elementHeader(ELEMENT_TYPE_STATIC_IMAGE, k
 
 ELEMENT_HEADER* adfElementList = &adfBackground;
 
-constexpr FLAGS kClick = MOUSE_LEFTSINGLE;
-constexpr FLAGS kKnob = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
-
-constexpr MOUSERECT rect(MOUSE_RECT_TYPE kind, PIXBOX box, CURSOR_TYPE cursor, FLAGS flags,
-                         MOUSE_HANDLER_SLOT handler) {
-  return MOUSERECT{kind, box, cursor, 0, flags, 0, handler, nullptr};
-}
-constexpr MOUSERECT parent(PIXBOX box) {
-  return rect(MOUSE_RECT_PARENT, box, CURSOR_NONE, 0, nullptr);
-}
-constexpr MOUSERECT tooltip(const char* text) {
-  return rect(MOUSE_RECT_USER, {0, 0, 0, 0}, CURSOR_NONE, 0, text);
-}
-constexpr MOUSERECT endParent() {
-  return rect(MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, nullptr);
-}
-constexpr MOUSERECT endOfList() {
-  return rect(MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, nullptr);
-}
-constexpr MOUSERECT child(PIXBOX box, CURSOR_TYPE cursor, FLAGS flags, PMOUSE_FUNCTION handler) {
-  return rect(MOUSE_RECT_CHILD, box, cursor, flags, handler);
-}
-
 // clang-format off
 MOUSERECT adfMouseRects[] = {
-    parent({0, 0, 0, 0}),
-    parent({24, 24, 44, 42}),
-    tooltip("ADF Mode"),
-    endParent(),
-    child({ 24,  24, 22, 42}, CURSOR_DOWNARROW, kClick, adfModeDown),
-    child({ 47,  24, 22, 42}, CURSOR_UPARROW,   kClick, adfModeUp),
-    parent({27, 112, 36, 37}),
-    tooltip("ADF Ident"),
-    endParent(),
-    child({ 27, 112, 36, 37}, CURSOR_HAND,      kClick, adfIdentToggle),
-    parent({102, 50, 197, 87}),
-    tooltip("ADF Frequency select"),
-    endParent(),
-    child({102,  50, 23, 87}, CURSOR_DOWNARROW, kKnob,  adfHundredsDown),
-    child({174,  50, 23, 87}, CURSOR_UPARROW,   kKnob,  adfHundredsUp),
-    child({126,  67, 23, 53}, CURSOR_DOWNARROW, kKnob,  adfTensDown),
-    child({150,  67, 23, 53}, CURSOR_UPARROW,   kKnob,  adfTensUp),
-    parent({299, 50, 197, 87}),
-    tooltip("ADF Frequency select"),
-    endParent(),
-    child({299,  50, 23, 87}, CURSOR_DOWNARROW, kKnob,  adfUnitsDown),
-    child({370,  50, 23, 87}, CURSOR_UPARROW,   kKnob,  adfUnitsUp),
-    child({323,  67, 23, 53}, CURSOR_DOWNARROW, kKnob,  adfTenthsDown),
-    child({346,  67, 23, 53}, CURSOR_UPARROW,   kKnob,  adfTenthsUp),
-    endParent(),
-    endOfList(),
+    mouseParent(  0,   0,   0,   0),
+    mouseParent( 24,  24,  44,  42),
+    mouseTooltip("ADF Mode"),
+    mouseEndParent(),
+    mouseChild ( 24,  24,  22,  42, CURSOR_DOWNARROW, kMouseClick,        adfModeDown),
+    mouseChild ( 47,  24,  22,  42, CURSOR_UPARROW,   kMouseClick,        adfModeUp),
+    mouseParent( 27, 112,  36,  37),
+    mouseTooltip("ADF Ident"),
+    mouseEndParent(),
+    mouseChild ( 27, 112,  36,  37, CURSOR_HAND,      kMouseClick,        adfIdentToggle),
+    mouseParent(102,  50, 197,  87),
+    mouseTooltip("ADF Frequency select"),
+    mouseEndParent(),
+    mouseChild (102,  50,  23,  87, CURSOR_DOWNARROW, kMouseKnob,         adfHundredsDown),
+    mouseChild (174,  50,  23,  87, CURSOR_UPARROW,   kMouseKnob,         adfHundredsUp),
+    mouseChild (126,  67,  23,  53, CURSOR_DOWNARROW, kMouseKnob,         adfTensDown),
+    mouseChild (150,  67,  23,  53, CURSOR_UPARROW,   kMouseKnob,         adfTensUp),
+    mouseParent(299,  50, 197,  87),
+    mouseTooltip("ADF Frequency select"),
+    mouseEndParent(),
+    mouseChild (299,  50,  23,  87, CURSOR_DOWNARROW, kMouseKnob,         adfUnitsDown),
+    mouseChild (370,  50,  23,  87, CURSOR_UPARROW,   kMouseKnob,         adfUnitsUp),
+    mouseChild (323,  67,  23,  53, CURSOR_DOWNARROW, kMouseKnob,         adfTenthsDown),
+    mouseChild (346,  67,  23,  53, CURSOR_UPARROW,   kMouseKnob,         adfTenthsUp),
+    mouseEndParent(),
+    mouseEndOfList(),
 };
 // clang-format on
 

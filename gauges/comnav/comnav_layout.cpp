@@ -1,6 +1,7 @@
 #include "gauges/comnav/comnav_layout.h"
 
 #include "gauges/comnav/comnav_state.h"
+#include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
 
 namespace {
@@ -102,62 +103,42 @@ ELEMENT_HEADER* comNavChildren[] = {
 
 ELEMENT_HEADER* comNavElementList = &comNavFaceplate;
 
-constexpr FLAGS kClickOnly = MOUSE_LEFTSINGLE;
-constexpr FLAGS kKnob = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
-
-constexpr MOUSERECT parent(SINT32 x, SINT32 y, SINT32 w, SINT32 h) {
-  return {MOUSE_RECT_PARENT, {x, y, w, h}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};
-}
-constexpr MOUSERECT tooltip(const char* text) {
-  return {MOUSE_RECT_USER, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, text, nullptr};
-}
-constexpr MOUSERECT endParent() {
-  return {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};
-}
-constexpr MOUSERECT child(SINT32 x, SINT32 y, SINT32 w, SINT32 h, CURSOR_TYPE cursor, FLAGS flags,
-                          PMOUSE_FUNCTION handler) {
-  return {MOUSE_RECT_CHILD, {x, y, w, h}, cursor, 0, flags, 0, handler, nullptr};
-}
-constexpr MOUSERECT endOfList() {
-  return {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};
-}
-
 // The boxes are the ones panels were drawn against; the knob columns are deliberately uneven.
 // clang-format off
 MOUSERECT comNavMouseRects[] = {
-    parent(  0,   0,  0,  0),
-    parent( 64,  87, 58, 60),
-    tooltip("COM/NAV on/off"),
-    endParent(),
-    child ( 64,  87, 58, 60, CURSOR_HAND,      kClickOnly, powerSwitchClick),
-    parent(148,  80, 56, 53),
-    tooltip("COM Frequency Select"),
-    endParent(),
-    child (176,  89, 15, 35, CURSOR_UPARROW,   kKnob,      comKnobUp25),
-    child (192,  80, 12, 53, CURSOR_UPARROW,   kKnob,      comKnobUp1000),
-    child (160,  89, 15, 35, CURSOR_DOWNARROW, kKnob,      comKnobDown25),
-    child (148,  80, 12, 53, CURSOR_DOWNARROW, kKnob,      comKnobDown1000),
-    parent(107,  77, 27, 26),
-    tooltip("COM Frequency swap"),
-    endParent(),
-    child (107,  77, 27, 26, CURSOR_HAND,      kClickOnly, comSwapClick),
-    parent(239, 125, 22, 21),
-    tooltip("NAV ident"),
-    endParent(),
-    child (239, 125, 22, 21, CURSOR_HAND,      kClickOnly, navIdentClick),
-    parent(300,  61, 75, 67),
-    tooltip("NAV Frequency Select"),
-    endParent(),
-    child (350,  91, 15, 35, CURSOR_UPARROW,   kKnob,      navKnobUp25),
-    child (366,  82, 12, 53, CURSOR_UPARROW,   kKnob,      navKnobUp1000),
-    child (334,  91, 15, 35, CURSOR_DOWNARROW, kKnob,      navKnobDown25),
-    child (322,  91, 12, 53, CURSOR_DOWNARROW, kKnob,      navKnobDown1000),
-    parent(281,  78, 27, 26),
-    tooltip("NAV Frequency swap"),
-    endParent(),
-    child (281,  78, 27, 26, CURSOR_HAND,      kClickOnly, navSwapClick),
-    endParent(),
-    endOfList(),
+    mouseParent(  0,   0,   0,   0),
+    mouseParent( 64,  87,  58,  60),
+    mouseTooltip("COM/NAV on/off"),
+    mouseEndParent(),
+    mouseChild ( 64,  87,  58,  60, CURSOR_HAND,      kMouseClick,        powerSwitchClick),
+    mouseParent(148,  80,  56,  53),
+    mouseTooltip("COM Frequency Select"),
+    mouseEndParent(),
+    mouseChild (176,  89,  15,  35, CURSOR_UPARROW,   kMouseKnob,         comKnobUp25),
+    mouseChild (192,  80,  12,  53, CURSOR_UPARROW,   kMouseKnob,         comKnobUp1000),
+    mouseChild (160,  89,  15,  35, CURSOR_DOWNARROW, kMouseKnob,         comKnobDown25),
+    mouseChild (148,  80,  12,  53, CURSOR_DOWNARROW, kMouseKnob,         comKnobDown1000),
+    mouseParent(107,  77,  27,  26),
+    mouseTooltip("COM Frequency swap"),
+    mouseEndParent(),
+    mouseChild (107,  77,  27,  26, CURSOR_HAND,      kMouseClick,        comSwapClick),
+    mouseParent(239, 125,  22,  21),
+    mouseTooltip("NAV ident"),
+    mouseEndParent(),
+    mouseChild (239, 125,  22,  21, CURSOR_HAND,      kMouseClick,        navIdentClick),
+    mouseParent(300,  61,  75,  67),
+    mouseTooltip("NAV Frequency Select"),
+    mouseEndParent(),
+    mouseChild (350,  91,  15,  35, CURSOR_UPARROW,   kMouseKnob,         navKnobUp25),
+    mouseChild (366,  82,  12,  53, CURSOR_UPARROW,   kMouseKnob,         navKnobUp1000),
+    mouseChild (334,  91,  15,  35, CURSOR_DOWNARROW, kMouseKnob,         navKnobDown25),
+    mouseChild (322,  91,  12,  53, CURSOR_DOWNARROW, kMouseKnob,         navKnobDown1000),
+    mouseParent(281,  78,  27,  26),
+    mouseTooltip("NAV Frequency swap"),
+    mouseEndParent(),
+    mouseChild (281,  78,  27,  26, CURSOR_HAND,      kMouseClick,        navSwapClick),
+    mouseEndParent(),
+    mouseEndOfList(),
 };
 // clang-format on
 

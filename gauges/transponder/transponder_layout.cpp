@@ -1,6 +1,7 @@
 #include "gauges/transponder/transponder_layout.h"
 
 #include "gauges/transponder/transponder_state.h"
+#include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
 
 namespace {
@@ -56,48 +57,35 @@ ELEMENT_STATIC_IMAGE facePlate = {
 
 ELEMENT_HEADER* transponderElementList = &facePlate;
 
-constexpr FLAGS kClick = MOUSE_LEFTSINGLE;
-constexpr FLAGS kClickRelease = MOUSE_LEFTSINGLE | MOUSE_LEFTRELEASE;
-constexpr FLAGS kKnob = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
-
-constexpr MOUSE_RECT_TYPE PARENT = MOUSE_RECT_PARENT;
-constexpr MOUSE_RECT_TYPE CHILD = MOUSE_RECT_CHILD;
-constexpr MOUSE_RECT_TYPE USER = MOUSE_RECT_USER;
-constexpr MOUSE_RECT_TYPE END = MOUSE_RECT_END_PARENT;
-constexpr CURSOR_TYPE NONE = CURSOR_NONE;
-constexpr CURSOR_TYPE UP = CURSOR_UPARROW;
-constexpr CURSOR_TYPE DOWN = CURSOR_DOWNARROW;
-constexpr CURSOR_TYPE HAND = CURSOR_HAND;
-
 // clang-format off
 MOUSERECT transponderMouseRects[] = {
-    {PARENT,         {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {PARENT,         { 44, 39,  41, 46}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {USER,           {  0,  0,   0,  0}, NONE, 0, 0,             0, "Transponder Mode",        nullptr},
-    {END,            {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {CHILD,          { 44, 39,  41, 26}, UP,   0, kClick,        0, xpdrModeUp,                nullptr},
-    {CHILD,          { 44, 66,  41, 20}, DOWN, 0, kClick,        0, xpdrModeDown,              nullptr},
-    {PARENT,         {142, 54, 239, 31}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {USER,           {  0,  0,   0,  0}, NONE, 0, 0,             0, "Transponder Code select", nullptr},
-    {END,            {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {CHILD,          {142, 54,  20, 31}, DOWN, 0, kKnob,         0, xpdrDigit0Down,            nullptr},
-    {CHILD,          {163, 54,  20, 31}, UP,   0, kKnob,         0, xpdrDigit0Up,              nullptr},
-    {CHILD,          {209, 54,  20, 31}, DOWN, 0, kKnob,         0, xpdrDigit1Down,            nullptr},
-    {CHILD,          {230, 54,  20, 31}, UP,   0, kKnob,         0, xpdrDigit1Up,              nullptr},
-    {CHILD,          {275, 54,  20, 31}, DOWN, 0, kKnob,         0, xpdrDigit2Down,            nullptr},
-    {CHILD,          {296, 54,  20, 31}, UP,   0, kKnob,         0, xpdrDigit2Up,              nullptr},
-    {CHILD,          {340, 54,  20, 31}, DOWN, 0, kKnob,         0, xpdrDigit3Down,            nullptr},
-    {CHILD,          {361, 54,  20, 31}, UP,   0, kKnob,         0, xpdrDigit3Up,              nullptr},
-    {PARENT,         {101, 80,  22, 21}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {USER,           {  0,  0,   0,  0}, NONE, 0, 0,             0, "Test Mode",               nullptr},
-    {END,            {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {CHILD,          {101, 80,  22, 21}, HAND, 0, kClickRelease, 0, xpdrTestButton,            nullptr},
-    {PARENT,         {104, 11,  24, 21}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {USER,           {  0,  0,   0,  0}, NONE, 0, 0,             0, "Squawk Ident",            nullptr},
-    {END,            {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {CHILD,          {104, 11,  24, 21}, HAND, 0, kClick,        0, xpdrIdentButton,           nullptr},
-    {END,            {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
-    {MOUSE_RECT_EOL, {  0,  0,   0,  0}, NONE, 0, 0,             0, nullptr,                   nullptr},
+    mouseParent(  0,   0,   0,   0),
+    mouseParent( 44,  39,  41,  46),
+    mouseTooltip("Transponder Mode"),
+    mouseEndParent(),
+    mouseChild ( 44,  39,  41,  26, CURSOR_UPARROW,   kMouseClick,        xpdrModeUp),
+    mouseChild ( 44,  66,  41,  20, CURSOR_DOWNARROW, kMouseClick,        xpdrModeDown),
+    mouseParent(142,  54, 239,  31),
+    mouseTooltip("Transponder Code select"),
+    mouseEndParent(),
+    mouseChild (142,  54,  20,  31, CURSOR_DOWNARROW, kMouseKnob,         xpdrDigit0Down),
+    mouseChild (163,  54,  20,  31, CURSOR_UPARROW,   kMouseKnob,         xpdrDigit0Up),
+    mouseChild (209,  54,  20,  31, CURSOR_DOWNARROW, kMouseKnob,         xpdrDigit1Down),
+    mouseChild (230,  54,  20,  31, CURSOR_UPARROW,   kMouseKnob,         xpdrDigit1Up),
+    mouseChild (275,  54,  20,  31, CURSOR_DOWNARROW, kMouseKnob,         xpdrDigit2Down),
+    mouseChild (296,  54,  20,  31, CURSOR_UPARROW,   kMouseKnob,         xpdrDigit2Up),
+    mouseChild (340,  54,  20,  31, CURSOR_DOWNARROW, kMouseKnob,         xpdrDigit3Down),
+    mouseChild (361,  54,  20,  31, CURSOR_UPARROW,   kMouseKnob,         xpdrDigit3Up),
+    mouseParent(101,  80,  22,  21),
+    mouseTooltip("Test Mode"),
+    mouseEndParent(),
+    mouseChild (101,  80,  22,  21, CURSOR_HAND,      kMouseClickRelease, xpdrTestButton),
+    mouseParent(104,  11,  24,  21),
+    mouseTooltip("Squawk Ident"),
+    mouseEndParent(),
+    mouseChild (104,  11,  24,  21, CURSOR_HAND,      kMouseClick,        xpdrIdentButton),
+    mouseEndParent(),
+    mouseEndOfList(),
 };
 // clang-format on
 
