@@ -1,6 +1,7 @@
 #include "gauges/adf/adf_layout.h"
 
 #include "gauges/adf/adf_state.h"
+#include "host/element_headers.h"
 #include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
 
@@ -17,10 +18,9 @@ constexpr ID kHundredsStrip = 13056;        // its window is 13057
 constexpr ID kDigitStrip = 13312;           // its window is 13313
 constexpr SINT32 kDrumTop = 40;
 
-constexpr ELEMENT_HEADER elementHeader(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x, SINT32 y,
-                                       FLAGS imageFlags, ELEMENT_HEADER** children = nullptr) {
-  return ELEMENT_HEADER{kind,    bitmap,   {x, y},  {0, 0},     {0, 0}, &adfGaugeHeader,
-                        nullptr, children, nullptr, imageFlags, 0,      0};
+constexpr ELEMENT_HEADER adfElement(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x, SINT32 y,
+                                    FLAGS imageFlags, ELEMENT_HEADER** children = nullptr) {
+  return elementHeader(kind, bitmap, x, y, &adfGaugeHeader, imageFlags, children);
 }
 
 // Source variable, switch type, scale and offset stay zero.
@@ -28,7 +28,7 @@ constexpr ELEMENT_ICON icon(ID firstFrame, SINT32 x, SINT32 y, SINT32 frames,
                             PELEMENT_ICON_UPDATE_CALLBACK frameFromState) {
   ELEMENT_ICON element{};
   static_cast<ELEMENT_HEADER&>(element) =
-      elementHeader(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags);
+      adfElement(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags);
   element.num_icons = frames;
   element.update_cb = frameFromState;
   return element;
@@ -39,7 +39,7 @@ constexpr ELEMENT_MOVING_IMAGE drum(ID strip, SINT32 x, FLOAT64 minY, FLOAT64 ma
                                     PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK yFromState) {
   ELEMENT_MOVING_IMAGE element{};
   static_cast<ELEMENT_HEADER&>(element) =
-      elementHeader(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase);
+      adfElement(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase);
   element.min_x = 0.0;
   element.max_x = 0.0;
   element.update_x_cb = adfStripX;
@@ -66,8 +66,8 @@ ELEMENT_HEADER* adfBackgroundChildren[] = {
     &adfUnitsDrum, &adfTenthsDrum, nullptr,
 };
 
-ELEMENT_STATIC_IMAGE adfBackground = {elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kBackgroundBitmap, 0,
-                                                    0, kTransparent, adfBackgroundChildren)};
+ELEMENT_STATIC_IMAGE adfBackground = {adfElement(ELEMENT_TYPE_STATIC_IMAGE, kBackgroundBitmap, 0, 0,
+                                                 kTransparent, adfBackgroundChildren)};
 
 ELEMENT_HEADER* adfElementList = &adfBackground;
 

@@ -1,6 +1,7 @@
 #include "gauges/comnav/comnav_layout.h"
 
 #include "gauges/comnav/comnav_state.h"
+#include "host/element_headers.h"
 #include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
 
@@ -22,34 +23,15 @@ FAILURE_RECORD comNavDisplayFailures[] = {
 
 extern ELEMENT_HEADER* comNavChildren[];
 
-ELEMENT_STATIC_IMAGE comNavFaceplate = {{ELEMENT_TYPE_STATIC_IMAGE,
-                                         kFaceplateBitmap,
-                                         {0, 0},
-                                         {0, 0},
-                                         {0, 0},
-                                         &comNavGaugeHeader,
-                                         nullptr,
-                                         comNavChildren,
-                                         nullptr,
-                                         IMAGE_USE_TRANSPARENCY,
-                                         0,
-                                         0}};
+ELEMENT_STATIC_IMAGE comNavFaceplate = {elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kFaceplateBitmap,
+                                                      0, 0, &comNavGaugeHeader,
+                                                      IMAGE_USE_TRANSPARENCY, comNavChildren)};
 
 // Red seven-segment digits on black, right-aligned and centred in a 78 x 26 box.
 constexpr ELEMENT_STRING frequencyDisplay(SINT32 x, SINT32 y,
                                           PELEMENT_STRING_UPDATE_CALLBACK callback) {
-  return ELEMENT_STRING{{ELEMENT_TYPE_STRING,
-                         static_cast<ID>(-1),
-                         {x, y},
-                         {0, 0},
-                         {0, 0},
-                         &comNavGaugeHeader,
-                         nullptr,
-                         nullptr,
-                         comNavDisplayFailures,
-                         kDisplayImageFlags,
-                         0,
-                         0},
+  return ELEMENT_STRING{elementHeader(ELEMENT_TYPE_STRING, kNoBitmap, x, y, &comNavGaugeHeader,
+                                      kDisplayImageFlags, nullptr, comNavDisplayFailures),
                         {78, 26},
                         0x003D3FC3,
                         0x00000000,
@@ -69,18 +51,7 @@ constexpr ELEMENT_STRING frequencyDisplay(SINT32 x, SINT32 y,
 
 constexpr ELEMENT_ICON twoFrameKnob(ID firstBitmap, SINT32 x, SINT32 y,
                                     PELEMENT_ICON_UPDATE_CALLBACK callback) {
-  return ELEMENT_ICON{{ELEMENT_TYPE_ICON,
-                       firstBitmap,
-                       {x, y},
-                       {0, 0},
-                       {0, 0},
-                       &comNavGaugeHeader,
-                       nullptr,
-                       nullptr,
-                       nullptr,
-                       0,
-                       0,
-                       0},
+  return ELEMENT_ICON{elementHeader(ELEMENT_TYPE_ICON, firstBitmap, x, y, &comNavGaugeHeader, 0),
                       2,
                       callback,
                       0,

@@ -1,6 +1,7 @@
 #include "gauges/transponder/transponder_layout.h"
 
 #include "gauges/transponder/transponder_state.h"
+#include "host/element_headers.h"
 #include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
 
@@ -21,8 +22,8 @@ FAILURE_RECORD replyLampFailures[] = {
 // clang-format off
 constexpr ELEMENT_MOVING_IMAGE drum(SINT32 x, PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripX,
                                     PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripY) {
-  return {{ELEMENT_TYPE_MOVING_IMAGE, kXpdrDigitStripBitmap, {x, 32}, {0, 0}, {0, 0},
-           &transponderGaugeHeader, nullptr, nullptr, nullptr, kTransparentErase, 0, 0},
+  return {elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kXpdrDigitStripBitmap, x, 32,
+                        &transponderGaugeHeader, kTransparentErase),
           0.0, 0.0, stripX,
           0.0, 7.0, stripY};
 }
@@ -34,14 +35,13 @@ ELEMENT_MOVING_IMAGE unitsDrum     = drum(352, xpdrStripX3, xpdrStripY3);
 
 // Its four frames cover the knob and its scale, turned to OFF, SBY, ON and ALT.
 ELEMENT_ICON modeKnob = {
-    {ELEMENT_TYPE_ICON, kXpdrModeKnobBitmap, {0, 36}, {0, 0}, {0, 0},
-     &transponderGaugeHeader, nullptr, nullptr, nullptr, 0x0, 0, 0},
+    elementHeader(ELEMENT_TYPE_ICON, kXpdrModeKnobBitmap, 0, 36, &transponderGaugeHeader, 0x0),
     4, xpdrModeIcon, 0, 0, 0.0, 0};
 
 // Drawn only while lit; otherwise the face plate's unlit lamp shows.
 ELEMENT_ICON replyLamp = {
-    {ELEMENT_TYPE_ICON, kXpdrReplyLampBitmap, {32, 0}, {0, 0}, {0, 0},
-     &transponderGaugeHeader, nullptr, nullptr, replyLampFailures, kTransparentErase, 0, 0},
+    elementHeader(ELEMENT_TYPE_ICON, kXpdrReplyLampBitmap, 32, 0, &transponderGaugeHeader,
+                  kTransparentErase, nullptr, replyLampFailures),
     1, xpdrReplyLampIcon, 0, 0, 0.0, 0};
 // clang-format on
 
@@ -51,8 +51,8 @@ ELEMENT_HEADER* facePlateChildren[] = {
 
 // clang-format off
 ELEMENT_STATIC_IMAGE facePlate = {
-    {ELEMENT_TYPE_STATIC_IMAGE, kXpdrFacePlateBitmap, {0, 0}, {0, 0}, {0, 0},
-     &transponderGaugeHeader, nullptr, facePlateChildren, nullptr, kTransparent, 0, 0}};
+    elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kXpdrFacePlateBitmap, 0, 0, &transponderGaugeHeader,
+                  kTransparent, facePlateChildren)};
 // clang-format on
 
 ELEMENT_HEADER* transponderElementList = &facePlate;
