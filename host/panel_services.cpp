@@ -13,11 +13,15 @@ SINT32 readModuleVarInt(SINT32 variableId) {
   return static_cast<SINT32>(static_cast<UINT32>(moduleVar.var_value.raw & 0xFFFFFFFFu));
 }
 
-FLOAT64 evalCalculatorNumber(const char* name) {
+bool tryEvalCalculatorNumber(const char* name, FLOAT64* result) {
   char cCode[kCalculatorCodeSize];
   std::snprintf(cCode, sizeof cCode, "%s%s%s", "(", name, ")");
+  return evalCalculatorExpression(cCode, result);
+}
+
+FLOAT64 evalCalculatorNumber(const char* name) {
   FLOAT64 result = 0.0;
-  hostPanels()->execute_calculator_code(cCode, &result, nullptr, nullptr);
+  tryEvalCalculatorNumber(name, &result);
   return result;
 }
 

@@ -12,8 +12,13 @@ void sendKeyEvent(UINT32 eventId, UINT32 value);
 // returns the low 32 bits of its current value.
 SINT32 readModuleVarInt(SINT32 variableId);
 
-// Evaluates "(" + name + ")" with the host's calculator and returns the number it hands back.
+// Evaluates "(" + name + ")" with the host's calculator and returns the number it hands back
+// (0.0 when the host hands back nothing).
 FLOAT64 evalCalculatorNumber(const char* name);
+
+// The same evaluation, telling whether the host reported success; *result is written only by
+// the host.
+bool tryEvalCalculatorNumber(const char* name, FLOAT64* result);
 
 // Evaluates an expression exactly as written. Returns whether the host reported success; *result
 // is written only by the host.

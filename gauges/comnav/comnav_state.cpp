@@ -39,10 +39,8 @@ constexpr double kLowestShownMhz = 0.0;
 constexpr double kBeyondShownMhz = 1000.0;
 
 KhzFrequency readStandbyKhz(const char* name, KhzFrequency fallbackKhz) {
-  char code[kCalculatorCodeSize];
-  std::snprintf(code, sizeof code, "%s%s%s", "(", name, ")");
   FLOAT64 mhz = 0.0;
-  const bool evaluated = evalCalculatorExpression(code, &mhz);
+  const bool evaluated = tryEvalCalculatorNumber(name, &mhz);
   if (!evaluated || !(mhz >= kLowestShownMhz && mhz < kBeyondShownMhz)) return fallbackKhz;
   return mhzToKhz(mhz);
 }
