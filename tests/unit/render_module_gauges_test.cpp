@@ -3,8 +3,9 @@
 
 #include "adf_fixture.h"
 #include "gauges/transponder/transponder_layout.h"
-#include "render/element_callbacks.h"
+#include "gauges/transponder/transponder_state.h"
 #include "panel/element_tree.h"
+#include "render/element_callbacks.h"
 #include "render/panel_painter.h"
 #include "render/panel_picture.h"
 #include "render/png_writer.h"
@@ -58,6 +59,33 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
     ++drumsSeen;
   });
   EXPECT_EQ(drumsSeen, 4);
+}
+
+// Independent of the renderer's own rule: figure k of the transponder strip is the k-th 20-pixel
+// cell from the top, so a digit of 0 shows the top cell and 7 the bottom one.
+TEST_F(ModuleGaugeDrawing, TransponderDrumsShowTheirDigitsCellAndTheKnobItsOffFrame) {
+  PanelPainter painter(bitmaps, values);
+  ASSERT_NO_THROW(painter.gauges().check(transponderGaugeHeader));
+  transponderGaugeCallback(&transponderGaugeHeader, PANEL_SERVICE_PRE_INITIALIZE, 0);  // 7000
+  transponderState.digit[2] = 3;                                                       // 7030
+  const Image layer = painter.gauges().draw(transponderGaugeHeader, {});
+  const Image& strip = bitmaps.image(8448);
+  const int drumX[4] = {154, 221, 287, 352};
+  const int figure[4] = {7, 0, 3, 0};
+  for (int k = 0; k < 4; ++k) {
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        const Rgba shown = strip.at(x, figure[k] * 20 + y);
+        if (isPureBlack(shown)) continue;
+        ASSERT_EQ(layer.at(drumX[k] + x, 32 + y), shown)
+            << "drum " << k << ", pixel " << x << ", " << y;
+      }
+    }
+  }
+  const Image& knobAtOff = bitmaps.image(8704);
+  for (int y = 0; y < knobAtOff.height(); ++y)
+    for (int x = 0; x < knobAtOff.width(); ++x)
+      ASSERT_EQ(layer.at(x, 36 + y), knobAtOff.at(x, y)) << "knob pixel " << x << ", " << y;
 }
 
 TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheResourcesFolder) {

@@ -250,6 +250,17 @@ TEST_F(TransponderControls, TestLightsTheLampWhileHeldAtStandby) {
   EXPECT_FALSE(lampShown());
 }
 
+// Press and release are looked at one after the other, so one event carrying both leaves the
+// button released; a handler that took the press alone would hold the lamp lit until OFF.
+TEST_F(TransponderControls, PressAndReleaseInOneEventLeaveTestReleased) {
+  modeUp();
+  testButton(MOUSE_LEFTSINGLE | MOUSE_LEFTRELEASE);
+  EXPECT_EQ(transponderState.testPressed, 0);
+  EXPECT_FALSE(lampShown());
+  update();
+  EXPECT_FALSE(lampShown());
+}
+
 TEST_F(TransponderControls, TestReleaseLeavesTheLampToTheBlinkAndTheIdent) {
   modeUp(2);
   advanceTo(1000);  // dark phase

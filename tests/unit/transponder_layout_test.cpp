@@ -120,6 +120,34 @@ TEST_F(TransponderLayout, MouseTableHasTheSharedShapeAndItsTooltips) {
                                                 "Test Mode", "Squawk Ident"}));
 }
 
+// The boxes as the face plate's art places the controls; the shape test above fixes the kinds.
+TEST_F(TransponderLayout, EveryEntryHasTheBoxOfItsControl) {
+  // clang-format off
+  const PIXBOX boxes[] = {
+      {  0,  0,   0,  0},
+      { 44, 39,  41, 46}, {0, 0, 0, 0}, {0, 0, 0, 0},
+      { 44, 39,  41, 26}, { 44, 66, 41, 20},
+      {142, 54, 239, 31}, {0, 0, 0, 0}, {0, 0, 0, 0},
+      {142, 54,  20, 31}, {163, 54, 20, 31}, {209, 54, 20, 31}, {230, 54, 20, 31},
+      {275, 54,  20, 31}, {296, 54, 20, 31}, {340, 54, 20, 31}, {361, 54, 20, 31},
+      {101, 80,  22, 21}, {0, 0, 0, 0}, {0, 0, 0, 0},
+      {101, 80,  22, 21},
+      {104, 11,  24, 21}, {0, 0, 0, 0}, {0, 0, 0, 0},
+      {104, 11,  24, 21},
+      {  0,  0,   0,  0},
+      {  0,  0,   0,  0},
+  };
+  // clang-format on
+  const MOUSERECT* table = transponderGaugeHeader.mouse_rect;
+  for (size_t i = 0; i < std::size(boxes); ++i) {
+    const PIXBOX& got = table[i].relative_box;
+    EXPECT_EQ((std::vector<SINT32>{got.x, got.y, got.size_x, got.size_y}),
+              (std::vector<SINT32>{boxes[i].x, boxes[i].y, boxes[i].size_x, boxes[i].size_y}))
+        << "entry " << i;
+  }
+  EXPECT_EQ(table[std::size(boxes) - 1].rect_type, MOUSE_RECT_EOL);
+}
+
 TEST_F(TransponderLayout, NoTwoChildBoxesOverlapAndCodeKnobsSitInsideTheirParent) {
   const auto entries = childEntries();
   ASSERT_EQ(entries.size(), 12u);
