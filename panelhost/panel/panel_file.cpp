@@ -12,6 +12,9 @@ namespace {
 
 constexpr const char* kPlacementForm = "gaugeNN=MODULE!GAUGE, x, y[, width[, height]]";
 constexpr int kLargestCoordinate = 100000;
+// The panel's picture is held whole in memory; a side beyond this is a typing slip, and would ask
+// for gigabytes.
+constexpr int kLargestPanelSide = 8192;
 
 std::vector<std::string> splitAt(const std::string& text, char separator) {
   std::vector<std::string> parts;
@@ -110,8 +113,8 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
       if (fields.size() != 2) {
         throw HostError(at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got \"" + value + "\""));
       }
-      const int width = numberAt(fields[0], 1, kLargestCoordinate, "a width", fileName, line);
-      const int height = numberAt(fields[1], 1, kLargestCoordinate, "a height", fileName, line);
+      const int width = numberAt(fields[0], 1, kLargestPanelSide, "a width", fileName, line);
+      const int height = numberAt(fields[1], 1, kLargestPanelSide, "a height", fileName, line);
       if (!sizeSeen) {
         layout.widthPx = width;
         layout.heightPx = height;

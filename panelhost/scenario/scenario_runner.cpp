@@ -1,6 +1,7 @@
 #include "scenario/scenario_runner.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -310,8 +311,10 @@ int runScenarioText(const std::string& text, const std::string& fileName, const 
 }
 
 int runScenarioFile(const std::string& path, const RunOptions& options, std::ostream& out) {
+  // A folder opens as a stream that reads as empty: it would pass as a script without checks.
+  std::error_code ignored;
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  if (!in || std::filesystem::is_directory(path, ignored)) {
     out << path << ":1: expected a scenario file that can be read" << std::endl;
     out << "0 passed, 0 failed" << std::endl;
     return kExitBadInput;

@@ -358,6 +358,14 @@ TEST(ScenarioRunner, AMissingScriptOrPanelFileIsStatusTwo) {
   EXPECT_EQ(panelhost::runScenarioFile(testFolder() + "/absent.scn", options, out), 2);
   EXPECT_THAT(out.str(), HasSubstr("absent.scn:1: expected a scenario file that can be read"));
 
+  // A folder opens like a file on Linux and reads as nothing; it is no script all the same.
+  const std::string folder = testFolder() + "/folder.scn";
+  std::filesystem::create_directories(folder);
+  std::ostringstream outFolder;
+  EXPECT_EQ(panelhost::runScenarioFile(folder, options, outFolder), 2);
+  EXPECT_THAT(outFolder.str(),
+              HasSubstr("folder.scn:1: expected a scenario file that can be read"));
+
   const std::string script = testFolder() + "/panel-missing.scn";
   writeFile(script, "panel nowhere.cfg\n");
   std::ostringstream out2;
