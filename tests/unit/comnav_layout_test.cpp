@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +71,9 @@ TEST(ComNavLayoutTest, FourAlikeDisplaysShareOneFailureList) {
     EXPECT_EQ(text->draw_text_flags, 6u);
     EXPECT_EQ(text->update_cb, displays[i].callback);
     EXPECT_EQ(text->char_count, 0);
+    EXPECT_THAT(text->source_var, ::testing::Each(0u));
+    EXPECT_EQ(text->highlight_list, nullptr);
+    EXPECT_EQ(text->next_element, nullptr);
   }
 }
 
@@ -91,6 +95,10 @@ TEST(ComNavLayoutTest, TwoKnobIconsOfTwoFrames) {
     EXPECT_EQ(icon->update_cb, icons[i].callback);
     EXPECT_EQ(icon->source_var, 0u);
     EXPECT_EQ(icon->switch_type, 0);
+    EXPECT_EQ(icon->scale, 0.0);
+    EXPECT_EQ(icon->offset, 0);
+    EXPECT_EQ(icon->gauge_header, &comNavGaugeHeader);
+    EXPECT_EQ(icon->next_element, nullptr);
   }
 }
 
@@ -137,6 +145,80 @@ TEST(ComNavLayoutTest, MouseTableIsOneRegionPerControlWithItsTooltip) {
     if (e.rect_type != MOUSE_RECT_CHILD) {
       EXPECT_EQ(e.cursor, CURSOR_NONE) << i;
       EXPECT_EQ(e.mouse_flags, 0u) << i;
+    }
+  }
+}
+
+// Every entry as panels were drawn against it, boxes, cursors and flags included. Slots hold the
+// handler of a child or the tooltip of a user entry.
+struct Entry {
+  MOUSE_RECT_TYPE kind;
+  SINT32 x, y, w, h;
+  CURSOR_TYPE cursor;
+  FLAGS flags;
+  PMOUSE_FUNCTION handler;
+  const char* tooltip;
+};
+
+constexpr MOUSE_RECT_TYPE P = MOUSE_RECT_PARENT, U = MOUSE_RECT_USER, E = MOUSE_RECT_END_PARENT,
+                          C = MOUSE_RECT_CHILD, L = MOUSE_RECT_EOL;
+constexpr CURSOR_TYPE kNone = CURSOR_NONE, kUp = CURSOR_UPARROW, kDown = CURSOR_DOWNARROW,
+                      kHand = CURSOR_HAND;
+
+// clang-format off
+const Entry kExpectedTable[] = {
+    {P,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {P,  64,  87, 58, 60, kNone, 0,          nullptr,          nullptr},
+    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "COM/NAV on/off"},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {C,  64,  87, 58, 60, kHand, 0x20000000, powerSwitchClick, nullptr},
+    {P, 148,  80, 56, 53, kNone, 0,          nullptr,          nullptr},
+    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "COM Frequency Select"},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {C, 176,  89, 15, 35, kUp,   0x20206000, comKnobUp25,      nullptr},
+    {C, 192,  80, 12, 53, kUp,   0x20206000, comKnobUp1000,    nullptr},
+    {C, 160,  89, 15, 35, kDown, 0x20206000, comKnobDown25,    nullptr},
+    {C, 148,  80, 12, 53, kDown, 0x20206000, comKnobDown1000,  nullptr},
+    {P, 107,  77, 27, 26, kNone, 0,          nullptr,          nullptr},
+    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "COM Frequency swap"},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {C, 107,  77, 27, 26, kHand, 0x20000000, comSwapClick,     nullptr},
+    {P, 239, 125, 22, 21, kNone, 0,          nullptr,          nullptr},
+    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "NAV ident"},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {C, 239, 125, 22, 21, kHand, 0x20000000, navIdentClick,    nullptr},
+    {P, 300,  61, 75, 67, kNone, 0,          nullptr,          nullptr},
+    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "NAV Frequency Select"},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {C, 350,  91, 15, 35, kUp,   0x20206000, navKnobUp25,      nullptr},
+    {C, 366,  82, 12, 53, kUp,   0x20206000, navKnobUp1000,    nullptr},
+    {C, 334,  91, 15, 35, kDown, 0x20206000, navKnobDown25,    nullptr},
+    {C, 322,  91, 12, 53, kDown, 0x20206000, navKnobDown1000,  nullptr},
+    {P, 281,  78, 27, 26, kNone, 0,          nullptr,          nullptr},
+    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "NAV Frequency swap"},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {C, 281,  78, 27, 26, kHand, 0x20000000, navSwapClick,     nullptr},
+    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+    {L,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
+};
+// clang-format on
+
+TEST(ComNavLayoutTest, EveryMouseEntryHasItsBoxCursorFlagsAndSlot) {
+  for (std::size_t i = 0; i < std::size(kExpectedTable); ++i) {
+    SCOPED_TRACE(i);
+    const Entry& want = kExpectedTable[i];
+    const MOUSERECT& got = table()[i];
+    EXPECT_EQ(got.rect_type, want.kind);
+    EXPECT_EQ(got.relative_box.x, want.x);
+    EXPECT_EQ(got.relative_box.y, want.y);
+    EXPECT_EQ(got.relative_box.size_x, want.w);
+    EXPECT_EQ(got.relative_box.size_y, want.h);
+    EXPECT_EQ(got.cursor, want.cursor);
+    EXPECT_EQ(got.mouse_flags, want.flags);
+    if (want.tooltip != nullptr) {
+      EXPECT_STREQ(got.handler.tooltip, want.tooltip);
+    } else {
+      EXPECT_EQ(got.handler.function, want.handler);
     }
   }
 }
