@@ -10,9 +10,26 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "art/canvas.h"
 
 namespace art_test {
+
+// This process's own scratch folder: the process id keeps parallel runs (other build folders,
+// other checkouts) apart, and the folder goes when the process ends.
+inline const std::filesystem::path& processTempRoot() {
+  struct Folder {
+    std::filesystem::path path;
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+  };
+  static const Folder folder{std::filesystem::path(::testing::TempDir()) /
+                             ("art_tests_" + std::to_string(::getpid()))};
+  return folder.path;
+}
 
 // A fresh directory per test, so tests never see each other's files.
 inline std::filesystem::path freshDir() {
@@ -21,7 +38,7 @@ inline std::filesystem::path freshDir() {
   for (char& ch : name) {
     if (ch == '/') ch = '_';
   }
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "art_tests" / name;
+  const auto dir = processTempRoot() / name;
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;

@@ -147,7 +147,7 @@ Canvas drawBareFace() {
   drawWindow(c, kComWindow);
   drawWindow(c, kNavWindow);
   drawHalfLegends(c, kComWindow, "COMM", "118.000 - 135.975");
-  drawHalfLegends(c, kNavWindow, "NAV", "108.00 - 117.95");
+  drawHalfLegends(c, kNavWindow, "NAV", "108.000 - 117.925");
   drawSwapButton(c, kComSwap);
   drawSwapButton(c, kNavSwap);
   drawKnobLegends(c);
