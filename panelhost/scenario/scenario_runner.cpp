@@ -95,11 +95,20 @@ class ScenarioRunner {
     session_->setLogging(options_.log);
   }
 
+  // Commands that need the module imply start when the run has not started it yet. Once it is
+  // unloaded it stays so until the next start: what needs the gauges is then out of place.
   PanelSession& started() {
     PanelSession& panel = session();
-    if (!panel.started()) startSession();
+    if (!panel.started()) {
+      if (unloaded_) error("expected start after unload, before anything that needs the module");
+      startSession();
+    }
     return panel;
   }
+
+  // Checks of the events sent so far, and the passing of time, need no module once it is
+  // unloaded.
+  PanelSession& startedOrUnloaded() { return unloaded_ ? session() : started(); }
 
   void startSession() {
     try {
@@ -145,6 +154,7 @@ class ScenarioRunner {
           error("expected start only before the module is started or after unload, got start");
         }
         startSession();
+        unloaded_ = false;
         break;
       case CommandKind::Unload:
         unload();
@@ -153,7 +163,7 @@ class ScenarioRunner {
         session().setPeriod(command.count == 0 ? 0 : static_cast<int>(1000 / command.count));
         break;
       case CommandKind::Advance:
-        started().advance(command.count);
+        startedOrUnloaded().advance(command.count);
         break;
       case CommandKind::Update:
         started().updateCycles(static_cast<int>(command.count));
@@ -213,6 +223,7 @@ class ScenarioRunner {
             "timer " + std::to_string(timer.id) + " (every " + std::to_string(timer.periodMs) +
                 " ms)");
     }
+    unloaded_ = true;
   }
 
   std::string describedEvent(const KeyEventRecord& event) const {
@@ -221,7 +232,7 @@ class ScenarioRunner {
   }
 
   void expectEvent(const Command& command) {
-    const auto& events = started().host().keyEvents;
+    const auto& events = startedOrUnloaded().host().keyEvents;
     const std::string expected = eventText(command.eventId, command.eventValue);
     if (checkedEvents_ >= events.size()) {
       check(false, expected, "no event");
@@ -233,7 +244,7 @@ class ScenarioRunner {
   }
 
   void expectNoEvent() {
-    const auto& events = started().host().keyEvents;
+    const auto& events = startedOrUnloaded().host().keyEvents;
     if (checkedEvents_ >= events.size()) {
       check(true, "", "");
       return;
@@ -300,6 +311,7 @@ class ScenarioRunner {
   int passed_ = 0;
   int failed_ = 0;
   std::size_t checkedEvents_ = 0;
+  bool unloaded_ = false;
   std::unique_ptr<PanelSession> session_;
 };
 
