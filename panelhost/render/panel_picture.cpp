@@ -1,7 +1,10 @@
 #include "render/panel_picture.h"
 
+#include <algorithm>
+
 #include "render/panel_painter.h"
 #include "render/png_writer.h"
+#include "render/render_error.h"
 
 namespace panelhost {
 
@@ -25,8 +28,27 @@ void PanelPicture::check(const std::vector<PicturePlacement>& placements) {
   }
 }
 
+Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
+  Size extent;
+  for (const PicturePlacement& p : placements) {
+    const Rect rect = placementRect(gaugeOwnSize(*p.gauge, bitmapsFor(p.moduleFile)), p.x, p.y,
+                                    p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
+                                    p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
+    extent.width = std::max(extent.width, rect.x + rect.width);
+    extent.height = std::max(extent.height, rect.y + rect.height);
+  }
+  if (extent.width > kLargestPanelPx || extent.height > kLargestPanelPx) {
+    throw RenderError("the panel file gives no size_mm and its gauges reach " +
+                      std::to_string(extent.width) + " x " + std::to_string(extent.height) +
+                      " pixels; expected at most " + std::to_string(kLargestPanelPx) + " each way");
+  }
+  return extent;
+}
+
 Image PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& placements,
                          ElementValues& values) {
+  // A panel file without size_mm is as large as its gauges reach.
+  if (panelSize.width <= 0 || panelSize.height <= 0) panelSize = extentOf(placements);
   Image panel(panelSize.width, panelSize.height, opaque(0, 0, 0));
   for (const PicturePlacement& p : placements) {
     const BitmapLibrary& bitmaps = bitmapsFor(p.moduleFile);

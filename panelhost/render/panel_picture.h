@@ -16,6 +16,9 @@
 
 namespace panelhost {
 
+// Beyond this a panel picture would take gigabytes.
+constexpr int kLargestPanelPx = 8192;
+
 struct PictureSettings {
   // --resources DIR; otherwise the folder of each module. The script is MODULE.rc there.
   std::optional<std::filesystem::path> resourcesFolder;
@@ -51,6 +54,8 @@ class PanelPicture {
               ElementValues& values, const std::filesystem::path& png);
 
  private:
+  // The panel as large as its gauges reach, for a panel file that gives no size.
+  Size extentOf(const std::vector<PicturePlacement>& placements);
   const BitmapLibrary& bitmapsFor(const std::filesystem::path& moduleFile);
 
   PictureSettings settings_;

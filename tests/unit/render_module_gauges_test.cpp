@@ -121,4 +121,19 @@ TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheReso
   }
 }
 
+TEST_F(ModuleGaugeDrawing, APanelWithoutASizeIsAsLargeAsItsGaugesReach) {
+  const std::filesystem::path resources = std::filesystem::path(RADIOS_SOURCE_DIR) / "resources";
+  initialiseWithSimAt(350.0);
+  PanelPicture picture({});
+  const std::vector<PicturePlacement> placements = {
+      {&adfGaugeHeader, resources / "radios.so", 10, 5, 0, 0},
+      {&adfGaugeHeader, resources / "radios.so", 0, 170, 208, 0}};
+  EXPECT_EQ(picture.draw({0, 0}, placements, values).size(), (Size{427, 170 + 82}));
+
+  const std::vector<PicturePlacement> farAway = {
+      {&adfGaugeHeader, resources / "radios.so", 90000, 0, 0, 0}};
+  EXPECT_THROW(picture.draw({0, 0}, farAway, values), RenderError)
+      << "a picture of gigabytes instead of an error";
+}
+
 }  // namespace
