@@ -82,7 +82,7 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
   layout.file = fileName;
   bool inWindow = false;
   bool sizeSeen = false;
-  std::istringstream in(text);
+  std::istringstream in(withoutByteOrderMark(text));
   std::string rawLine;
   for (int line = 1; std::getline(in, rawLine); ++line) {
     std::string content = rawLine;
@@ -96,15 +96,19 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
         throw HostError(
             at(fileName, line, "expected a section name in brackets, got \"" + content + "\""));
       }
-      inWindow = startsWith(lowered(content), "[window");
+      // [Window00], [WINDOW01] and so on; [Window Titles] is not a window.
+      const std::string section = lowered(content);
+      inWindow = startsWith(section, "[window") && section.size() > 8 &&
+                 section.find_first_not_of("0123456789", 7) == section.size() - 1;
       continue;
     }
+    // Other sections of a real panel file are not ours to judge.
+    if (!inWindow) continue;
     const auto equals = content.find('=');
     if (equals == std::string::npos) {
       throw HostError(
           at(fileName, line, "expected KEY=VALUE or [SECTION], got \"" + content + "\""));
     }
-    if (!inWindow) continue;
     const std::string key = lowered(trimmed(content.substr(0, equals)));
     const std::string value = trimmed(content.substr(equals + 1));
 

@@ -212,7 +212,7 @@ std::vector<Token> tokenizeLine(const std::string& line, const std::string& file
 Script parseScript(const std::string& text, const std::string& fileName) {
   Script script;
   script.file = fileName;
-  std::istringstream in(text);
+  std::istringstream in(withoutByteOrderMark(text));
   std::string line;
   for (int lineNo = 1; std::getline(in, line); ++lineNo) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -233,14 +233,6 @@ Script parseScript(const std::string& text, const std::string& fileName) {
     script.commands.push_back(std::move(command));
   }
   return script;
-}
-
-Script readScript(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw HostError(path + ": the scenario file could not be read");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseScript(text.str(), path);
 }
 
 }  // namespace panelhost

@@ -61,8 +61,6 @@ struct Script {
 
 // Throws HostError "FILE:LINE: expected ..., got ..." at the first line that does not parse.
 Script parseScript(const std::string& text, const std::string& fileName);
-// Reads the file first; a missing file is a HostError too.
-Script readScript(const std::string& path);
 
 // The blank-separated tokens of one line, comments dropped; quoted texts keep their quotes off.
 struct Token {

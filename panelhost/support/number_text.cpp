@@ -67,4 +67,9 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
+std::string withoutByteOrderMark(const std::string& text) {
+  static const std::string kMark = "\xEF\xBB\xBF";
+  return text.compare(0, kMark.size(), kMark) == 0 ? text.substr(kMark.size()) : text;
+}
+
 }  // namespace panelhost

@@ -14,5 +14,7 @@ std::optional<double> parseNumber(const std::string& text);
 std::optional<std::int64_t> parseWholeNumber(const std::string& text);
 // The text trimmed of blanks at both ends.
 std::string trimmed(const std::string& text);
+// The text without the UTF-8 byte order mark that Windows editors put at the start of a file.
+std::string withoutByteOrderMark(const std::string& text);
 
 }  // namespace panelhost

@@ -47,7 +47,11 @@ int VirtualTimers::fireDue(std::int64_t timeMs) {
             [](const Timer& a, const Timer& b) { return a.setOrder < b.setOrder; });
   for (const Timer& message : queue) {
     if (observer_) observer_(message.id, timeMs);
-    message.handler(message.window, kWmTimer, message.id, static_cast<DWORD>(timeMs));
+    // Without a procedure Windows hands the message to the window's own procedure, which the
+    // stand-in window does not have.
+    if (message.handler != nullptr) {
+      message.handler(message.window, kWmTimer, message.id, static_cast<DWORD>(timeMs));
+    }
   }
   return static_cast<int>(queue.size());
 }

@@ -60,6 +60,23 @@ TEST(PanelFile, ReadsPlacementsInFileOrderAndIgnoresTheRest) {
   EXPECT_EQ(panel.widthPx, 834);
 }
 
+TEST(PanelFile, OtherSectionsAreNotJudgedAndAByteOrderMarkIsSkipped) {
+  const auto panel = panelhost::parsePanelText(
+      "\xEF\xBB\xBF[Window Titles]\n"
+      "Window00=Radio stack\n"
+      "a title line without a value\n"
+      "gauge00=radios!Transponder, 0, 0\n"
+      "[Fltsim]\n"
+      "a line a real panel file may carry\n"
+      "[Window00]\n"
+      "gauge00=radios!ADF, 0, 0\n",
+      "p.cfg");
+  ASSERT_EQ(panel.placements.size(), 1u);
+  EXPECT_EQ(panel.placements[0].line, 8);
+  EXPECT_THAT(errorOf([] { panelhost::parsePanelText("[Window00]\njunk\n", "w.cfg"); }),
+              HasSubstr("w.cfg:2: expected KEY=VALUE or [SECTION]"));
+}
+
 struct BadPanel {
   const char* text;
   const char* message;
@@ -120,6 +137,12 @@ TEST(ScenarioScript, ReadsNumbersTextsAndCommentsAsWritten) {
   EXPECT_EQ(script.commands[3].element.text, "");
   EXPECT_EQ(script.commands[4].count, 3);
   EXPECT_FALSE(script.commands[4].on);
+}
+
+TEST(ScenarioScript, AByteOrderMarkFromAWindowsEditorIsNotPartOfTheFirstCommand) {
+  const auto script = panelhost::parseScript("\xEF\xBB\xBFstart\nunload\n", "bom.scn");
+  ASSERT_EQ(script.commands.size(), 2u);
+  EXPECT_EQ(script.commands[0].kind, panelhost::CommandKind::Start);
 }
 
 TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {

@@ -116,6 +116,12 @@ TEST_F(HostServicesTest, WithoutTheMainWindowSetTimerHandsBackAnIdOfItsOwn) {
   EXPECT_TRUE(KillTimer(nullptr, id));
 }
 
+TEST_F(HostServicesTest, ATimerWithoutAProcedureFiresIntoTheWindowNotIntoNothing) {
+  SetTimer(host.mainWindow(), 2, 500, nullptr);
+  advanceTo(2000);  // no procedure to call: nothing happens, nothing crashes
+  EXPECT_TRUE(timerRunning(2));
+}
+
 TEST_F(HostServicesTest, OnlyTheMainWindowClassIsFound) {
   EXPECT_NE(FindWindowW(L"FS98MAIN", nullptr), nullptr);
   EXPECT_EQ(FindWindowW(L"Notepad", nullptr), nullptr);
