@@ -23,12 +23,12 @@ std::unique_ptr<PanelSession> flyingStack() {
       panelhost::builtInPanel(), panelhost::SessionOptions{moduleFolder(), std::nullopt, nullptr});
   session->start();
   session->advance(6000);
-  GAUGEHDR* comNav = session->placedGauge("Com1Nav1");
-  GAUGEHDR* transponder = session->placedGauge("Transponder");
-  GAUGEHDR* adf = session->placedGauge("ADF");
-  session->click(comNav, 93, 117);                           // power on
+  const auto& comNav = *session->placedGauge("Com1Nav1");
+  const auto& transponder = *session->placedGauge("Transponder");
+  const auto& adf = *session->placedGauge("ADF");
+  session->click(comNav, 93, 117);                                  // power on
   for (int i = 0; i < 3; ++i) session->click(transponder, 64, 50);  // OFF to ALT
-  session->click(adf, 58, 45);                               // ADF mode
+  session->click(adf, 58, 45);                                      // ADF mode
   return session;
 }
 

@@ -2,17 +2,17 @@
 // calculator expressions it reads, and the timer ids it owns on the host's main window.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 namespace keyevent {
-constexpr ID kCom1ActiveSet = 65707;     // value: Bcd16Frequency
-constexpr ID kNav1ActiveSet = 65708;     // value: Bcd16Frequency
-constexpr ID kTransponderSet = 65715;    // value: the four code digits as nibbles
-constexpr ID kAdfSet = 66479;            // value: adfTenthsToBcd32 of the frequency
-constexpr ID kNav1IdentOff = 65832;      // value: 0
-constexpr ID kNav1IdentOn = 65837;       // value: 0
-constexpr ID kAdfIdentOff = 65836;       // value: 0
-constexpr ID kAdfIdentOn = 65841;        // value: 0
+constexpr ID kCom1ActiveSet = 65707;   // value: Bcd16Frequency
+constexpr ID kNav1ActiveSet = 65708;   // value: Bcd16Frequency
+constexpr ID kTransponderSet = 65715;  // value: the four code digits as nibbles
+constexpr ID kAdfSet = 66479;          // value: adfTenthsToBcd32 of the frequency
+constexpr ID kNav1IdentOff = 65832;    // value: 0
+constexpr ID kNav1IdentOn = 65837;     // value: 0
+constexpr ID kAdfIdentOff = 65836;     // value: 0
+constexpr ID kAdfIdentOn = 65841;      // value: 0
 }  // namespace keyevent
 
 namespace modulevar {

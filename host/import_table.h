@@ -2,7 +2,7 @@
 // its PANELS pointer after loading and before it calls anything of ours.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 extern "C" GAUGESIMPORT ImportTable;
 

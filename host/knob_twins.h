@@ -4,7 +4,7 @@
 // event would pass between the twins for ever, so it turns nothing.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 // twinsWheel: the wheel bit that belongs to the twin (wheel up for a down half, wheel down for an
 // up half). Returns what a mouse handler returns.

@@ -3,11 +3,12 @@
 // children; the closing end parent and the end of the list.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 constexpr FLAGS kMouseClick = MOUSE_LEFTSINGLE;
 constexpr FLAGS kMouseClickRelease = MOUSE_LEFTSINGLE | MOUSE_LEFTRELEASE;
-constexpr FLAGS kMouseKnob = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
+constexpr FLAGS kMouseKnob =
+    MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT | MOUSE_WHEEL_UP | MOUSE_WHEEL_DOWN;
 
 constexpr MOUSERECT mouseParent(SINT32 x, SINT32 y, SINT32 w, SINT32 h) {
   return {MOUSE_RECT_PARENT, {x, y, w, h}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr};

@@ -1,6 +1,7 @@
 #include "host/panel_services.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "host/import_table.h"
 
@@ -10,7 +11,10 @@ SINT32 readModuleVarInt(SINT32 variableId) {
   MODULE_VAR moduleVar{};
   moduleVar.id = static_cast<ID>(variableId);
   hostPanels()->lookup_var(&moduleVar);
-  return static_cast<SINT32>(static_cast<UINT32>(moduleVar.var_value.raw & 0xFFFFFFFFu));
+  // The low 32 bits, whichever way the host filled the value.
+  SINT32 low = 0;
+  std::memcpy(&low, &moduleVar.var_value, sizeof low);
+  return low;
 }
 
 bool tryEvalCalculatorNumber(const char* name, FLOAT64* result) {

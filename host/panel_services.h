@@ -2,7 +2,7 @@
 // trusted to take what it is sent.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 constexpr std::size_t kCalculatorCodeSize = 255;
 

@@ -2,7 +2,7 @@
 // header the host serves, they hand the host the root element of the first gauge in the linkage.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 void FSAPI elementListQueryRoutine();
 void FSAPI elementListInstallRoutine(void* resourceHandle);
@@ -18,29 +18,19 @@ constexpr UINT32 kGaugeDefaultWidthMm = 417;
 // size. Each gauge brings its mouse table and callback; the host fills the rest at run time.
 constexpr GAUGEHDR standardGaugeHeader(const char* name, ELEMENT_HEADER** elementsList,
                                        MOUSERECT* mouseTable, PGAUGE_CALLBACK callback) {
-  return GAUGEHDR{GAUGE_HEADER_VERSION_FS800,
-                  name,
-                  elementsList,
-                  elementListQueryRoutine,
-                  elementListInstallRoutine,
-                  elementListInitializeRoutine,
-                  elementListUpdateRoutine,
-                  elementListGenerateRoutine,
-                  elementListDrawRoutine,
-                  elementListKillRoutine,
-                  nullptr,
-                  kGaugeDefaultWidthMm,
-                  0,
-                  0.0,
-                  0.0,
-                  nullptr,
-                  {0, 0},
-                  nullptr,
-                  nullptr,
-                  mouseTable,
-                  callback,
-                  0,
-                  nullptr,
-                  nullptr,
-                  0};
+  GAUGEHDR header{};
+  header.gauge_header_version = GAUGE_HEADER_VERSION_FS800;
+  header.gauge_name = name;
+  header.elements_list = elementsList;
+  header.query_routine = elementListQueryRoutine;
+  header.install_routine = elementListInstallRoutine;
+  header.initialize_routine = elementListInitializeRoutine;
+  header.update_routine = elementListUpdateRoutine;
+  header.generate_routine = elementListGenerateRoutine;
+  header.draw_routine = elementListDrawRoutine;
+  header.kill_routine = elementListKillRoutine;
+  header.size_x_mm = kGaugeDefaultWidthMm;
+  header.mouse_rect = mouseTable;
+  header.gauge_callback = callback;
+  return header;
 }

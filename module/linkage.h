@@ -1,7 +1,7 @@
 // The two records the host looks up by name once it has loaded the module.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 constexpr ID kRadiosModuleId = 0x00000013;
 constexpr UINT32 kRadiosLinkageVersion = 0x0900;

@@ -23,30 +23,17 @@ constexpr ELEMENT_HEADER adfElement(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x,
   return elementHeader(kind, bitmap, x, y, &adfGaugeHeader, imageFlags, children);
 }
 
-// Source variable, switch type, scale and offset stay zero.
 constexpr ELEMENT_ICON icon(ID firstFrame, SINT32 x, SINT32 y, SINT32 frames,
                             PELEMENT_ICON_UPDATE_CALLBACK frameFromState) {
-  ELEMENT_ICON element{};
-  static_cast<ELEMENT_HEADER&>(element) =
-      adfElement(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags);
-  element.num_icons = frames;
-  element.update_cb = frameFromState;
-  return element;
+  return iconElement(adfElement(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags), frames,
+                     frameFromState);
 }
 
 // Every drum moves only vertically; the minimum of its Y range stands for the strip's top cell.
 constexpr ELEMENT_MOVING_IMAGE drum(ID strip, SINT32 x, FLOAT64 minY, FLOAT64 maxY,
                                     PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK yFromState) {
-  ELEMENT_MOVING_IMAGE element{};
-  static_cast<ELEMENT_HEADER&>(element) =
-      adfElement(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase);
-  element.min_x = 0.0;
-  element.max_x = 0.0;
-  element.update_x_cb = adfStripX;
-  element.min_y = minY;
-  element.max_y = maxY;
-  element.update_y_cb = yFromState;
-  return element;
+  return movingImage(adfElement(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase),
+                     0.0, 0.0, adfStripX, minY, maxY, yFromState);
 }
 
 // clang-format off
@@ -62,14 +49,19 @@ ELEMENT_MOVING_IMAGE adfTenthsDrum   = drum(kDigitStrip,    275, 0.0, 10.0, adfT
 // clang-format on
 
 ELEMENT_HEADER* adfBackgroundChildren[] = {
-    &adfModeKnob,  &adfIdentKnob,  &adfHundredsDrum, &adfTensDrum,
-    &adfUnitsDrum, &adfTenthsDrum, nullptr,
+    &adfModeKnob.header,
+    &adfIdentKnob.header,
+    &adfHundredsDrum.header,
+    &adfTensDrum.header,
+    &adfUnitsDrum.header,
+    &adfTenthsDrum.header,
+    nullptr,
 };
 
-ELEMENT_STATIC_IMAGE adfBackground = {adfElement(ELEMENT_TYPE_STATIC_IMAGE, kBackgroundBitmap, 0, 0,
-                                                 kTransparent, adfBackgroundChildren)};
+ELEMENT_STATIC_IMAGE adfBackground = staticImage(adfElement(
+    ELEMENT_TYPE_STATIC_IMAGE, kBackgroundBitmap, 0, 0, kTransparent, adfBackgroundChildren));
 
-ELEMENT_HEADER* adfElementList = &adfBackground;
+ELEMENT_HEADER* adfElementList = &adfBackground.header;
 
 // clang-format off
 MOUSERECT adfMouseRects[] = {

@@ -1,6 +1,6 @@
 // The "ADF" gauge as the host sees it: header, element tree, mouse table.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 extern GAUGEHDR adfGaugeHeader;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "encoding/radio_encoding.h"
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 struct AdfState {
   SINT32 mode;               // 0 OFF, 1 ADF, 2 ANT, 3 BFO

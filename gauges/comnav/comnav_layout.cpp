@@ -15,49 +15,35 @@ constexpr FLAGS kDisplayImageFlags = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE | 
 
 // The displays go dark on an avionics, electrical or COM/NAV failure.
 FAILURE_RECORD comNavDisplayFailures[] = {
-    {14, 3, 0},
-    {20, 3, 0},
-    {21, 3, 0},
-    {0, 0, 0},
+    {14, 3, nullptr},
+    {20, 3, nullptr},
+    {21, 3, nullptr},
+    {0, 0, nullptr},
 };
 
 extern ELEMENT_HEADER* comNavChildren[];
 
-ELEMENT_STATIC_IMAGE comNavFaceplate = {elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kFaceplateBitmap,
-                                                      0, 0, &comNavGaugeHeader,
-                                                      IMAGE_USE_TRANSPARENCY, comNavChildren)};
+ELEMENT_STATIC_IMAGE comNavFaceplate =
+    staticImage(elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kFaceplateBitmap, 0, 0, &comNavGaugeHeader,
+                              IMAGE_USE_TRANSPARENCY, comNavChildren));
 
-// Red seven-segment digits on black, right-aligned and centred in a 78 x 26 box.
+// Red seven-segment digits on black, right-aligned and centred in a 78 x 26 box. A display shows
+// seven characters ("123.420"); with its terminator that is the buffer the host must give.
+constexpr TextLook kFrequencyDisplay = {
+    {78, 26}, 0x003D3FC3, 0x00000000, 0x005C5C5C, "Quartz", 400, 1, 37, 6, 8,
+};
+
 constexpr ELEMENT_STRING frequencyDisplay(SINT32 x, SINT32 y,
                                           PELEMENT_STRING_UPDATE_CALLBACK callback) {
-  return ELEMENT_STRING{elementHeader(ELEMENT_TYPE_STRING, kNoBitmap, x, y, &comNavGaugeHeader,
-                                      kDisplayImageFlags, nullptr, comNavDisplayFailures),
-                        {78, 26},
-                        0x003D3FC3,
-                        0x00000000,
-                        0x005C5C5C,
-                        "Quartz",
-                        400,
-                        1,
-                        37,
-                        6,
-                        callback,
-                        {0, 0, 0},
-                        nullptr,
-                        0,
-                        nullptr,
-                        0};
+  return textElement(elementHeader(ELEMENT_TYPE_STRING, kNoBitmap, x, y, &comNavGaugeHeader,
+                                   kDisplayImageFlags, nullptr, comNavDisplayFailures),
+                     kFrequencyDisplay, callback);
 }
 
 constexpr ELEMENT_ICON twoFrameKnob(ID firstBitmap, SINT32 x, SINT32 y,
                                     PELEMENT_ICON_UPDATE_CALLBACK callback) {
-  return ELEMENT_ICON{elementHeader(ELEMENT_TYPE_ICON, firstBitmap, x, y, &comNavGaugeHeader, 0),
-                      2,
-                      callback,
-                      0,
-                      0,
-                      0.0,
-                      0};
+  return iconElement(elementHeader(ELEMENT_TYPE_ICON, firstBitmap, x, y, &comNavGaugeHeader, 0), 2,
+                     callback);
 }
 
 ELEMENT_STRING comActiveDisplay = frequencyDisplay(10, 32, comActiveText);
@@ -68,11 +54,16 @@ ELEMENT_ICON powerKnob = twoFrameKnob(kPowerKnobBitmap, 46, 121, powerSwitchIcon
 ELEMENT_ICON identKnob = twoFrameKnob(kIdentKnobBitmap, 231, 120, navIdentIcon);
 
 ELEMENT_HEADER* comNavChildren[] = {
-    &comActiveDisplay, &comStandbyDisplay, &navActiveDisplay, &navStandbyDisplay,
-    &powerKnob,        &identKnob,         nullptr,
+    &comActiveDisplay.header,
+    &comStandbyDisplay.header,
+    &navActiveDisplay.header,
+    &navStandbyDisplay.header,
+    &powerKnob.header,
+    &identKnob.header,
+    nullptr,
 };
 
-ELEMENT_HEADER* comNavElementList = &comNavFaceplate;
+ELEMENT_HEADER* comNavElementList = &comNavFaceplate.header;
 
 // The boxes are the ones panels were drawn against; the knob columns are deliberately uneven.
 // clang-format off

@@ -164,7 +164,8 @@ SINT32 turnKnob(PIXPOINT* point, FLAGS flags, FLAGS wheelAgainst, PMOUSE_FUNCTIO
 }
 
 void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {
-  if (element == nullptr || element->string == nullptr || element->string_size == 0) return;
+  // The host's buffer holds max_string_length bytes, terminator included, and nothing more.
+  if (element == nullptr || element->string == nullptr || element->max_string_length == 0) return;
   if (s.powerOn == 0) {
     element->string[0] = '\0';
     return;
@@ -172,7 +173,7 @@ void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {
   // Shown to the 10 kHz: the 5 kHz digit of 25 kHz channels is dropped, as on the real radio.
   const double mhz = std::floor(khz / 10.0) / 100.0;
   // snprintf cuts a longer text at the buffer's end and always terminates it.
-  std::snprintf(element->string, element->string_size, "%7.3f", mhz);
+  std::snprintf(element->string, element->max_string_length, "%7.3f", mhz);
 }
 
 }  // namespace

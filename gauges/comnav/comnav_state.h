@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "encoding/radio_encoding.h"
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 struct ComNavState {
   std::uint8_t powerOn;

@@ -12,20 +12,20 @@ constexpr FLAGS kTransparentErase = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE;
 
 // The host hides the lamp while any of these failures is active.
 FAILURE_RECORD replyLampFailures[] = {
-    {17, 3, 0},
-    {21, 3, 0},
-    {21, 3, 0},
-    {0, 0, 0},
+    {17, 3, nullptr},
+    {21, 3, nullptr},
+    {21, 3, nullptr},
+    {0, 0, nullptr},
 };
 
 // The four drums share one strip (figures 0..7, top to bottom) and one one-figure window.
 // clang-format off
 constexpr ELEMENT_MOVING_IMAGE drum(SINT32 x, PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripX,
                                     PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripY) {
-  return {elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kXpdrDigitStripBitmap, x, 32,
-                        &transponderGaugeHeader, kTransparentErase),
-          0.0, 0.0, stripX,
-          0.0, 7.0, stripY};
+  return movingImage(elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kXpdrDigitStripBitmap, x, 32,
+                                   &transponderGaugeHeader, kTransparentErase),
+                     0.0, 0.0, stripX,
+                     0.0, 7.0, stripY);
 }
 
 ELEMENT_MOVING_IMAGE thousandsDrum = drum(154, xpdrStripX0, xpdrStripY0);
@@ -34,28 +34,29 @@ ELEMENT_MOVING_IMAGE tensDrum      = drum(287, xpdrStripX2, xpdrStripY2);
 ELEMENT_MOVING_IMAGE unitsDrum     = drum(352, xpdrStripX3, xpdrStripY3);
 
 // Its four frames cover the knob and its scale, turned to OFF, SBY, ON and ALT.
-ELEMENT_ICON modeKnob = {
+ELEMENT_ICON modeKnob = iconElement(
     elementHeader(ELEMENT_TYPE_ICON, kXpdrModeKnobBitmap, 0, 36, &transponderGaugeHeader, 0x0),
-    4, xpdrModeIcon, 0, 0, 0.0, 0};
+    4, xpdrModeIcon);
 
 // Drawn only while lit; otherwise the face plate's unlit lamp shows.
-ELEMENT_ICON replyLamp = {
+ELEMENT_ICON replyLamp = iconElement(
     elementHeader(ELEMENT_TYPE_ICON, kXpdrReplyLampBitmap, 32, 0, &transponderGaugeHeader,
                   kTransparentErase, nullptr, replyLampFailures),
-    1, xpdrReplyLampIcon, 0, 0, 0.0, 0};
+    1, xpdrReplyLampIcon);
 // clang-format on
 
 ELEMENT_HEADER* facePlateChildren[] = {
-    &thousandsDrum, &hundredsDrum, &tensDrum, &unitsDrum, &modeKnob, &replyLamp, nullptr,
+    &thousandsDrum.header, &hundredsDrum.header, &tensDrum.header, &unitsDrum.header,
+    &modeKnob.header,      &replyLamp.header,    nullptr,
 };
 
 // clang-format off
-ELEMENT_STATIC_IMAGE facePlate = {
+ELEMENT_STATIC_IMAGE facePlate = staticImage(
     elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kXpdrFacePlateBitmap, 0, 0, &transponderGaugeHeader,
-                  kTransparent, facePlateChildren)};
+                  kTransparent, facePlateChildren));
 // clang-format on
 
-ELEMENT_HEADER* transponderElementList = &facePlate;
+ELEMENT_HEADER* transponderElementList = &facePlate.header;
 
 // clang-format off
 MOUSERECT transponderMouseRects[] = {

@@ -1,7 +1,7 @@
 // The "Transponder" gauge as the host sees it: header, element tree, mouse table.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 // Bitmap resource ids, as the resource script numbers them.
 constexpr ID kXpdrFacePlateBitmap = 8192;    // 417 x 111, 8 bit

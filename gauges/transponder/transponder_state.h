@@ -3,7 +3,7 @@
 // the ident window.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 // Knob positions, as the face plate labels them.
 enum XpdrMode : SINT32 { kXpdrOff = 0, kXpdrStandby = 1, kXpdrOn = 2, kXpdrAlt = 3 };

@@ -6,7 +6,7 @@
 
 #include "cli/renderer_wiring.h"
 #include "loader/loaded_module.h"
-#include "loader/module_library.h"
+#include "loader/module_files.h"
 #include "panel/gauge_info.h"
 #include "panel/panel_file.h"
 #include "panel/panel_session.h"
@@ -23,7 +23,9 @@ constexpr const char* kUsage =
     "  panelhost run FILE.scn [--module PATH] [--log] [RENDERING]   run a scenario script\n"
     "  panelhost render [--panel FILE] [--module PATH] [RENDERING] OUT.png\n"
     "                                    draw the panel as it stands after start\n"
-    "  panelhost info [--module PATH]    describe the module's gauges\n"
+    "  panelhost info [--module PATH] [--offsets]\n"
+    "                                    describe the module's records as panelhost reads them\n"
+    "                                    (--offsets: every field at its offset)\n"
     "  panelhost --help                  this text\n"
     "\n"
     "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
@@ -39,6 +41,7 @@ struct Arguments {
   std::optional<std::string> module;
   std::optional<std::string> panel;
   bool log = false;
+  bool offsets = false;
   panelhost::RenderSettings rendering;
 };
 
@@ -46,6 +49,7 @@ struct Allowed {
   bool log = false;
   bool rendering = false;
   bool panel = false;
+  bool offsets = false;
 };
 
 // Reads the options common to the commands; throws HostError on one it does not know.
@@ -59,6 +63,8 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
     };
     if (args[i] == "--module") {
       parsed.module = value("a path");
+    } else if (args[i] == "--offsets" && allowed.offsets) {
+      parsed.offsets = true;
     } else if (args[i] == "--log" && allowed.log) {
       parsed.log = true;
     } else if (args[i] == "--panel" && allowed.panel) {
@@ -115,14 +121,18 @@ int renderCommand(const std::vector<std::string>& args) {
 }
 
 int infoCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, Allowed{});
-  if (!parsed.positional.empty()) throw HostError("expected no file: info [--module PATH]");
-  const std::string path = parsed.module.value_or(panelhost::executableFolder() + "/" +
-                                                  panelhost::moduleFileName("radios"));
+  Allowed allowed;
+  allowed.offsets = true;
+  const Arguments parsed = readArguments(args, allowed);
+  if (!parsed.positional.empty()) {
+    throw HostError("expected no file: info [--module PATH] [--offsets]");
+  }
+  const std::string path =
+      parsed.module.value_or(panelhost::moduleFileIn(panelhost::executableFolder(), "radios"));
   panelhost::HostServices host;
   try {
-    const panelhost::LoadedModule module(path, host.panels());
-    panelhost::describeModule(module, std::cout);
+    const panelhost::LoadedModule module(panelhost::openModuleImage(path, host), host);
+    panelhost::describeModule(module, std::cout, parsed.offsets);
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
     return kExitUsage;

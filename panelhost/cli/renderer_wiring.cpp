@@ -2,30 +2,12 @@
 
 #include <memory>
 
-#include "render/element_values.h"
+#include "panel/element_reader.h"
 #include "render/panel_picture.h"
 #include "render/render_error.h"
 #include "support/host_error.h"
 
 namespace panelhost {
-
-namespace {
-
-// The renderer asks the session's element reader, so a text element keeps the one buffer the
-// scenario checks read as well.
-class ReaderValues : public ElementValues {
- public:
-  explicit ReaderValues(ElementReader& reader) : reader_(reader) {}
-  std::string text(ELEMENT_STRING& element) override { return reader_.text(&element); }
-  double iconFrame(ELEMENT_ICON& element) override { return reader_.iconFrame(&element); }
-  double movingX(ELEMENT_MOVING_IMAGE& element) override { return reader_.movingX(&element); }
-  double movingY(ELEMENT_MOVING_IMAGE& element) override { return reader_.movingY(&element); }
-
- private:
-  ElementReader& reader_;
-};
-
-}  // namespace
 
 PanelRenderer builtInRenderer(const RenderSettings& settings) {
   PictureSettings pictureSettings;
@@ -34,15 +16,17 @@ PanelRenderer builtInRenderer(const RenderSettings& settings) {
   // Shared by every render of a run, so each module's bitmaps are read once.
   auto picture = std::make_shared<PanelPicture>(pictureSettings);
   return [picture](PanelView& view, const std::string& pngPath) {
-    ReaderValues values(view.elements);
+    // One reader per module, so every element of a module is asked through it.
+    std::vector<std::unique_ptr<ModuleElementValues>> values;
     std::vector<PicturePlacement> placements;
     for (const PlacedGauge& placed : view.gauges) {
-      placements.push_back(PicturePlacement{placed.header, placed.module->path(),
-                                            placed.placement->x, placed.placement->y,
-                                            placed.placement->width, placed.placement->height});
+      values.push_back(std::make_unique<ModuleElementValues>(*placed.module));
+      placements.push_back(PicturePlacement{
+          placed.gauge, values.back().get(), placed.module->path(), placed.placement->x,
+          placed.placement->y, placed.placement->width, placed.placement->height});
     }
     try {
-      picture->render({view.layout.widthPx, view.layout.heightPx}, placements, values, pngPath);
+      picture->render({view.layout.widthPx, view.layout.heightPx}, placements, pngPath);
     } catch (const RenderError& failure) {
       throw HostError(failure.what());
     }

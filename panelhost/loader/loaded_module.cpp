@@ -1,43 +1,121 @@
 #include "loader/loaded_module.h"
 
-#include <cstring>
-
-#include "support/host_error.h"
+#include "abi/record_decoder.h"
+#include "abi/record_reader.h"
+#include "services/host_services.h"
 
 namespace panelhost {
 
-LoadedModule::LoadedModule(const std::string& path, PANELS* panels)
-    : path_(path), library_(openModuleLibrary(path)) {
-  linkage_ = static_cast<GAUGESLINKAGE*>(library_->symbol("Linkage"));
-  importTable_ = static_cast<GAUGESIMPORT*>(library_->symbol("ImportTable"));
-  if (linkage_ == nullptr) throw HostError("the module " + path + " lacks the export Linkage");
-  if (importTable_ == nullptr) {
-    throw HostError("the module " + path + " lacks the export ImportTable");
+namespace {
+
+// The host record of a mouse event: the point relative to the box comes first; the rest is ours.
+constexpr std::size_t kMouseRecordBytes = 16;
+
+ModuleAddress requiredExport(const ModuleImage& image, const char* name) {
+  const auto address = image.exportAddress(name);
+  if (!address) throw HostError("the module " + image.path() + " lacks the export " + name);
+  return *address;
+}
+
+}  // namespace
+
+LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& host)
+    : image_(std::move(image)),
+      host_(host),
+      layouts_(hostabi::HostLayouts::forPointerSize(image_->pointerSize())) {
+  const ModuleAddress linkage = requiredExport(*image_, "Linkage");
+  importTable_ = requiredExport(*image_, "ImportTable");
+  const hostabi::RecordReader imports(*image_, layouts_.importTable, importTable_);
+  if (imports.u32("panels_id") != hostabi::kPanelsImportId) {
+    throw HostError("the module " + path() + " has an ImportTable whose first entry is not PANELS");
   }
-  if (importTable_->PANELSentry.fnID != PANELS_IMPORT_ID) {
-    throw HostError("the module " + path + " has an ImportTable whose first entry is not PANELS");
-  }
-  for (GAUGEHDR* header : linkage_->gauge_header_ptr) {
-    if (header == nullptr) break;
-    if (header->gauge_name == nullptr) {
-      throw HostError("the module " + path + " lists a gauge header without a name");
+  linkage_ = hostabi::readLinkage(*image_, layouts_, linkage);
+  for (ModuleAddress header : linkage_.gauges) {
+    gauges_.push_back(hostabi::readGauge(*image_, layouts_, header));
+    if (gauges_.back().name.empty()) {
+      throw HostError("the module " + path() + " lists a gauge header without a name");
     }
-    gauges_.push_back(header);
+    lendTextBuffers(gauges_.back());
   }
-  importTable_->PANELSentry.fnptr = panels;
-  if (linkage_->ModuleInit) linkage_->ModuleInit();
+  mousePoint_ = image_->allocateHostBlock(kMouseRecordBytes);
+
+  panels_ = host_.installPanels(*image_, {linkage_.moduleId, linkage_.init, linkage_.deinit,
+                                          linkage_.flags, linkage_.priority, linkage_.version});
+  image_->write(importTable_ + layouts_.importTable.offset("panels"), &panels_,
+                static_cast<std::size_t>(layouts_.pointerSize));
+  if (linkage_.init) {
+    HostServices::Calling calling(host_, *image_);
+    image_->call(linkage_.init, {}, "module init");
+  }
 }
 
 LoadedModule::~LoadedModule() {
-  if (linkage_->ModuleDeinit) linkage_->ModuleDeinit();
-  importTable_->PANELSentry.fnptr = nullptr;
+  // The simulator lets a module go however the run ended; a fault here has nowhere to go.
+  try {
+    if (linkage_.deinit) {
+      HostServices::Calling calling(host_, *image_);
+      image_->call(linkage_.deinit, {}, "module deinit");
+    }
+    const ModuleAddress none = 0;
+    image_->write(importTable_ + layouts_.importTable.offset("panels"), &none,
+                  static_cast<std::size_t>(layouts_.pointerSize));
+  } catch (const HostError&) {
+  }
+  host_.forget(*image_);
 }
 
-GAUGEHDR* LoadedModule::gauge(const std::string& name) const {
-  for (GAUGEHDR* header : gauges_) {
-    if (std::strcmp(header->gauge_name, name.c_str()) == 0) return header;
+void LoadedModule::lendTextBuffers(GaugeRecord& gauge) {
+  for (ElementRecord& element : gauge.tree.elements) {
+    if (element.kind != hostabi::kString || element.text.characters == 0) continue;
+    // An element in two trees keeps the one buffer it was lent first.
+    ModuleAddress buffer = 0;
+    for (const auto& [lentTo, lent] : lentBuffers_) {
+      if (lentTo == element.address) buffer = lent;
+    }
+    if (buffer == 0) {
+      buffer = image_->allocateHostBlock(element.text.characters);
+      lentBuffers_.emplace_back(element.address, buffer);
+      image_->write(element.address + layouts_.string.offset("string"), &buffer,
+                    static_cast<std::size_t>(layouts_.pointerSize));
+    }
+    element.text.buffer = buffer;
+  }
+}
+
+const GaugeRecord* LoadedModule::gauge(const std::string& name) const {
+  for (const GaugeRecord& g : gauges_) {
+    if (g.name == name) return &g;
   }
   return nullptr;
+}
+
+void LoadedModule::serve(const GaugeRecord& gauge, std::int32_t serviceId, std::uint32_t extra) {
+  if (gauge.callback == 0) return;
+  HostServices::Calling calling(host_, *image_);
+  image_->call(gauge.callback, {gauge.address, static_cast<std::uint32_t>(serviceId), extra},
+               gauge.callbackEntry);
+}
+
+void LoadedModule::mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y,
+                         std::uint32_t flags) {
+  if (entry.function == 0) return;
+  const std::int32_t point[2] = {x, y};
+  image_->write(mousePoint_, point, sizeof point);
+  HostServices::Calling calling(host_, *image_);
+  image_->call(entry.function, {mousePoint_, flags}, entry.entry);
+}
+
+double LoadedModule::callElement(ModuleAddress callback, const ElementRecord& element) {
+  HostServices::Calling calling(host_, *image_);
+  return image_->callReturningDouble(callback, {element.address}, element.entry);
+}
+
+std::string LoadedModule::textBuffer(const ElementRecord& element) const {
+  if (element.text.buffer == 0) return "";
+  std::string bytes(element.text.characters, '\0');
+  image_->read(element.text.buffer, bytes.data(), bytes.size());
+  bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
+  return bytes;
 }
 
 }  // namespace panelhost

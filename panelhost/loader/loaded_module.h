@@ -1,38 +1,64 @@
-// A gauge module as the simulator holds it: loaded, its PANELS pointer filled, module init
-// called. Destroying it calls module deinit and unloads the library.
+// A gauge module as the simulator holds it: loaded, its records read through panelhost's own
+// layout, a PANELS table of the host's in its ImportTable, module init called, and each text
+// element lent a buffer of the size it declares. Destroying it calls module deinit and unloads it.
+// Every call into the module goes through here, so the host knows which module is calling back.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "host/gauge_records.h"
-#include "loader/module_library.h"
+#include "abi/host_layouts.h"
+#include "abi/module_records.h"
+#include "loader/module_image.h"
 
 namespace panelhost {
 
+class HostServices;
+
 class LoadedModule {
  public:
-  // Throws HostError when the file cannot be loaded or lacks `Linkage` or `ImportTable`.
-  LoadedModule(const std::string& path, PANELS* panels);
+  // Throws HostError (or ModuleFault) when the module lacks `Linkage` or `ImportTable`, or its
+  // records cannot be read.
+  LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& host);
   ~LoadedModule();
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;
 
-  const std::string& path() const { return path_; }
-  // The gauge headers of the module's gauge table, in table order.
-  const std::vector<GAUGEHDR*>& gauges() const { return gauges_; }
-  // The header of the gauge of that name, or null.
-  GAUGEHDR* gauge(const std::string& name) const;
-  // A readable name for one of the module's functions, or "" when the module does not say.
-  std::string nameOf(const void* address) const { return library_->nameOf(address); }
+  const std::string& path() const { return image_->path(); }
+  ModuleImage& image() { return *image_; }
+  const ModuleImage& image() const { return *image_; }
+  const hostabi::HostLayouts& layouts() const { return layouts_; }
+  const LinkageRecord& linkage() const { return linkage_; }
+  ModuleAddress importTable() const { return importTable_; }
+  ModuleAddress panelsTable() const { return panels_; }
+  // The gauges of the module's gauge table, in table order.
+  const std::vector<GaugeRecord>& gauges() const { return gauges_; }
+  // The gauge of that name, or null.
+  const GaugeRecord* gauge(const std::string& name) const;
+  // A readable name for a function of the module, or "" when it does not say.
+  std::string nameOf(ModuleAddress function) const { return image_->nameOf(function); }
+
+  void serve(const GaugeRecord& gauge, std::int32_t serviceId, std::uint32_t extra = 0);
+  // Calls a child entry's handler with the point relative to its box.
+  void mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y, std::uint32_t flags);
+  // The element's callbacks, as a host calls them to draw it; see element_values.h.
+  double callElement(ModuleAddress callback, const ElementRecord& element);
+  // The text buffer's bytes up to its terminator (or its end).
+  std::string textBuffer(const ElementRecord& element) const;
 
  private:
-  std::string path_;
-  std::unique_ptr<ModuleLibrary> library_;
-  GAUGESLINKAGE* linkage_ = nullptr;
-  GAUGESIMPORT* importTable_ = nullptr;
-  std::vector<GAUGEHDR*> gauges_;
+  void lendTextBuffers(GaugeRecord& gauge);
+
+  std::unique_ptr<ModuleImage> image_;
+  HostServices& host_;
+  const hostabi::HostLayouts& layouts_;
+  LinkageRecord linkage_;
+  ModuleAddress importTable_ = 0;
+  ModuleAddress panels_ = 0;
+  ModuleAddress mousePoint_ = 0;  // the host record a mouse handler's first argument points at
+  std::vector<GaugeRecord> gauges_;
+  std::vector<std::pair<ModuleAddress, ModuleAddress>> lentBuffers_;  // element, buffer
 };
 
 }  // namespace panelhost

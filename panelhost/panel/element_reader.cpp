@@ -1,57 +1,44 @@
 #include "panel/element_reader.h"
 
+#include "abi/host_layouts.h"
+
 namespace panelhost {
 
-char* ElementReader::bufferFor(ELEMENT_STRING* element) {
-  auto [it, added] = buffers_.try_emplace(element);
-  if (added) it->second.fill('\0');
-  element->string = it->second.data();
-  element->string_size = static_cast<UINT32>(kTextBufferSize);
-  return it->second.data();
+std::string ModuleElementValues::text(const ElementRecord& element) {
+  if (element.text.callback == 0 || element.text.buffer == 0) return "";
+  module_.callElement(element.text.callback, element);
+  return module_.textBuffer(element);
 }
 
-std::string ElementReader::text(ELEMENT_STRING* element) {
-  char* buffer = bufferFor(element);
-  if (element->update_cb) element->update_cb(element);
-  buffer[kTextBufferSize - 1] = '\0';  // a callback that overran must not take us with it
-  return buffer;
+double ModuleElementValues::iconFrame(const ElementRecord& element) {
+  return element.icon.callback ? module_.callElement(element.icon.callback, element) : -1.0;
 }
 
-double ElementReader::iconFrame(ELEMENT_ICON* element) {
-  return element->update_cb ? element->update_cb(element) : -1.0;
+double ModuleElementValues::movingX(const ElementRecord& element) {
+  return element.moving.xCallback ? module_.callElement(element.moving.xCallback, element)
+                                  : element.moving.minX;
 }
 
-double ElementReader::movingX(ELEMENT_MOVING_IMAGE* element) {
-  return element->update_x_cb ? element->update_x_cb(element) : 0.0;
+double ModuleElementValues::movingY(const ElementRecord& element) {
+  return element.moving.yCallback ? module_.callElement(element.moving.yCallback, element)
+                                  : element.moving.minY;
 }
 
-double ElementReader::movingY(ELEMENT_MOVING_IMAGE* element) {
-  return element->update_y_cb ? element->update_y_cb(element) : 0.0;
-}
-
-void ElementReader::lendBuffers(ELEMENT_HEADER* root) {
-  for (ELEMENT_HEADER* element : treeElements(root)) {
-    if (element->element_type == ELEMENT_TYPE_STRING) {
-      bufferFor(static_cast<ELEMENT_STRING*>(element));
-    }
-  }
-}
-
-void ElementReader::callAll(ELEMENT_HEADER* root) {
-  for (ELEMENT_HEADER* element : treeElements(root)) {
-    switch (element->element_type) {
-      case ELEMENT_TYPE_STRING:
-        text(static_cast<ELEMENT_STRING*>(element));
+void callEveryElement(LoadedModule& module, const ElementTree& tree) {
+  for (const ElementRecord& element : tree.elements) {
+    switch (element.kind) {
+      case hostabi::kString:
+        if (element.text.callback && element.text.buffer) {
+          module.callElement(element.text.callback, element);
+        }
         break;
-      case ELEMENT_TYPE_ICON:
-        iconFrame(static_cast<ELEMENT_ICON*>(element));
+      case hostabi::kIcon:
+        if (element.icon.callback) module.callElement(element.icon.callback, element);
         break;
-      case ELEMENT_TYPE_MOVING_IMAGE: {
-        auto* moving = static_cast<ELEMENT_MOVING_IMAGE*>(element);
-        movingX(moving);
-        movingY(moving);
+      case hostabi::kMovingImage:
+        if (element.moving.xCallback) module.callElement(element.moving.xCallback, element);
+        if (element.moving.yCallback) module.callElement(element.moving.yCallback, element);
         break;
-      }
       default:
         break;
     }

@@ -1,41 +1,27 @@
-// Reads a gauge's element tree the way a host does: walks the children, lends each text element
-// a 64-byte buffer owned here, and asks element callbacks for their values.
+// The one source of element values: a module's element callbacks, called through the module as a
+// host calls them, with text read from the buffer the host lent the element.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <map>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "host/gauge_records.h"
-#include "panel/element_tree.h"
+#include "abi/module_records.h"
+#include "loader/loaded_module.h"
+#include "render/element_values.h"
 
 namespace panelhost {
 
-constexpr std::size_t kTextBufferSize = 64;
-
-class ElementReader {
+class ModuleElementValues : public ElementValues {
  public:
-  // The text a text element's callback writes now ("" when it has no callback).
-  std::string text(ELEMENT_STRING* element);
-  // The frame an icon's callback returns now (-1 when it has no callback).
-  double iconFrame(ELEMENT_ICON* element);
-  // A moving image's X and Y values now (0 when it has no callback).
-  double movingX(ELEMENT_MOVING_IMAGE* element);
-  double movingY(ELEMENT_MOVING_IMAGE* element);
+  explicit ModuleElementValues(LoadedModule& module) : module_(module) {}
 
-  // Lends every text element of the tree its buffer, so the module never sees a null one.
-  void lendBuffers(ELEMENT_HEADER* root);
-  // Every element's callback, as in an update cycle.
-  void callAll(ELEMENT_HEADER* root);
-  // Drops the buffers; the elements they were lent to belong to a module about to be unloaded.
-  void forget() { buffers_.clear(); }
+  std::string text(const ElementRecord& element) override;
+  double iconFrame(const ElementRecord& element) override;
+  double movingX(const ElementRecord& element) override;
+  double movingY(const ElementRecord& element) override;
 
  private:
-  char* bufferFor(ELEMENT_STRING* element);
-  std::map<const ELEMENT_STRING*, std::array<char, kTextBufferSize>> buffers_;
+  LoadedModule& module_;
 };
+
+// Every element's callbacks, in drawing order, as in an update cycle. Allocates nothing.
+void callEveryElement(LoadedModule& module, const ElementTree& tree);
 
 }  // namespace panelhost

@@ -3,133 +3,228 @@
 #include <cstdio>
 #include <string>
 
-#include "panel/element_reader.h"
-#include "panel/mouse_table.h"
+#include "abi/record_decoder.h"
+#include "abi/record_reader.h"
 
 namespace panelhost {
 
 namespace {
 
-std::string hex(std::uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+std::string hex(std::uint64_t value, int digits = 1) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
   return text;
 }
 
-std::string point(SINT32 x, SINT32 y) {
-  return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+std::string point(hostabi::Point p) {
+  return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
 }
 
-std::string range(double low, double high) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%g..%g", low, high);
+std::string number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
   return text;
+}
+
+std::string range(double low, double high) { return number(low) + ".." + number(high); }
+
+// One field of a record as it lies in memory, for --offsets.
+std::string fieldValue(const hostabi::RecordReader& record, const hostabi::Field& field) {
+  using hostabi::FieldKind;
+  if (field.kind == FieldKind::Char) return "\"" + record.chars(field.name) + "\"";
+  std::string value;
+  for (std::uint32_t i = 0; i < field.count; ++i) {
+    if (i > 0) value += ", ";
+    switch (field.kind) {
+      case FieldKind::U8:
+        value += std::to_string(record.u8(field.name));
+        break;
+      case FieldKind::U16:
+        value += std::to_string(record.u16(field.name));
+        break;
+      case FieldKind::S16:
+        value += std::to_string(record.s16(field.name));
+        break;
+      case FieldKind::U32:
+        value += hex(record.u32(field.name, i));
+        break;
+      case FieldKind::S32:
+        value += std::to_string(record.s32(field.name));
+        break;
+      case FieldKind::F32:
+        value += number(record.f32(field.name));
+        break;
+      case FieldKind::F64:
+        value += number(record.f64(field.name, i));
+        break;
+      case FieldKind::Pointer:
+        value += hex(record.pointer(field.name, i));
+        break;
+      case FieldKind::Point:
+        value += point(record.point(field.name));
+        break;
+      case FieldKind::Box: {
+        const hostabi::Box b = record.box(field.name);
+        value += std::to_string(b.x) + ", " + std::to_string(b.y) + ", " + std::to_string(b.width) +
+                 ", " + std::to_string(b.height);
+        break;
+      }
+      case FieldKind::ModuleVar:
+        value += "(a MODULE_VAR)";
+        break;
+      case FieldKind::Char:
+        break;
+    }
+  }
+  return field.count > 1 && field.kind != FieldKind::Char ? "{" + value + "}" : value;
 }
 
 class Describer {
  public:
-  Describer(const LoadedModule& module, std::ostream& out) : module_(module), out_(out) {}
+  Describer(const LoadedModule& module, std::ostream& out, bool offsets)
+      : module_(module), out_(out), offsets_(offsets) {}
 
-  std::string function(const void* address) const {
-    if (address == nullptr) return "none";
+  void module() {
+    const LinkageRecord& l = module_.linkage();
+    out_ << "module " << module_.path() << " (" << module_.layouts().pointerSize * 8
+         << "-bit layout): " << l.gauges.size() << " gauges\n";
+    out_ << "  Linkage at " << hex(l.address) << ": module id " << hex(l.moduleId) << ", version "
+         << hex(l.version) << ", init " << function(l.init) << ", deinit " << function(l.deinit)
+         << "\n";
+    fields(module_.layouts().linkage, l.address, 2);
+    out_ << "  ImportTable at " << hex(module_.importTable()) << ", PANELS at "
+         << hex(module_.panelsTable()) << " (" << hostabi::kPanelsSlots << " slots)\n";
+    fields(module_.layouts().importTable, module_.importTable(), 2);
+    for (const GaugeRecord& gauge : module_.gauges()) describeGauge(gauge);
+  }
+
+ private:
+  std::string function(ModuleAddress address) const {
+    if (address == 0) return "none";
     const std::string name = module_.nameOf(address);
     return name.empty() ? "set" : name;
   }
 
-  void describeElement(ELEMENT_HEADER* element, const std::string& number, int depth) {
-    std::string line = std::string(2 + 2 * depth, ' ') + number + ": " + elementKindName(element);
-    line += " at " + point(element->position.x, element->position.y);
-    line += ", flags " + hex(element->image_flags, 1);
-    switch (element->element_type) {
-      case ELEMENT_TYPE_STATIC_IMAGE:
-        line += ", bitmap " + std::to_string(element->resource_id);
-        break;
-      case ELEMENT_TYPE_STRING: {
-        auto* text = static_cast<ELEMENT_STRING*>(element);
-        char face[FONT_FACE_SIZE + 1] = {};
-        std::snprintf(face, sizeof face, "%.*s", static_cast<int>(FONT_FACE_SIZE), text->font_face);
-        line += ", box " + std::to_string(text->box_size.x) + " x " +
-                std::to_string(text->box_size.y) + ", font \"" + face + "\" " +
-                std::to_string(text->font_size) + ", colour " + hex(text->fg_color, 6) +
-                ", callback " + function(reinterpret_cast<const void*>(text->update_cb));
-        break;
-      }
-      case ELEMENT_TYPE_ICON: {
-        auto* icon = static_cast<ELEMENT_ICON*>(element);
-        line += ", bitmaps " + std::to_string(element->resource_id) + " (" +
-                std::to_string(icon->num_icons) + " frames), callback " +
-                function(reinterpret_cast<const void*>(icon->update_cb));
-        break;
-      }
-      case ELEMENT_TYPE_MOVING_IMAGE: {
-        auto* moving = static_cast<ELEMENT_MOVING_IMAGE*>(element);
-        line += ", strip " + std::to_string(element->resource_id) + " window " +
-                std::to_string(element->resource_id + 1) + ", X " +
-                range(moving->min_x, moving->max_x) + " callback " +
-                function(reinterpret_cast<const void*>(moving->update_x_cb)) + ", Y " +
-                range(moving->min_y, moving->max_y) + " callback " +
-                function(reinterpret_cast<const void*>(moving->update_y_cb));
-        break;
-      }
-    }
-    if (element->failure_systems) line += ", failure list";
-    out_ << line << '\n';
-    const auto children = childElements(element);
-    for (std::size_t i = 0; i < children.size(); ++i) {
-      const std::string childNumber = (depth == 0 ? "" : number + ".") + std::to_string(i + 1);
-      describeElement(children[i], childNumber, depth + 1);
+  void fields(const hostabi::RecordLayout& layout, ModuleAddress at, int indent) {
+    if (!offsets_) return;
+    const hostabi::RecordReader record(module_.image(), layout, at);
+    const std::string pad(static_cast<std::size_t>(indent) + 2, ' ');
+    for (const hostabi::Field& field : layout.fields()) {
+      char offset[16];
+      std::snprintf(offset, sizeof offset, "+%3u", field.offset);
+      out_ << pad << offset << " " << field.name << ": " << fieldValue(record, field) << "\n";
     }
   }
 
-  void mouseTable(const GAUGEHDR* gauge) {
-    const auto entries = mouseEntries(gauge);
-    out_ << "  mouse table: " << entries.size() << " entries\n";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const MOUSERECT& entry = *entries[i];
-      std::string line = "    " + std::to_string(i) + ": " + mouseEntryKindName(&entry);
-      if (entry.rect_type == MOUSE_RECT_USER) {
-        line +=
-            ", tooltip \"" + std::string(entry.handler.tooltip ? entry.handler.tooltip : "") + "\"";
-      } else if (entry.rect_type != MOUSE_RECT_EOL && entry.rect_type != MOUSE_RECT_END_PARENT) {
-        const PIXBOX& box = entry.relative_box;
+  const hostabi::RecordLayout& layoutOf(const ElementRecord& element) const {
+    const hostabi::HostLayouts& l = module_.layouts();
+    switch (element.kind) {
+      case hostabi::kStaticImage:
+        return l.staticImage;
+      case hostabi::kString:
+        return l.string;
+      case hostabi::kIcon:
+        return l.icon;
+      case hostabi::kMovingImage:
+        return l.movingImage;
+      default:
+        return l.elementHeader;
+    }
+  }
+
+  void describeElement(const GaugeRecord& gauge, const ElementRecord& element,
+                       const std::string& number) {
+    std::string line = std::string(2 + 2 * static_cast<std::size_t>(element.depth), ' ') + number +
+                       ": " + hostabi::elementKindName(element.kind) + " at " +
+                       point(element.position) + ", flags " + hex(element.imageFlags);
+    switch (element.kind) {
+      case hostabi::kStaticImage:
+        line += ", bitmap " + std::to_string(element.resourceId);
+        break;
+      case hostabi::kString: {
+        const TextFields& t = element.text;
+        line += ", box " + std::to_string(t.box.x) + " x " + std::to_string(t.box.y) + ", font \"" +
+                t.fontName + "\" " + std::to_string(t.fontSize) + ", colour " +
+                hex(t.foreground, 6) + ", " + std::to_string(t.characters) +
+                " characters, callback " + function(t.callback);
+        break;
+      }
+      case hostabi::kIcon:
+        line += ", bitmaps " + std::to_string(element.resourceId) + " (" +
+                std::to_string(element.icon.frames) + " frames), callback " +
+                function(element.icon.callback);
+        break;
+      case hostabi::kMovingImage: {
+        const MovingImageFields& m = element.moving;
+        line += ", strip " + std::to_string(element.resourceId) + " window " +
+                std::to_string(element.resourceId + 1) + ", X " + range(m.minX, m.maxX) +
+                " callback " + function(m.xCallback) + ", Y " + range(m.minY, m.maxY) +
+                " callback " + function(m.yCallback);
+        break;
+      }
+      default:
+        break;
+    }
+    if (element.hasFailureList) {
+      line += ", failures";
+      for (const FailureEntry& f : element.failures) {
+        line += " " + std::to_string(f.key) + "/" + std::to_string(f.action);
+      }
+    }
+    out_ << line << '\n';
+    fields(layoutOf(element), element.address, 2 + 2 * element.depth);
+    for (std::size_t i = 0; i < element.children.size(); ++i) {
+      const std::string childNumber =
+          (element.depth == 0 ? "" : number + ".") + std::to_string(i + 1);
+      describeElement(gauge, gauge.tree.elements[element.children[i]], childNumber);
+    }
+  }
+
+  void mouseTable(const GaugeRecord& gauge) {
+    out_ << "  mouse table: " << gauge.mouse.size() << " entries\n";
+    for (std::size_t i = 0; i < gauge.mouse.size(); ++i) {
+      const MouseEntry& entry = gauge.mouse[i];
+      std::string line =
+          "    " + std::to_string(i) + ": " + hostabi::mouseEntryKindName(entry.kind);
+      if (entry.kind == hostabi::kUser) {
+        line += ", tooltip \"" + entry.tooltip + "\"";
+      } else if (entry.kind != hostabi::kEndOfList && entry.kind != hostabi::kEndParent) {
+        const hostabi::Box& box = entry.box;
         line += ", box " + std::to_string(box.x) + ", " + std::to_string(box.y) + ", " +
-                std::to_string(box.size_x) + ", " + std::to_string(box.size_y);
+                std::to_string(box.width) + ", " + std::to_string(box.height);
         line += ", cursor " + std::to_string(entry.cursor);
-        line += ", flags " + hex(entry.mouse_flags, 8);
-        if (entry.rect_type == MOUSE_RECT_CHILD) {
-          line += ", handler " + function(reinterpret_cast<const void*>(entry.handler.function));
-        }
+        line += ", flags " + hex(entry.flags, 8);
+        if (entry.kind == hostabi::kChild) line += ", handler " + function(entry.function);
       }
       out_ << line << '\n';
+      fields(module_.layouts().mouseRect, gauge.mouseTable + i * module_.layouts().mouseRect.size(),
+             4);
     }
   }
 
-  void gauge(const GAUGEHDR* gauge) {
-    out_ << "gauge \"" << gauge->gauge_name << "\": header version "
-         << hex(gauge->gauge_header_version, 1) << ", default size " << gauge->size_x_mm << " x "
-         << gauge->size_y_mm << " mm, callback "
-         << function(reinterpret_cast<const void*>(gauge->gauge_callback)) << '\n';
-    ELEMENT_HEADER* root = rootElement(gauge);
-    if (root == nullptr) {
-      out_ << "  elements: none\n";
-    } else {
+  void describeGauge(const GaugeRecord& gauge) {
+    out_ << "gauge \"" << gauge.name << "\" at " << hex(gauge.address) << ": header version "
+         << hex(gauge.version) << ", default size " << gauge.sizeXmm << " x " << gauge.sizeYmm
+         << " mm, callback " << function(gauge.callback) << '\n';
+    fields(module_.layouts().gaugeHeader, gauge.address, 0);
+    if (const ElementRecord* root = gauge.tree.root()) {
       out_ << "  elements:\n";
-      describeElement(root, "root", 0);
+      describeElement(gauge, *root, "root");
+    } else {
+      out_ << "  elements: none\n";
     }
     mouseTable(gauge);
   }
 
- private:
   const LoadedModule& module_;
   std::ostream& out_;
+  bool offsets_;
 };
 
 }  // namespace
 
-void describeModule(const LoadedModule& module, std::ostream& out) {
-  out << "module " << module.path() << ": " << module.gauges().size() << " gauges\n";
-  Describer describer(module, out);
-  for (const GAUGEHDR* gauge : module.gauges()) describer.gauge(gauge);
+void describeModule(const LoadedModule& module, std::ostream& out, bool offsets) {
+  Describer(module, out, offsets).module();
 }
 
 }  // namespace panelhost

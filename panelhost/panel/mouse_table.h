@@ -2,28 +2,32 @@
 // tooltip shows there.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "host/gauge_records.h"
+#include "abi/module_records.h"
 
 namespace panelhost {
 
-// The entries up to and including the end-of-list entry (or a bounded number when it lacks one).
-std::vector<const MOUSERECT*> mouseEntries(const GAUGEHDR* gauge);
+// Mouse event flags as the host sends them.
+constexpr std::uint32_t kMouseClick = 0x20000000;
+constexpr std::uint32_t kMouseRelease = 0x00020000;
+constexpr std::uint32_t kMouseRepeat = 0x00200000;
+constexpr std::uint32_t kMouseWheelUp = 0x00004000;
+constexpr std::uint32_t kMouseWheelDown = 0x00002000;
 
-bool boxHolds(const PIXBOX& box, int x, int y);
+bool boxHolds(const hostabi::Box& box, int x, int y);
 
-// Index (in mouseEntries) of the first child entry whose box holds the point and whose flags
-// accept the event, or -1.
-int childTakingEvent(const GAUGEHDR* gauge, int x, int y, FLAGS eventFlag);
+// Index of the first child entry whose box holds the point and whose flags accept the event, or
+// -1.
+int childTakingEvent(const std::vector<MouseEntry>& table, int x, int y, std::uint32_t eventFlag);
 
 // The tooltip of the first parent entry after the outer one whose box holds the point, taken from
 // the user entry right after it; "" when none holds it or it has no tooltip.
-std::string tooltipAt(const GAUGEHDR* gauge, int x, int y);
+std::string tooltipAt(const std::vector<MouseEntry>& table, int x, int y);
 
-const char* mouseEntryKindName(const MOUSERECT* entry);
 // "click", "release", "repeat", "wheel up", "wheel down" for one event flag.
-const char* mouseEventName(FLAGS eventFlag);
+const char* mouseEventName(std::uint32_t eventFlag);
 
 }  // namespace panelhost

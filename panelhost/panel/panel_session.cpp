@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "loader/module_files.h"
+#include "panel/element_reader.h"
 #include "panel/mouse_table.h"
 #include "support/host_error.h"
 
@@ -11,9 +13,20 @@ namespace {
 
 // The host lifecycle's services around initialisation, update and unload. The gauges act on
 // pre-initialize and pre-update only; the others are sent so that ignoring them is exercised too.
-constexpr SINT32 kStartServices[] = {
-    PANEL_SERVICE_PRE_QUERY,    PANEL_SERVICE_POST_QUERY,     PANEL_SERVICE_PRE_INSTALL,
-    PANEL_SERVICE_POST_INSTALL, PANEL_SERVICE_PRE_INITIALIZE, PANEL_SERVICE_POST_INITIALIZE,
+enum Service : std::int32_t {
+  kPreQuery = 0,
+  kPostQuery = 1,
+  kPreInstall = 2,
+  kPostInstall = 3,
+  kPreInitialize = 4,
+  kPostInitialize = 5,
+  kPreUpdate = 6,
+  kPostUpdate = 7,
+  kPreKill = 12,
+  kPostKill = 13,
+};
+constexpr std::int32_t kStartServices[] = {
+    kPreQuery, kPostQuery, kPreInstall, kPostInstall, kPreInitialize, kPostInitialize,
 };
 
 std::string timeStamp(std::int64_t ms) {
@@ -30,15 +43,12 @@ PanelSession::PanelSession(PanelLayout layout, SessionOptions options)
   host_.warn = [this](const std::string& line) {
     if (options_.print) options_.print(timeStamp(nowMs()) + "warning: " + line);
   };
-  host_.timers().setObserver(
-      [this](UINT_PTR id, std::int64_t) { log("timer " + std::to_string(id) + " fires"); });
 }
 
 PanelSession::~PanelSession() {
   // The run is over, whatever ended it: the module goes the way the simulator lets it go.
   held_.reset();
   placed_.clear();
-  elements_.forget();
   modules_.clear();
   host_.timers().clear();
 }
@@ -49,7 +59,7 @@ void PanelSession::log(const std::string& line) {
 
 std::string PanelSession::modulePathFor(const std::string& moduleName) const {
   if (options_.moduleOverride) return *options_.moduleOverride;
-  return options_.moduleFolder + "/" + moduleFileName(moduleName);
+  return moduleFileIn(options_.moduleFolder, moduleName);
 }
 
 void PanelSession::start() {
@@ -61,35 +71,36 @@ void PanelSession::start() {
     auto found = modules_.find(path);
     if (found == modules_.end()) {
       try {
-        found = modules_.emplace(path, std::make_unique<LoadedModule>(path, host_.panels())).first;
+        found =
+            modules_
+                .emplace(path, std::make_unique<LoadedModule>(openModuleImage(path, host_), host_))
+                .first;
       } catch (const HostError& error) {
         throw HostError(at(placement.file, placement.line, error.what()));
       }
       log("loaded " + path);
     }
     LoadedModule& module = *found->second;
-    GAUGEHDR* header = module.gauge(placement.gaugeName);
-    if (header == nullptr) {
+    const GaugeRecord* gauge = module.gauge(placement.gaugeName);
+    if (gauge == nullptr) {
       std::string names;
-      for (const GAUGEHDR* gauge : module.gauges()) {
-        names += (names.empty() ? "" : ", ") + std::string(gauge->gauge_name);
+      for (const GaugeRecord& known : module.gauges()) {
+        names += (names.empty() ? "" : ", ") + known.name;
       }
       throw HostError(at(placement.file, placement.line,
                          "expected a gauge that " + path + " exports (" + names + "), got \"" +
                              placement.gaugeName + "\""));
     }
-    placed_.push_back({&placement, header, &module});
-    elements_.lendBuffers(rootElement(header));
+    placed_.push_back({&placement, gauge, &module});
   }
-  for (SINT32 service : kStartServices) serveAll(service);
+  for (std::int32_t service : kStartServices) serveAll(service);
 }
 
 std::vector<OutlivingTimer> PanelSession::unload() {
-  serveAll(PANEL_SERVICE_PRE_KILL);
-  serveAll(PANEL_SERVICE_POST_KILL);
+  serveAll(kPreKill);
+  serveAll(kPostKill);
   held_.reset();
   placed_.clear();
-  elements_.forget();
   modules_.clear();
   log("module unloaded");
   std::vector<OutlivingTimer> outliving;
@@ -99,16 +110,14 @@ std::vector<OutlivingTimer> PanelSession::unload() {
   return outliving;
 }
 
-void PanelSession::serveAll(SINT32 serviceId) {
-  for (const PlacedGauge& placed : placed_) {
-    if (placed.header->gauge_callback) placed.header->gauge_callback(placed.header, serviceId, 0);
-  }
+void PanelSession::serveAll(std::int32_t serviceId) {
+  for (const PlacedGauge& placed : placed_) placed.module->serve(*placed.gauge, serviceId);
 }
 
 void PanelSession::updateCycle() {
-  serveAll(PANEL_SERVICE_PRE_UPDATE);
-  for (const PlacedGauge& placed : placed_) elements_.callAll(rootElement(placed.header));
-  serveAll(PANEL_SERVICE_POST_UPDATE);
+  serveAll(kPreUpdate);
+  for (const PlacedGauge& placed : placed_) callEveryElement(*placed.module, placed.gauge->tree);
+  serveAll(kPostUpdate);
 }
 
 void PanelSession::updateCycles(int count) {
@@ -144,52 +153,40 @@ void PanelSession::advance(std::int64_t ms) {
     host_.timers().fireDue(instant);
     if (held_ && held_->nextRepeatMs == instant) {
       held_->nextRepeatMs += kRepeatEveryMs;
-      dispatch(held_->gauge, held_->x, held_->y, MOUSE_DOWN_REPEAT);
+      dispatch(held_->gauge, held_->x, held_->y, kMouseRepeat);
     }
     if (updateDue) updateCycle();
   }
   host_.setNowMs(target);
 }
 
-const LoadedModule* PanelSession::moduleOf(const GAUGEHDR* gauge) const {
-  for (const PlacedGauge& placed : placed_) {
-    if (placed.header == gauge) return placed.module;
-  }
-  return nullptr;
-}
-
-bool PanelSession::dispatch(GAUGEHDR* gauge, int x, int y, FLAGS eventFlag) {
+bool PanelSession::dispatch(const PlacedGauge& placed, int x, int y, std::uint32_t eventFlag) {
+  const GaugeRecord& gauge = *placed.gauge;
   const std::string where = std::string(mouseEventName(eventFlag)) + " at (" + std::to_string(x) +
-                            ", " + std::to_string(y) + ") on " + gauge->gauge_name;
-  const int index = childTakingEvent(gauge, x, y, eventFlag);
+                            ", " + std::to_string(y) + ") on " + gauge.name;
+  const int index = childTakingEvent(gauge.mouse, x, y, eventFlag);
   if (index < 0) {
     // Most controls take clicks only; a release nobody takes is the usual case, not news.
-    if (eventFlag != MOUSE_LEFTRELEASE) log("mouse " + where + ": no child entry takes it");
+    if (eventFlag != kMouseRelease) log("mouse " + where + ": no child entry takes it");
     return false;
   }
-  MOUSERECT& entry = gauge->mouse_rect[index];
+  const MouseEntry& entry = gauge.mouse[static_cast<std::size_t>(index)];
   if (logging_) {
-    const LoadedModule* module = moduleOf(gauge);
-    std::string handler =
-        module ? module->nameOf(reinterpret_cast<const void*>(entry.handler.function)) : "";
-    if (entry.handler.function == nullptr) handler = "no handler";
+    std::string handler = entry.function ? placed.module->nameOf(entry.function) : "no handler";
     if (handler.empty()) handler = "its handler";
     log("mouse " + where + ": entry " + std::to_string(index) + ", " + handler);
   }
-  if (entry.handler.function) {
-    PIXPOINT relative{x - entry.relative_box.x, y - entry.relative_box.y};
-    entry.handler.function(&relative, eventFlag);
-  }
+  placed.module->mouse(entry, x - entry.box.x, y - entry.box.y, eventFlag);
   return true;
 }
 
-bool PanelSession::click(GAUGEHDR* gauge, int x, int y) {
-  const bool taken = dispatch(gauge, x, y, MOUSE_LEFTSINGLE);
-  return dispatch(gauge, x, y, MOUSE_LEFTRELEASE) || taken;
+bool PanelSession::click(const PlacedGauge& gauge, int x, int y) {
+  const bool taken = dispatch(gauge, x, y, kMouseClick);
+  return dispatch(gauge, x, y, kMouseRelease) || taken;
 }
 
-void PanelSession::press(GAUGEHDR* gauge, int x, int y) {
-  dispatch(gauge, x, y, MOUSE_LEFTSINGLE);
+void PanelSession::press(const PlacedGauge& gauge, int x, int y) {
+  dispatch(gauge, x, y, kMouseClick);
   held_ = HeldButton{gauge, x, y, nowMs() + kFirstRepeatMs};
 }
 
@@ -197,16 +194,16 @@ void PanelSession::release() {
   if (!held_) return;
   const HeldButton held = *held_;
   held_.reset();
-  dispatch(held.gauge, held.x, held.y, MOUSE_LEFTRELEASE);
+  dispatch(held.gauge, held.x, held.y, kMouseRelease);
 }
 
-void PanelSession::wheel(GAUGEHDR* gauge, int x, int y, bool up, int count) {
-  for (int i = 0; i < count; ++i) dispatch(gauge, x, y, up ? MOUSE_WHEEL_UP : MOUSE_WHEEL_DOWN);
+void PanelSession::wheel(const PlacedGauge& gauge, int x, int y, bool up, int count) {
+  for (int i = 0; i < count; ++i) dispatch(gauge, x, y, up ? kMouseWheelUp : kMouseWheelDown);
 }
 
-GAUGEHDR* PanelSession::placedGauge(const std::string& name) const {
+const PlacedGauge* PanelSession::placedGauge(const std::string& name) const {
   for (const PlacedGauge& placed : placed_) {
-    if (name == placed.header->gauge_name) return placed.header;
+    if (name == placed.gauge->name) return &placed;
   }
   return nullptr;
 }
@@ -221,6 +218,6 @@ std::vector<std::string> PanelSession::placedGaugeNames() const {
   return names;
 }
 
-PanelView PanelSession::view() { return PanelView{layout_, placed_, elements_}; }
+PanelView PanelSession::view() { return PanelView{layout_, placed_}; }
 
 }  // namespace panelhost

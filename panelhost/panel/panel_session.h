@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "loader/loaded_module.h"
-#include "panel/element_reader.h"
 #include "panel/panel_file.h"
 #include "panel/panel_renderer.h"
 #include "services/host_services.h"
@@ -26,8 +25,8 @@ struct SessionOptions {
 
 // A module timer still running when its module was unloaded.
 struct OutlivingTimer {
-  UINT_PTR id;
-  UINT periodMs;
+  std::uint64_t id;
+  std::uint32_t periodMs;
 };
 
 class PanelSession {
@@ -54,19 +53,18 @@ class PanelSession {
 
   // Mouse events at a point of the gauge, in its own pixels. Each returns whether a handler took
   // it.
-  bool click(GAUGEHDR* gauge, int x, int y);
-  void press(GAUGEHDR* gauge, int x, int y);
+  bool click(const PlacedGauge& gauge, int x, int y);
+  void press(const PlacedGauge& gauge, int x, int y);
   void release();
   bool buttonDown() const { return held_.has_value(); }
-  void wheel(GAUGEHDR* gauge, int x, int y, bool up, int count);
+  void wheel(const PlacedGauge& gauge, int x, int y, bool up, int count);
 
-  // The header of a placed gauge, or null when the panel places no gauge of that name.
-  GAUGEHDR* placedGauge(const std::string& name) const;
+  // The first placement of the gauge of that name, or null when the panel places none.
+  const PlacedGauge* placedGauge(const std::string& name) const;
   std::vector<std::string> placedGaugeNames() const;
   PanelView view();
   const PanelLayout& layout() const { return layout_; }
 
-  ElementReader& elements() { return elements_; }
   HostServices& host() { return host_; }
   RadioSimulation& simulation() { return host_.simulation(); }
   std::int64_t nowMs() const { return host_.nowMs(); }
@@ -75,24 +73,22 @@ class PanelSession {
 
  private:
   struct HeldButton {
-    GAUGEHDR* gauge;
+    PlacedGauge gauge;
     int x;
     int y;
     std::int64_t nextRepeatMs;
   };
 
   std::string modulePathFor(const std::string& moduleName) const;
-  void serveAll(SINT32 serviceId);
+  void serveAll(std::int32_t serviceId);
   void updateCycle();
   std::optional<std::int64_t> nextUpdateAfter(std::int64_t timeMs) const;
-  bool dispatch(GAUGEHDR* gauge, int x, int y, FLAGS eventFlag);
-  const LoadedModule* moduleOf(const GAUGEHDR* gauge) const;
+  bool dispatch(const PlacedGauge& gauge, int x, int y, std::uint32_t eventFlag);
   void log(const std::string& line);
 
   PanelLayout layout_;
   SessionOptions options_;
   HostServices host_;
-  ElementReader elements_;
   std::map<std::string, std::unique_ptr<LoadedModule>> modules_;  // by path
   std::vector<PlacedGauge> placed_;
   std::optional<HeldButton> held_;

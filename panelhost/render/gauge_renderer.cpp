@@ -4,18 +4,22 @@
 #include <cstring>
 #include <sstream>
 
-#include "panel/element_tree.h"
+#include "abi/host_layouts.h"
+#include "abi/record_decoder.h"
 #include "render/render_error.h"
 
 namespace panelhost {
 
 namespace {
 
-std::string gaugeName(const GAUGEHDR& gauge) {
-  return gauge.gauge_name == nullptr ? std::string("(unnamed)") : std::string(gauge.gauge_name);
+constexpr std::uint32_t kTransparency = 0x1;
+constexpr std::uint32_t kBright = 0x4;
+
+std::string gaugeName(const GaugeRecord& gauge) {
+  return gauge.name.empty() ? std::string("(unnamed)") : gauge.name;
 }
 
-std::string describeElement(const GAUGEHDR& gauge, int index, const ELEMENT_HEADER& element) {
+std::string describeElement(const GaugeRecord& gauge, int index, const ElementRecord& element) {
   std::ostringstream m;
   m << "gauge \"" << gaugeName(gauge) << "\", ";
   if (index == 0) {
@@ -23,8 +27,8 @@ std::string describeElement(const GAUGEHDR& gauge, int index, const ELEMENT_HEAD
   } else {
     m << "element " << index << " (";
   }
-  m << elementKindName(&element) << " at " << element.position.x << ", " << element.position.y
-    << (index == 0 ? "" : ")");
+  m << hostabi::elementKindName(element.kind) << " at " << element.position.x << ", "
+    << element.position.y << (index == 0 ? "" : ")");
   return m.str();
 }
 
@@ -33,9 +37,7 @@ std::string sizeText(Size s) { return std::to_string(s.width) + " x " + std::to_
 // Number of values a moving image's range holds: max - min + 1, counting whole steps.
 long valuesInRange(double minimum, double maximum) { return std::lround(maximum - minimum) + 1; }
 
-bool isTransparent(const ELEMENT_HEADER& e) {
-  return (e.image_flags & IMAGE_USE_TRANSPARENCY) != 0;
-}
+bool isTransparent(const ElementRecord& e) { return (e.imageFlags & kTransparency) != 0; }
 
 class ElementPainter {
  public:
@@ -43,20 +45,22 @@ class ElementPainter {
                  Image& layer, const RenderOptions& options)
       : bitmaps_(bitmaps), values_(values), painter_(painter), layer_(layer), options_(options) {}
 
-  void draw(ELEMENT_HEADER& element) {
-    lit_ = !options_.panelLights || (element.image_flags & IMAGE_USE_BRIGHT) != 0;
-    switch (element.element_type) {
-      case ELEMENT_TYPE_STATIC_IMAGE:
-        drawBitmap(bitmaps_.image(element.resource_id), element.position, isTransparent(element));
+  void draw(const ElementRecord& element) {
+    lit_ = !options_.panelLights || (element.imageFlags & kBright) != 0;
+    switch (element.kind) {
+      case hostabi::kStaticImage:
+        drawBitmap(bitmaps_.image(element.resourceId), element.position, isTransparent(element));
         break;
-      case ELEMENT_TYPE_ICON:
-        drawIcon(static_cast<ELEMENT_ICON&>(element));
+      case hostabi::kIcon:
+        drawIcon(element);
         break;
-      case ELEMENT_TYPE_MOVING_IMAGE:
-        drawMovingImage(static_cast<ELEMENT_MOVING_IMAGE&>(element));
+      case hostabi::kMovingImage:
+        drawMovingImage(element);
         break;
-      case ELEMENT_TYPE_STRING:
-        drawText(static_cast<ELEMENT_STRING&>(element));
+      case hostabi::kString:
+        drawText(element);
+        break;
+      default:
         break;
     }
   }
@@ -70,7 +74,7 @@ class ElementPainter {
     return Rgba{dim(p.r), dim(p.g), dim(p.b), p.a};
   }
 
-  void drawBitmap(const Image& bitmap, PIXPOINT at, bool transparent) {
+  void drawBitmap(const Image& bitmap, hostabi::Point at, bool transparent) {
     for (int y = 0; y < bitmap.height(); ++y) {
       for (int x = 0; x < bitmap.width(); ++x) {
         const Rgba p = bitmap.at(x, y);
@@ -80,35 +84,34 @@ class ElementPainter {
     }
   }
 
-  void drawIcon(ELEMENT_ICON& icon) {
+  void drawIcon(const ElementRecord& icon) {
     const double value = values_.iconFrame(icon);
     if (!std::isfinite(value)) return;
     const long frame = std::lround(value);
-    if (frame < 0 || frame >= icon.num_icons) return;
-    drawBitmap(bitmaps_.image(icon.resource_id + static_cast<ID>(frame)), icon.position,
+    if (frame < 0 || frame >= icon.icon.frames) return;
+    drawBitmap(bitmaps_.image(icon.resourceId + static_cast<std::uint32_t>(frame)), icon.position,
                isTransparent(icon));
   }
 
   // The strip shows through the window where the window is not pure black; value v brings the
   // cell v - minimum to the window's top edge.
-  void drawMovingImage(ELEMENT_MOVING_IMAGE& element) {
+  void drawMovingImage(const ElementRecord& element) {
+    const MovingImageFields& m = element.moving;
     const double vx = values_.movingX(element);
     const double vy = values_.movingY(element);
     auto inRange = [](double v, double lo, double hi) {
       return std::isfinite(v) && v >= lo && v <= hi;
     };
-    if (!inRange(vx, element.min_x, element.max_x) || !inRange(vy, element.min_y, element.max_y)) {
-      return;
-    }
-    const Image& strip = bitmaps_.image(element.resource_id);
-    const Image& window = bitmaps_.image(element.resource_id + 1);
-    const long columns = valuesInRange(element.min_x, element.max_x);
-    const long rows = valuesInRange(element.min_y, element.max_y);
+    if (!inRange(vx, m.minX, m.maxX) || !inRange(vy, m.minY, m.maxY)) return;
+    const Image& strip = bitmaps_.image(element.resourceId);
+    const Image& window = bitmaps_.image(element.resourceId + 1);
+    const long columns = valuesInRange(m.minX, m.maxX);
+    const long rows = valuesInRange(m.minY, m.maxY);
     if (columns <= 0 || rows <= 0) return;
     const double cellWidth = static_cast<double>(strip.width()) / static_cast<double>(columns);
     const double cellHeight = static_cast<double>(strip.height()) / static_cast<double>(rows);
-    const int offsetX = static_cast<int>(std::lround((vx - element.min_x) * cellWidth));
-    const int offsetY = static_cast<int>(std::lround((vy - element.min_y) * cellHeight));
+    const int offsetX = static_cast<int>(std::lround((vx - m.minX) * cellWidth));
+    const int offsetY = static_cast<int>(std::lround((vy - m.minY) * cellHeight));
     const bool transparent = isTransparent(element);
     for (int y = 0; y < window.height(); ++y) {
       for (int x = 0; x < window.width(); ++x) {
@@ -121,17 +124,17 @@ class ElementPainter {
     }
   }
 
-  static Rgba fromColorref(COLORREF_HOST c) {
+  static Rgba fromColorref(std::uint32_t c) {
     return opaque(static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
                   static_cast<std::uint8_t>((c >> 16) & 0xFF));
   }
 
   // The background fills the box unless it is the transparent colour of a transparent element,
   // which is how the displays let the dark window of the face plate show behind the figures.
-  void drawText(ELEMENT_STRING& element) {
-    const TextBox box{element.position.x, element.position.y, element.box_size.x,
-                      element.box_size.y};
-    const Rgba background = fromColorref(element.bg_color);
+  void drawText(const ElementRecord& element) {
+    const TextFields& t = element.text;
+    const TextBox box{element.position.x, element.position.y, t.box.x, t.box.y};
+    const Rgba background = fromColorref(t.background);
     if (!(isTransparent(element) && isPureBlack(background))) {
       for (int y = box.y; y < box.y + box.height; ++y) {
         for (int x = box.x; x < box.x + box.width; ++x) layer_.put(x, y, shade(background));
@@ -139,10 +142,10 @@ class ElementPainter {
     }
     const std::string text = values_.text(element);
     TextStyle style;
-    style.face = std::string(element.font_face, strnlen(element.font_face, FONT_FACE_SIZE));
-    style.weight = element.font_weight;
-    style.colour = shade(fromColorref(element.fg_color));
-    style.drawTextFlags = element.draw_text_flags;
+    style.face = t.fontName;
+    style.weight = t.fontWeight;
+    style.colour = shade(fromColorref(t.foreground));
+    style.drawTextFlags = t.drawTextFlags;
     painter_.draw(layer_, box, text, style);
   }
 
@@ -156,111 +159,112 @@ class ElementPainter {
 
 }  // namespace
 
-Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
-  const ELEMENT_HEADER* root = rootElement(&gauge);
+Size gaugeOwnSize(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
+  const ElementRecord* root = gauge.tree.root();
   if (root == nullptr) {
     throw RenderError("gauge \"" + gaugeName(gauge) + "\": its element list holds no root element");
   }
-  if (root->element_type != ELEMENT_TYPE_STATIC_IMAGE) {
+  if (root->kind != hostabi::kStaticImage) {
     throw RenderError(describeElement(gauge, 0, *root) + ": expected a static image as the root");
   }
-  if (!bitmaps.contains(root->resource_id)) {
-    throw RenderError(describeElement(gauge, 0, *root) + ": " +
-                      bitmaps.describe(root->resource_id) +
+  if (!bitmaps.contains(root->resourceId)) {
+    throw RenderError(describeElement(gauge, 0, *root) + ": " + bitmaps.describe(root->resourceId) +
                       ": the module's resource script names no bitmap of this id");
   }
-  return bitmaps.image(root->resource_id).size();
+  return bitmaps.image(root->resourceId).size();
 }
 
-void checkGauge(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
+void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
   gaugeOwnSize(gauge, bitmaps);
   int index = 0;
-  forEachElement(rootElement(&gauge), [&](ELEMENT_HEADER& element) {
+  for (const ElementRecord& element : gauge.tree.elements) {
     const std::string where = describeElement(gauge, index++, element);
-    auto need = [&](ID id) -> const Image& {
+    auto need = [&](std::uint32_t id) -> const Image& {
       if (!bitmaps.contains(id)) {
         throw RenderError(where + ": bitmap " + std::to_string(id) +
                           ": the module's resource script names no bitmap of this id");
       }
       return bitmaps.image(id);
     };
-    auto fail = [&](ID id, const std::string& what) {
+    auto fail = [&](std::uint32_t id, const std::string& what) {
       throw RenderError(where + ": " + bitmaps.describe(id) + ": " + what);
     };
-    switch (element.element_type) {
-      case ELEMENT_TYPE_STATIC_IMAGE:
-        need(element.resource_id);
+    switch (element.kind) {
+      case hostabi::kStaticImage:
+        need(element.resourceId);
         break;
-      case ELEMENT_TYPE_STRING: {
-        const auto& text = static_cast<const ELEMENT_STRING&>(element);
-        if (text.box_size.x <= 0 || text.box_size.y <= 0) {
-          throw RenderError(where + ": text box " + std::to_string(text.box_size.x) + " x " +
-                            std::to_string(text.box_size.y) + "; expected a positive size");
+      case hostabi::kString: {
+        const TextFields& text = element.text;
+        if (text.box.x <= 0 || text.box.y <= 0) {
+          throw RenderError(where + ": text box " + std::to_string(text.box.x) + " x " +
+                            std::to_string(text.box.y) + "; expected a positive size");
         }
         break;
       }
-      case ELEMENT_TYPE_ICON: {
-        const auto& icon = static_cast<const ELEMENT_ICON&>(element);
-        if (icon.num_icons < 1) {
-          throw RenderError(where + ": " + std::to_string(icon.num_icons) +
+      case hostabi::kIcon: {
+        const IconFields& icon = element.icon;
+        if (icon.frames < 1) {
+          throw RenderError(where + ": " + std::to_string(icon.frames) +
                             " frames; expected at least 1");
         }
-        const Size first = need(icon.resource_id).size();
-        for (SINT32 frame = 1; frame < icon.num_icons; ++frame) {
-          const ID id = icon.resource_id + static_cast<ID>(frame);
+        const Size first = need(element.resourceId).size();
+        for (std::int32_t frame = 1; frame < icon.frames; ++frame) {
+          const std::uint32_t id = element.resourceId + static_cast<std::uint32_t>(frame);
           const Size size = need(id).size();
           if (size != first) {
             fail(id, sizeText(size) + "; expected " + sizeText(first) + " like the first frame " +
-                         std::to_string(icon.resource_id));
+                         std::to_string(element.resourceId));
           }
         }
         break;
       }
-      case ELEMENT_TYPE_MOVING_IMAGE: {
-        const auto& moving = static_cast<const ELEMENT_MOVING_IMAGE&>(element);
-        const Image& strip = need(moving.resource_id);
-        const Image& window = need(moving.resource_id + 1);
+      case hostabi::kMovingImage: {
+        const MovingImageFields& moving = element.moving;
+        const Image& strip = need(element.resourceId);
+        const Image& window = need(element.resourceId + 1);
         auto validRange = [](double lo, double hi) {
           return std::isfinite(lo) && std::isfinite(hi) && hi >= lo && hi - lo < 1e6;
         };
-        if (!validRange(moving.min_x, moving.max_x) || !validRange(moving.min_y, moving.max_y)) {
-          throw RenderError(where + ": ranges x " + std::to_string(moving.min_x) + ".." +
-                            std::to_string(moving.max_x) + ", y " + std::to_string(moving.min_y) +
-                            ".." + std::to_string(moving.max_y) +
+        if (!validRange(moving.minX, moving.maxX) || !validRange(moving.minY, moving.maxY)) {
+          throw RenderError(where + ": ranges x " + std::to_string(moving.minX) + ".." +
+                            std::to_string(moving.maxX) + ", y " + std::to_string(moving.minY) +
+                            ".." + std::to_string(moving.maxY) +
                             "; expected each maximum at least its minimum");
         }
-        const long columns = valuesInRange(moving.min_x, moving.max_x);
-        const long rows = valuesInRange(moving.min_y, moving.max_y);
+        const long columns = valuesInRange(moving.minX, moving.maxX);
+        const long rows = valuesInRange(moving.minY, moving.maxY);
         if (strip.width() % columns != 0 || strip.height() % rows != 0) {
-          fail(moving.resource_id,
+          fail(element.resourceId,
                "strip of " + sizeText(strip.size()) + "; expected a whole number of cells, " +
                    std::to_string(columns) + " across and " + std::to_string(rows) + " down");
         }
         const Size cell{static_cast<int>(strip.width() / columns),
                         static_cast<int>(strip.height() / rows)};
         if (window.width() > cell.width || window.height() > cell.height) {
-          fail(moving.resource_id + 1, "window of " + sizeText(window.size()) +
+          fail(element.resourceId + 1, "window of " + sizeText(window.size()) +
                                            "; expected at most one cell of its strip, " +
                                            sizeText(cell));
         }
         break;
       }
       default:
-        throw RenderError(where + ": element kind " + std::to_string(element.element_type) +
+        throw RenderError(where + ": element kind " + std::to_string(element.kind) +
                           "; expected 0, 2, 4 or 5");
     }
-  });
+  }
 }
 
-Size GaugeRenderer::gaugeSize(const GAUGEHDR& gauge) const { return gaugeOwnSize(gauge, bitmaps_); }
+Size GaugeRenderer::gaugeSize(const GaugeRecord& gauge) const {
+  return gaugeOwnSize(gauge, bitmaps_);
+}
 
-void GaugeRenderer::check(const GAUGEHDR& gauge) const { checkGauge(gauge, bitmaps_); }
+void GaugeRenderer::check(const GaugeRecord& gauge) const { checkGauge(gauge, bitmaps_); }
 
-Image GaugeRenderer::draw(GAUGEHDR& gauge, const RenderOptions& options) {
+Image GaugeRenderer::draw(const GaugeRecord& gauge, const RenderOptions& options) {
   const Size size = gaugeSize(gauge);
   Image layer(size.width, size.height);
   ElementPainter painter(bitmaps_, values_, painter_, layer, options);
-  forEachElement(rootElement(&gauge), [&](ELEMENT_HEADER& element) { painter.draw(element); });
+  for (const ElementRecord& element : gauge.tree.elements) painter.draw(element);
   return layer;
 }
 

@@ -2,7 +2,7 @@
 // root static image, then its children in order, each element's callback called as it is drawn.
 #pragma once
 
-#include "host/gauge_records.h"
+#include "abi/module_records.h"
 #include "render/bitmap_library.h"
 #include "render/element_values.h"
 #include "render/image.h"
@@ -19,23 +19,23 @@ struct RenderOptions {
 constexpr double kUnlitShare = 0.3;
 
 // The gauge's own size: that of its root bitmap. Throws RenderError.
-Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps);
+Size gaugeOwnSize(const GaugeRecord& gauge, const BitmapLibrary& bitmaps);
 
 // Every bitmap the tree names is there and of a size its element can use. Throws RenderError
 // naming the gauge, the element, the resource id and the file.
-void checkGauge(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps);
+void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps);
 
 class GaugeRenderer {
  public:
   GaugeRenderer(const BitmapLibrary& bitmaps, ElementValues& values, TextPainter& painter)
       : bitmaps_(bitmaps), values_(values), painter_(painter) {}
 
-  Size gaugeSize(const GAUGEHDR& gauge) const;
-  void check(const GAUGEHDR& gauge) const;
+  Size gaugeSize(const GaugeRecord& gauge) const;
+  void check(const GaugeRecord& gauge) const;
 
   // The gauge drawn at its own size onto a layer whose alpha marks what was drawn. Calls the
   // element callbacks. Throws RenderError (a bitmap the resources lack, a font that cannot load).
-  Image draw(GAUGEHDR& gauge, const RenderOptions& options);
+  Image draw(const GaugeRecord& gauge, const RenderOptions& options);
 
  private:
   const BitmapLibrary& bitmaps_;

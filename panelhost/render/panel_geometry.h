@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "host/gauge_records.h"
+#include "abi/module_records.h"
 #include "render/image.h"
 
 namespace panelhost {
@@ -23,7 +23,7 @@ struct Rect {
 // One gauge on the panel: its header, its own size (its root bitmap's) and the rectangle of panel
 // pixels it is drawn into.
 struct Placement {
-  GAUGEHDR* gauge = nullptr;
+  const GaugeRecord* gauge = nullptr;
   Size own;
   Rect rect;
 };

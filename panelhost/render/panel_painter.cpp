@@ -7,7 +7,7 @@ namespace panelhost {
 PanelPainter::PanelPainter(const BitmapLibrary& bitmaps, ElementValues& values, FontFiles fonts)
     : painter_(std::move(fonts)), gauges_(bitmaps, values, painter_) {}
 
-Placement PanelPainter::place(GAUGEHDR& gauge, int x, int y, std::optional<int> width,
+Placement PanelPainter::place(const GaugeRecord& gauge, int x, int y, std::optional<int> width,
                               std::optional<int> height) const {
   const Size own = gauges_.gaugeSize(gauge);
   return Placement{&gauge, own, placementRect(own, x, y, width, height)};

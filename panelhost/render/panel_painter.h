@@ -21,7 +21,7 @@ class PanelPainter {
 
   // The placement of a panel line "gaugeNN=MODULE!GAUGE, x, y[, width[, height]]" for `gauge`.
   // Throws RenderError when the gauge has no usable root bitmap.
-  Placement place(GAUGEHDR& gauge, int x, int y, std::optional<int> width = std::nullopt,
+  Placement place(const GaugeRecord& gauge, int x, int y, std::optional<int> width = std::nullopt,
                   std::optional<int> height = std::nullopt) const;
 
   // Checks every placed gauge's tree against the bitmaps; see GaugeRenderer::check.

@@ -45,14 +45,13 @@ Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
   return extent;
 }
 
-Image PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& placements,
-                         ElementValues& values) {
+Image PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
   // A panel file without size_mm is as large as its gauges reach.
   if (panelSize.width <= 0 || panelSize.height <= 0) panelSize = extentOf(placements);
   Image panel(panelSize.width, panelSize.height, opaque(0, 0, 0));
   for (const PicturePlacement& p : placements) {
     const BitmapLibrary& bitmaps = bitmapsFor(p.moduleFile);
-    PanelPainter painter(bitmaps, values, settings_.fonts);
+    PanelPainter painter(bitmaps, *p.values, settings_.fonts);
     const Placement placement =
         painter.place(*p.gauge, p.x, p.y, p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
                       p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
@@ -63,8 +62,8 @@ Image PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& pl
 }
 
 void PanelPicture::render(Size panelSize, const std::vector<PicturePlacement>& placements,
-                          ElementValues& values, const std::filesystem::path& png) {
-  writePng(draw(panelSize, placements, values), png);
+                          const std::filesystem::path& png) {
+  writePng(draw(panelSize, placements), png);
 }
 
 }  // namespace panelhost

@@ -27,7 +27,8 @@ struct PictureSettings {
 };
 
 struct PicturePlacement {
-  GAUGEHDR* gauge = nullptr;
+  const GaugeRecord* gauge = nullptr;
+  ElementValues* values = nullptr;   // its module's callbacks
   std::filesystem::path moduleFile;  // the loaded module (radios.so), which names its script
   int x = 0;
   int y = 0;
@@ -46,12 +47,11 @@ class PanelPicture {
   // a bad bitmap shows before anything runs. Throws RenderError.
   void check(const std::vector<PicturePlacement>& placements);
 
-  // The panel as it stands now (element callbacks called now through `values`).
-  Image draw(Size panelSize, const std::vector<PicturePlacement>& placements,
-             ElementValues& values);
+  // The panel as it stands now (element callbacks called now through each placement's values).
+  Image draw(Size panelSize, const std::vector<PicturePlacement>& placements);
   // draw, then written to `png`. Throws RenderError naming what failed.
   void render(Size panelSize, const std::vector<PicturePlacement>& placements,
-              ElementValues& values, const std::filesystem::path& png);
+              const std::filesystem::path& png);
 
  private:
   // The panel as large as its gauges reach, for a panel file that gives no size.

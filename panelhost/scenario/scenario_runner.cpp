@@ -6,6 +6,9 @@
 #include <memory>
 #include <sstream>
 
+#include "abi/record_decoder.h"
+#include "loader/module_image.h"
+#include "panel/element_reader.h"
 #include "panel/mouse_table.h"
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
@@ -49,7 +52,11 @@ class ScenarioRunner {
       const Script script = parseScript(text, fileName);
       for (const Command& command : script.commands) {
         line_ = command.line;
-        execute(command);
+        try {
+          execute(command);
+        } catch (const ModuleFault& fault) {
+          error(fault.what());
+        }
       }
       session_.reset();
       status = failed_ > 0 ? kExitCheckFailed : kExitChecksHeld;
@@ -118,16 +125,16 @@ class ScenarioRunner {
     }
   }
 
-  GAUGEHDR* gauge(const std::string& name) {
-    GAUGEHDR* header = started().placedGauge(name);
-    if (header == nullptr) {
+  const PlacedGauge& gauge(const std::string& name) {
+    const PlacedGauge* placed = started().placedGauge(name);
+    if (placed == nullptr) {
       std::string names;
       for (const auto& placed : session().placedGaugeNames()) {
         names += (names.empty() ? "" : ", ") + placed;
       }
       error("expected a gauge on the panel (" + names + "), got " + quoted(name));
     }
-    return header;
+    return *placed;
   }
 
   void refuseWhileHeld(const char* command) {
@@ -204,7 +211,8 @@ class ScenarioRunner {
         break;
       }
       case CommandKind::ExpectTooltip: {
-        const std::string tooltip = tooltipAt(gauge(command.gauge), command.x, command.y);
+        const std::string tooltip =
+            tooltipAt(gauge(command.gauge).gauge->mouse, command.x, command.y);
         check(tooltip == command.tooltip, "tooltip " + quoted(command.tooltip), quoted(tooltip));
         break;
       }
@@ -257,8 +265,8 @@ class ScenarioRunner {
   }
 
   void expectElement(const Command& command) {
-    GAUGEHDR* header = gauge(command.gauge);
-    const auto children = childElements(rootElement(header));
+    const PlacedGauge& placed = gauge(command.gauge);
+    const auto children = placed.gauge->tree.rootChildren();
     const std::string expected = "element " + std::to_string(command.count) + " of " +
                                  command.gauge + " " + command.element.written;
     if (command.count > static_cast<std::int64_t>(children.size())) {
@@ -267,28 +275,28 @@ class ScenarioRunner {
                 std::to_string(children.size()) + " children)");
       return;
     }
-    ELEMENT_HEADER* element = children[static_cast<std::size_t>(command.count - 1)];
-    ElementReader& reader = session().elements();
+    const ElementRecord& element = *children[static_cast<std::size_t>(command.count - 1)];
+    ModuleElementValues reader(*placed.module);
     const ExpectedElementValue& want = command.element;
-    switch (element->element_type) {
-      case ELEMENT_TYPE_STRING: {
-        const std::string text = reader.text(static_cast<ELEMENT_STRING*>(element));
+    switch (element.kind) {
+      case hostabi::kString: {
+        const std::string text = reader.text(element);
         check(want.isText && text == want.text, expected, "text " + quoted(text));
         return;
       }
-      case ELEMENT_TYPE_ICON: {
-        const double frame = reader.iconFrame(static_cast<ELEMENT_ICON*>(element));
+      case hostabi::kIcon: {
+        const double frame = reader.iconFrame(element);
         check(!want.isText && frame == want.number, expected, "icon frame " + numberText(frame));
         return;
       }
-      case ELEMENT_TYPE_MOVING_IMAGE: {
-        const double y = reader.movingY(static_cast<ELEMENT_MOVING_IMAGE*>(element));
+      case hostabi::kMovingImage: {
+        const double y = reader.movingY(element);
         check(!want.isText && y == want.number, expected, "moving image Y " + numberText(y));
         return;
       }
       default:
         check(false, expected,
-              std::string("a ") + elementKindName(element) + ", which has no value");
+              std::string("a ") + hostabi::elementKindName(element.kind) + ", which has no value");
         return;
     }
   }

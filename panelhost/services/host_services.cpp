@@ -1,7 +1,10 @@
 #include "services/host_services.h"
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
+
+#include "abi/record_reader.h"
 
 namespace panelhost {
 
@@ -9,78 +12,52 @@ namespace {
 
 HostServices* runningHost = nullptr;
 
-void note(const std::string& line) {
-  if (runningHost->log) runningHost->log(line);
+// The longest calculator text the host reads; the module's own are far shorter.
+constexpr std::size_t kLongestCalculatorCode = 1024;
+
+template <typename Record>
+void keepLatest(std::deque<Record>& records, Record record) {
+  records.push_back(std::move(record));
+  if (records.size() > HostServices::kKeptServiceRecords) records.pop_front();
 }
 
-// Something the module asked for that the simulation cannot answer: always worth telling.
-void warn(const std::string& line) {
-  if (runningHost->warn) {
-    runningHost->warn(line);
-  } else {
-    note(line);
+std::string hex(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+  return text;
+}
+
+bool isElementListSlot(int slot) {
+  return slot >= hostabi::kSlotElementListQuery && slot <= hostabi::kSlotElementListKill;
+}
+
+// How many words each served slot takes: on i686 the service pops them.
+int argumentWords(int slot) {
+  switch (slot) {
+    case hostabi::kSlotElementListInstall:
+    case hostabi::kSlotElementListGenerate:
+    case hostabi::kSlotTriggerKeyEvent:
+      return 2;
+    case hostabi::kSlotExecuteCalculatorCode:
+      return 4;
+    default:
+      return 1;  // the other element-list services and lookup_var take one pointer
   }
-}
-
-void recordElementCall(const char* service, ELEMENT_HEADER* element) {
-  HostServices::running().elementListCalls.push_back({service, element});
-}
-
-void FSAPI elementListQuery(ELEMENT_HEADER* e) { recordElementCall("query", e); }
-void FSAPI elementListInstall(ELEMENT_HEADER* e, void*) { recordElementCall("install", e); }
-void FSAPI elementListInitialize(ELEMENT_HEADER* e) { recordElementCall("initialize", e); }
-void FSAPI elementListUpdate(ELEMENT_HEADER* e) { recordElementCall("update", e); }
-void FSAPI elementListGenerate(ELEMENT_HEADER* e, UINT32) { recordElementCall("generate", e); }
-void FSAPI elementListPlot(ELEMENT_HEADER* e) { recordElementCall("plot", e); }
-void FSAPI elementListKill(ELEMENT_HEADER* e) { recordElementCall("kill", e); }
-
-SINT32 FSAPI triggerKeyEvent(ID eventId, UINT32 value) {
-  HostServices& host = HostServices::running();
-  host.keyEvents.push_back({eventId, value, host.nowMs()});
-  const bool known = host.simulation().applyKeyEvent(eventId, value);
-  char line[64];
-  std::snprintf(line, sizeof line, "key event %u value 0x%08X: ", eventId, value);
-  if (known) {
-    note(line + RadioSimulation::describeKeyEvent(eventId, value));
-  } else {
-    warn(line + std::string("unknown to the simulation"));
-  }
-  return known ? 0 : 1;
-}
-
-void FSAPI lookupVar(MODULE_VAR* moduleVar) {
-  HostServices& host = HostServices::running();
-  host.moduleVarLookups.push_back(*moduleVar);
-  if (auto value = host.simulation().moduleVariable(moduleVar->id)) {
-    moduleVar->var_value.raw = *value;
-  } else {
-    warn("module variable " + std::to_string(moduleVar->id) + " is unknown");
-  }
-}
-
-SINT32 FSAPI executeCalculatorCode(PCSTRINGZ code, FLOAT64* floatResult, SINT32* intResult,
-                                   PCSTRINGZ* textResult) {
-  HostServices& host = HostServices::running();
-  host.calculatorCodes.emplace_back(code ? code : "");
-  const auto value = host.simulation().evaluate(host.calculatorCodes.back());
-  if (!value) {
-    warn("calculator expression not understood: \"" + host.calculatorCodes.back() + "\"");
-    return 0;
-  }
-  if (floatResult) *floatResult = *value;
-  if (intResult) *intResult = static_cast<SINT32>(*value);
-  if (textResult) *textResult = nullptr;
-  return 1;
 }
 
 }  // namespace
 
-HostServices::HostServices()
-    : panels_{elementListQuery,    elementListInstall,   elementListInitialize, elementListUpdate,
-              elementListGenerate, elementListPlot,      elementListKill,       triggerKeyEvent,
-              lookupVar,           executeCalculatorCode} {
+HostServices::HostServices() {
   if (runningHost) throw std::logic_error("a panel host is already running");
   runningHost = this;
+  timers_.setDispatcher([this](const VirtualTimers::Timer& timer, std::int64_t timeMs) {
+    note("timer " + std::to_string(timer.id) + " fires");
+    if (timer.procedure == 0 || timer.owner == nullptr) return;
+    Calling calling(*this, *timer.owner);
+    timer.owner->call(timer.procedure,
+                      {timer.window, kWmTimer, timer.id, static_cast<std::uint32_t>(timeMs)},
+                      "the procedure of timer " + std::to_string(timer.id));
+  });
 }
 
 HostServices::~HostServices() { runningHost = nullptr; }
@@ -90,9 +67,152 @@ HostServices& HostServices::running() {
   return *runningHost;
 }
 
-HWND HostServices::mainWindow() const {
-  // The window stand-in only needs a handle that is not null and is ours.
-  return windowPresent_ ? static_cast<HWND>(const_cast<HostServices*>(this)) : nullptr;
+HostServices::Calling::Calling(HostServices& host, ModuleImage& image)
+    : host_(host), previous_(host.calling_) {
+  host.calling_ = &image;
+}
+
+HostServices::Calling::~Calling() { host_.calling_ = previous_; }
+
+ModuleImage* HostServices::callingImage() const { return calling_ ? calling_ : lastInstalled_; }
+
+void HostServices::forget(const ModuleImage& image) {
+  timers_.forget(&image);
+  if (lastInstalled_ == &image) lastInstalled_ = nullptr;
+  if (calling_ == &image) calling_ = nullptr;
+}
+
+void HostServices::note(const std::string& line) const {
+  if (log) log(line);
+}
+
+void HostServices::complain(const std::string& line) const {
+  if (warn) {
+    warn(line);
+  } else {
+    note(line);
+  }
+}
+
+ModuleAddress HostServices::installPanels(
+    ModuleImage& image, const std::array<std::uint64_t, hostabi::kPanelsHeaderWords>& header) {
+  const hostabi::HostLayouts& layouts = hostabi::HostLayouts::forPointerSize(image.pointerSize());
+  std::vector<std::uint8_t> table(layouts.panelsSize());
+  for (int slot = 0; slot < hostabi::kPanelsSlots; ++slot) {
+    const bool headerWord = slot < hostabi::kPanelsHeaderWords;
+    const std::uint64_t word = headerWord
+                                   ? header[static_cast<std::size_t>(slot)]
+                                   : image.hostFunction("PANELS slot " + std::to_string(slot),
+                                                        argumentWords(slot), service(image, slot));
+    const std::uint32_t size =
+        headerWord ? layouts.panelsHeader.fields()[static_cast<std::size_t>(slot)].size
+                   : static_cast<std::uint32_t>(layouts.pointerSize);
+    hostabi::putWord(table, layouts.panelsSlotOffset(slot), word, size);
+  }
+  const ModuleAddress at = image.allocateHostBlock(table.size());
+  image.write(at, table.data(), table.size());
+  lastInstalled_ = &image;
+  return at;
+}
+
+HostFunction HostServices::service(ModuleImage& image, int slot) {
+  ModuleImage* module = &image;
+  if (isElementListSlot(slot)) {
+    return [this, slot](const HostArguments& a) -> std::uint64_t {
+      keepLatest(elementListCalls, ElementListCall{slot, a[0]});
+      return 0;
+    };
+  }
+  switch (slot) {
+    case hostabi::kSlotTriggerKeyEvent:
+      return [this](const HostArguments& a) {
+        return triggerKeyEvent(static_cast<std::uint32_t>(a[0]), static_cast<std::uint32_t>(a[1]));
+      };
+    case hostabi::kSlotLookupVar:
+      return [this, module](const HostArguments& a) -> std::uint64_t {
+        lookupVar(*module, a[0]);
+        return 0;
+      };
+    case hostabi::kSlotExecuteCalculatorCode:
+      return [this, module](const HostArguments& a) { return executeCalculatorCode(*module, a); };
+    default:
+      return [slot](const HostArguments&) -> std::uint64_t {
+        throw ModuleFault("the module called PANELS slot " + std::to_string(slot) +
+                          ", a service panelhost does not offer (it serves slots 24 to 31, 36, 40 "
+                          "and 69)");
+      };
+  }
+}
+
+std::uint64_t HostServices::triggerKeyEvent(std::uint32_t eventId, std::uint32_t value) {
+  keyEvents.push_back({eventId, value, nowMs_});
+  const bool known = simulation_.applyKeyEvent(eventId, value);
+  char line[64];
+  std::snprintf(line, sizeof line, "key event %u value 0x%08X: ", eventId, value);
+  if (known) {
+    note(line + RadioSimulation::describeKeyEvent(eventId, value));
+  } else {
+    complain(line + std::string("unknown to the simulation"));
+  }
+  return known ? 0 : 1;
+}
+
+void HostServices::lookupVar(ModuleImage& image, ModuleAddress moduleVar) {
+  const hostabi::HostLayouts& layouts = hostabi::HostLayouts::forPointerSize(image.pointerSize());
+  const hostabi::RecordReader record(image, layouts.moduleVar, moduleVar);
+  const ModuleVarLookup seen{record.u32("id"), record.pointer("var_ptr"), record.u32("var_type"),
+                             record.bits64("var_value"), record.bits64("var_old")};
+  keepLatest(moduleVarLookups, seen);
+  if (auto value = simulation_.moduleVariable(seen.id)) {
+    // The value is a 32-bit integer in the low bytes of the 8-byte union.
+    const std::uint64_t word = *value;
+    image.write(moduleVar + layouts.moduleVar.offset("var_value"), &word, sizeof word);
+  } else {
+    complain("module variable " + std::to_string(seen.id) + " is unknown");
+  }
+}
+
+std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const HostArguments& a) {
+  const ModuleAddress code = a[0];
+  const ModuleAddress floatResult = a[1];
+  const ModuleAddress intResult = a[2];
+  const ModuleAddress textResult = a[3];
+  const std::string text = code ? hostabi::readModuleText(image, code, kLongestCalculatorCode) : "";
+  keepLatest(calculatorCodes, text);
+  const auto value = simulation_.evaluate(text);
+  if (!value) {
+    complain("calculator expression not understood: \"" + text + "\"");
+    return 0;
+  }
+  if (floatResult) image.write(floatResult, &*value, sizeof(double));
+  if (intResult) {
+    const auto asInt = static_cast<std::int32_t>(*value);
+    image.write(intResult, &asInt, sizeof asInt);
+  }
+  if (textResult) {
+    const std::uint64_t none = 0;
+    image.write(textResult, &none, static_cast<std::size_t>(image.pointerSize()));
+  }
+  return 1;
+}
+
+std::uint64_t HostServices::findWindow(const std::u16string& className,
+                                       const std::u16string& windowName) {
+  if (className != u"FS98MAIN" || !windowName.empty()) return 0;
+  return mainWindow();
+}
+
+std::uint64_t HostServices::setTimer(std::uint64_t window, std::uint64_t timerId,
+                                     std::uint32_t periodMs, ModuleAddress procedure) {
+  if (window != 0 && window != mainWindow()) {
+    note("SetTimer on window " + hex(window) + ", which is not the main window: refused");
+    return 0;
+  }
+  return timers_.set(window, timerId, periodMs, procedure, callingImage(), nowMs_);
+}
+
+bool HostServices::killTimer(std::uint64_t window, std::uint64_t timerId) {
+  return timers_.kill(window, timerId);
 }
 
 }  // namespace panelhost

@@ -1,14 +1,19 @@
-// What the panel host offers a loaded module: its PANELS table, backed by the simulation, a record
-// of every key event and service call, and the main window with its timers on the virtual clock.
-// One instance is the running host; the C-style services reach it through that one pointer.
+// What the panel host offers a loaded module: a PANELS table of 86 slots built in the module's
+// own address space, whose served slots the simulation answers; a record of what the module asked
+// for; and the main window with its timers on the virtual clock. One instance is the running host;
+// the in-process trampolines and the Windows stand-ins reach it through that one pointer.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "host/gauge_records.h"
+#include "abi/host_layouts.h"
+#include "loader/in_process_image.h"
+#include "loader/module_image.h"
+#include "loader/windows_host.h"
 #include "sim/radio_simulation.h"
 #include "timers/virtual_timers.h"
 
@@ -20,33 +25,74 @@ struct KeyEventRecord {
   std::int64_t timeMs;
 };
 
-struct ElementListCall {
-  std::string service;  // "query", "install", "initialize", "update", "generate", "plot", "kill"
-  ELEMENT_HEADER* element;
+// A MODULE_VAR as the module handed it to lookup_var.
+struct ModuleVarLookup {
+  std::uint32_t id;
+  ModuleAddress varPtr;
+  std::uint32_t varType;
+  std::uint64_t value;
+  std::uint64_t old;
 };
 
-class HostServices {
+struct ElementListCall {
+  int slot;  // which element-list service: 24 query ... 31 kill
+  ModuleAddress element;
+};
+
+class HostServices : public WindowsHost {
  public:
+  // What is kept of the calls a check or the log can no longer use: the latest this many.
+  static constexpr std::size_t kKeptServiceRecords = 256;
+  // The handle of the main window of class "FS98MAIN".
+  static constexpr std::uint64_t kMainWindow = 0x00010010;
+
   HostServices();
-  ~HostServices();
+  ~HostServices() override;
   HostServices(const HostServices&) = delete;
   HostServices& operator=(const HostServices&) = delete;
 
-  PANELS* panels() { return &panels_; }
+  // Builds a PANELS table in the module's memory and returns its address. `linkageHeader` are the
+  // six words the table opens with (the module's own linkage header).
+  ModuleAddress installPanels(ModuleImage& image,
+                              const std::array<std::uint64_t, hostabi::kPanelsHeaderWords>& header);
+  // The module that calls into the host now: the one panelhost is calling, or else the last whose
+  // table was installed (tests call the module's functions directly).
+  ModuleImage* callingImage() const;
+  // While one lives, `image` is the module being called.
+  class Calling {
+   public:
+    Calling(HostServices& host, ModuleImage& image);
+    ~Calling();
+    Calling(const Calling&) = delete;
+    Calling& operator=(const Calling&) = delete;
+
+   private:
+    HostServices& host_;
+    ModuleImage* previous_;
+  };
+  // The module is going: its timers and anything that points into it go too.
+  void forget(const ModuleImage& image);
+
   RadioSimulation& simulation() { return simulation_; }
   VirtualTimers& timers() { return timers_; }
+  TrampolinePool& trampolines() { return trampolines_; }
 
-  // The host's main window of class "FS98MAIN"; without it FindWindowW finds nothing.
-  HWND mainWindow() const;
+  // WindowsHost: the main window, when present, and its timers on the virtual clock.
+  std::uint64_t findWindow(const std::u16string& className,
+                           const std::u16string& windowName) override;
+  std::uint64_t setTimer(std::uint64_t window, std::uint64_t timerId, std::uint32_t periodMs,
+                         ModuleAddress procedure) override;
+  bool killTimer(std::uint64_t window, std::uint64_t timerId) override;
+  std::uint64_t mainWindow() const { return windowPresent_ ? kMainWindow : 0; }
   void setWindowPresent(bool present) { windowPresent_ = present; }
 
   std::int64_t nowMs() const { return nowMs_; }
   void setNowMs(std::int64_t t) { nowMs_ = t; }
 
   std::vector<KeyEventRecord> keyEvents;
-  std::vector<std::string> calculatorCodes;  // every text given to execute_calculator_code
-  std::vector<MODULE_VAR> moduleVarLookups;  // each record as the module handed it over
-  std::vector<ElementListCall> elementListCalls;
+  std::deque<std::string> calculatorCodes;  // the latest texts given to execute_calculator_code
+  std::deque<ModuleVarLookup> moduleVarLookups;
+  std::deque<ElementListCall> elementListCalls;
   // Called with a line for each service call, when set.
   std::function<void(const std::string&)> log;
   // Called instead of `log`, when set, with a line for each request the simulation could not
@@ -56,9 +102,18 @@ class HostServices {
   static HostServices& running();
 
  private:
-  PANELS panels_;
+  HostFunction service(ModuleImage& image, int slot);
+  std::uint64_t triggerKeyEvent(std::uint32_t eventId, std::uint32_t value);
+  void lookupVar(ModuleImage& image, ModuleAddress moduleVar);
+  std::uint64_t executeCalculatorCode(ModuleImage& image, const HostArguments& arguments);
+  void note(const std::string& line) const;
+  void complain(const std::string& line) const;
+
   RadioSimulation simulation_;
   VirtualTimers timers_;
+  TrampolinePool trampolines_;
+  ModuleImage* calling_ = nullptr;
+  ModuleImage* lastInstalled_ = nullptr;
   bool windowPresent_ = true;
   std::int64_t nowMs_ = 0;
 };

@@ -4,11 +4,11 @@
 
 namespace panelhost {
 
-UINT_PTR VirtualTimers::set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC handler,
-                            std::int64_t nowMs) {
+std::uint64_t VirtualTimers::set(std::uint64_t window, std::uint64_t id, std::uint32_t periodMs,
+                                 ModuleAddress procedure, ModuleImage* owner, std::int64_t nowMs) {
   periodMs = std::max(periodMs, kMinimumTimerPeriodMs);
-  if (window == nullptr) id = nextThreadTimerId_++;
-  const Timer timer{window, id, periodMs, handler, nowMs + periodMs, nextSetOrder_++};
+  if (window == 0) id = nextThreadTimerId_++;
+  const Timer timer{window, id, periodMs, procedure, owner, nowMs + periodMs, nextSetOrder_++};
   auto it = std::find_if(timers_.begin(), timers_.end(),
                          [&](const Timer& t) { return t.window == window && t.id == id; });
   if (it != timers_.end()) {
@@ -16,10 +16,10 @@ UINT_PTR VirtualTimers::set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC h
   } else {
     timers_.push_back(timer);
   }
-  return window == nullptr ? id : 1;
+  return window == 0 ? id : 1;
 }
 
-bool VirtualTimers::kill(HWND window, UINT_PTR id) {
+bool VirtualTimers::kill(std::uint64_t window, std::uint64_t id) {
   auto it = std::find_if(timers_.begin(), timers_.end(),
                          [&](const Timer& t) { return t.window == window && t.id == id; });
   if (it == timers_.end()) return false;
@@ -37,28 +37,30 @@ std::optional<std::int64_t> VirtualTimers::nextDueAfter(std::int64_t afterMs) co
 }
 
 int VirtualTimers::fireDue(std::int64_t timeMs) {
-  std::vector<Timer> queue;
+  queue_.clear();
   for (Timer& t : timers_) {
     if (t.dueMs > timeMs) continue;
-    queue.push_back(t);
+    queue_.push_back(t);
     t.dueMs = timeMs + t.periodMs;
   }
-  std::sort(queue.begin(), queue.end(),
+  std::sort(queue_.begin(), queue_.end(),
             [](const Timer& a, const Timer& b) { return a.setOrder < b.setOrder; });
-  for (const Timer& message : queue) {
-    if (observer_) observer_(message.id, timeMs);
-    // Without a procedure Windows hands the message to the window's own procedure, which the
-    // stand-in window does not have.
-    if (message.handler != nullptr) {
-      message.handler(message.window, kWmTimer, message.id, static_cast<DWORD>(timeMs));
-    }
+  // A procedure may set or kill timers, which changes timers_ but not the queue.
+  for (const Timer& message : queue_) {
+    if (dispatcher_) dispatcher_(message, timeMs);
   }
-  return static_cast<int>(queue.size());
+  return static_cast<int>(queue_.size());
 }
 
 void VirtualTimers::clear() { timers_.clear(); }
 
-bool VirtualTimers::isRunning(HWND window, UINT_PTR id) const {
+void VirtualTimers::forget(const ModuleImage* owner) {
+  for (Timer& t : timers_) {
+    if (t.owner == owner) t.owner = nullptr;
+  }
+}
+
+bool VirtualTimers::isRunning(std::uint64_t window, std::uint64_t id) const {
   return std::any_of(timers_.begin(), timers_.end(),
                      [&](const Timer& t) { return t.window == window && t.id == id; });
 }

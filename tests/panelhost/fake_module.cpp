@@ -4,7 +4,8 @@
 // value = event flag | x << 6 | y, with the point relative to the handler's box.
 #include <cstdio>
 
-#include "host/gauge_records.h"
+#include "host/element_headers.h"
+#include "host/interface/gauge_records.h"
 #include "host/windows_port.h"
 
 extern "C" GAUGESIMPORT ImportTable;
@@ -49,6 +50,12 @@ SINT32 FSAPI handlerC(PIXPOINT* point, FLAGS flags) {
   return 0;
 }
 
+// Calls a service the host does not offer: PANELS slot 50.
+SINT32 FSAPI handlerD(PIXPOINT*, FLAGS) {
+  reinterpret_cast<void(FSAPI*)()>(host()->unused_slots_41_to_68[50 - 41])();
+  return 0;
+}
+
 void FSAPI fakeCallback(GAUGEHDR*, SINT32 service, UINT32) {
   if (service == 4) {
     ++state.initServices;
@@ -66,7 +73,7 @@ void FSAPI fakeCallback(GAUGEHDR*, SINT32 service, UINT32) {
 }
 
 FLOAT64 FSAPI serviceText(ELEMENT_STRING* element) {
-  std::snprintf(element->string, element->string_size, "S%d U%d O%d", state.initServices,
+  std::snprintf(element->string, element->max_string_length, "S%d U%d O%d", state.initServices,
                 state.updateServices, state.otherServices);
   return 0;
 }
@@ -76,95 +83,22 @@ FLOAT64 FSAPI stripY(ELEMENT_MOVING_IMAGE*) { return 4; }
 
 extern GAUGEHDR fakeHeader;
 
-ELEMENT_STRING text = {{ELEMENT_TYPE_STRING,
-                        static_cast<ID>(-1),
-                        {1, 2},
-                        {0, 0},
-                        {0, 0},
-                        &fakeHeader,
-                        nullptr,
-                        nullptr,
-                        nullptr,
-                        0x7,
-                        0,
-                        0},
-                       {40, 10},
-                       0x3D3FC3,
-                       0,
-                       0,
-                       "Quartz",
-                       400,
-                       1,
-                       20,
-                       6,
-                       serviceText,
-                       {0, 0, 0},
-                       nullptr,
-                       0,
-                       nullptr,
-                       0};
-ELEMENT_ICON icon = {{ELEMENT_TYPE_ICON,
-                      100,
-                      {3, 4},
-                      {0, 0},
-                      {0, 0},
-                      &fakeHeader,
-                      nullptr,
-                      nullptr,
-                      nullptr,
-                      0,
-                      0,
-                      0},
-                     2,
-                     frame,
-                     0,
-                     0,
-                     0.0,
-                     0};
-ELEMENT_MOVING_IMAGE strip = {{ELEMENT_TYPE_MOVING_IMAGE,
-                               200,
-                               {5, 6},
-                               {0, 0},
-                               {0, 0},
-                               &fakeHeader,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               0x3,
-                               0,
-                               0},
-                              0,
-                              0,
-                              stripX,
-                              0,
-                              7,
-                              stripY};
-ELEMENT_STATIC_IMAGE plate = {{ELEMENT_TYPE_STATIC_IMAGE,
-                               300,
-                               {7, 8},
-                               {0, 0},
-                               {0, 0},
-                               &fakeHeader,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               0,
-                               0,
-                               0}};
-ELEMENT_HEADER* children[] = {&text, &icon, &strip, &plate, nullptr};
-ELEMENT_STATIC_IMAGE background = {{ELEMENT_TYPE_STATIC_IMAGE,
-                                    10,
-                                    {0, 0},
-                                    {0, 0},
-                                    {0, 0},
-                                    &fakeHeader,
-                                    nullptr,
-                                    children,
-                                    nullptr,
-                                    0x1,
-                                    0,
-                                    0}};
-ELEMENT_HEADER* fakeRoot = &background;
+constexpr TextLook kServiceText = {{40, 10}, 0x3D3FC3, 0, 0, "Quartz", 400, 1, 20, 6, 32};
+
+ELEMENT_STRING text =
+    textElement(elementHeader(ELEMENT_TYPE_STRING, kNoBitmap, 1, 2, &fakeHeader, 0x7), kServiceText,
+                serviceText);
+ELEMENT_ICON icon =
+    iconElement(elementHeader(ELEMENT_TYPE_ICON, 100, 3, 4, &fakeHeader, 0), 2, frame);
+ELEMENT_MOVING_IMAGE strip =
+    movingImage(elementHeader(ELEMENT_TYPE_MOVING_IMAGE, 200, 5, 6, &fakeHeader, 0x3), 0, 0, stripX,
+                0, 7, stripY);
+ELEMENT_STATIC_IMAGE plate =
+    staticImage(elementHeader(ELEMENT_TYPE_STATIC_IMAGE, 300, 7, 8, &fakeHeader, 0));
+ELEMENT_HEADER* children[] = {&text.header, &icon.header, &strip.header, &plate.header, nullptr};
+ELEMENT_STATIC_IMAGE background =
+    staticImage(elementHeader(ELEMENT_TYPE_STATIC_IMAGE, 10, 0, 0, &fakeHeader, 0x1, children));
+ELEMENT_HEADER* fakeRoot = &background.header;
 
 MOUSERECT fakeMouse[] = {
     {MOUSE_RECT_PARENT, {0, 0, 100, 100}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
@@ -178,18 +112,25 @@ MOUSERECT fakeMouse[] = {
     {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
     {MOUSE_RECT_CHILD, {40, 0, 10, 10}, CURSOR_HAND, 0, 0x20020000, 0, handlerC, nullptr},
     {MOUSE_RECT_CHILD, {50, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, nullptr, nullptr},
+    {MOUSE_RECT_CHILD, {60, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, handlerD, nullptr},
     {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
     {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
 };
 
-GAUGEHDR fakeHeader = {0x320,   "Fake",  &fakeRoot, nullptr, nullptr, nullptr,   nullptr,
-                       nullptr, nullptr, nullptr,   nullptr, 100,     0,         0.0,
-                       0.0,     nullptr, {0, 0},    nullptr, nullptr, fakeMouse, fakeCallback,
-                       0,       nullptr, nullptr,   0};
-GAUGEHDR bareHeader = {0x320,   "Bare",  nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, nullptr, 100,     0,       0.0,
-                       0.0,     nullptr, {0, 0},  nullptr, nullptr, nullptr, nullptr,
-                       0,       nullptr, nullptr, 0};
+constexpr GAUGEHDR gaugeHeader(const char* name, ELEMENT_HEADER** root, MOUSERECT* mouse,
+                               PGAUGE_CALLBACK callback) {
+  GAUGEHDR header{};
+  header.gauge_header_version = 0x320;
+  header.gauge_name = name;
+  header.elements_list = root;
+  header.size_x_mm = 100;
+  header.mouse_rect = mouse;
+  header.gauge_callback = callback;
+  return header;
+}
+
+GAUGEHDR fakeHeader = gaugeHeader("Fake", &fakeRoot, fakeMouse, fakeCallback);
+GAUGEHDR bareHeader = gaugeHeader("Bare", nullptr, nullptr, nullptr);
 
 void FSAPI moduleInit() { ++state.moduleInits; }
 // Leaves timer 4 running on purpose: the host must notice a timer outliving its module.

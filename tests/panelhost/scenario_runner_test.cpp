@@ -306,7 +306,10 @@ INSTANTIATE_TEST_SUITE_P(
             "ClickWhileHeld", "press Fake 1 1\nclick Fake 1 1\n",
             bodyLine(2) + "expected release while the mouse button is held down, got click"},
         BadInputCase{"RenderWithoutRenderer", "render out.png\n",
-                     bodyLine(1) + "render is not available in this build"}),
+                     bodyLine(1) + "render is not available in this build"},
+        BadInputCase{"UnservedService", "click Fake 65 5\n",
+                     bodyLine(1) + "the module called PANELS slot 50, a service panelhost does "
+                                   "not offer"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScenarioRunner, AScriptThatDoesNotParseRunsNothing) {

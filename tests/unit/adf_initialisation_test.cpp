@@ -62,8 +62,8 @@ TEST_F(AdfInitialisationTest, ReadingsLandOnTheDrumsTruncated) {
 
 TEST_F(AdfInitialisationTest, AFailedEvaluationStartsTheDrumsAtTwoHundred) {
   // A host that fails the expression yet scribbles into the result.
-  host.panels()->execute_calculator_code = [](PCSTRINGZ, FLOAT64* result, SINT32*,
-                                              PCSTRINGZ*) -> SINT32 {
+  panels()->execute_calculator_code = [](PCSTRINGZ, FLOAT64* result, SINT32*,
+                                         PCSTRINGZ*) -> SINT32 {
     *result = 777.0;
     return 0;
   };

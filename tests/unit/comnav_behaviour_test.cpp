@@ -100,8 +100,8 @@ TEST_F(ComNavTest, PreInitializeReadsTheRadiosAndSendsTheOffFrequenciesInOrder) 
   EXPECT_EQ(state.navIdentOn, 0);
   EXPECT_EQ(state.initialised, 1);
   EXPECT_EQ(host.calculatorCodes,
-            (std::vector<std::string>{"(A:COM1 STANDBY FREQUENCY, Megahertz)",
-                                      "(A:NAV1 STANDBY FREQUENCY, Megahertz)"}));
+            (std::deque<std::string>{"(A:COM1 STANDBY FREQUENCY, Megahertz)",
+                                     "(A:NAV1 STANDBY FREQUENCY, Megahertz)"}));
   ASSERT_EQ(host.moduleVarLookups.size(), 2u);
   EXPECT_EQ(host.moduleVarLookups[0].id, 23u);
   EXPECT_EQ(host.moduleVarLookups[1].id, 24u);
@@ -154,7 +154,7 @@ SINT32 FSAPI oddCalculator(PCSTRINGZ, FLOAT64* result, SINT32*, PCSTRINGZ*) {
 
 TEST_F(ComNavTest, AFailedStandbyReadingStartsOnTheLowestChannel) {
   failingCalculatorResult = 125.0;  // whatever the host leaves behind is not believed
-  host.panels()->execute_calculator_code = failingCalculator;
+  panels()->execute_calculator_code = failingCalculator;
   preInitialize();
   EXPECT_EQ(state.comStandbyKhz, 118000);
   EXPECT_EQ(state.navStandbyKhz, 108000);
@@ -173,7 +173,7 @@ TEST_F(ComNavTest, StandbyReadingsThatAreNoFrequencyStartOnTheLowestChannel) {
     SCOPED_TRACE(reading);
     comNavState = {};
     oddCalculatorResult = reading;
-    host.panels()->execute_calculator_code = oddCalculator;
+    panels()->execute_calculator_code = oddCalculator;
     preInitialize();
     EXPECT_EQ(state.comStandbyKhz, 118000);
     EXPECT_EQ(state.navStandbyKhz, 108000);
@@ -187,7 +187,7 @@ TEST_F(ComNavTest, StandbyReadingsAThreeDigitDisplayCanShowAreTakenAsTheyCome) {
     SCOPED_TRACE(mhz);
     comNavState = {};
     oddCalculatorResult = mhz;
-    host.panels()->execute_calculator_code = oddCalculator;
+    panels()->execute_calculator_code = oddCalculator;
     preInitialize();
     EXPECT_EQ(state.comStandbyKhz, khz);
     EXPECT_EQ(state.navStandbyKhz, std::min(khz, 117925));
@@ -196,14 +196,14 @@ TEST_F(ComNavTest, StandbyReadingsAThreeDigitDisplayCanShowAreTakenAsTheyCome) {
 
 SINT32 highBitsReading;
 void FSAPI highBitsLookup(MODULE_VAR* var) {
-  var->var_value.raw = static_cast<UINT32>(highBitsReading);
+  var->var_value.u = static_cast<UINT32>(highBitsReading);
 }
 
 TEST_F(ComNavTest, ActiveReadingsKeepOnlyTheSixteenBitForm) {
   for (SINT32 raw : {static_cast<SINT32>(0xFFFF2342), static_cast<SINT32>(0x7FFF2342), 0x12342}) {
     comNavState = {};
     highBitsReading = raw;
-    host.panels()->lookup_var = highBitsLookup;
+    panels()->lookup_var = highBitsLookup;
     preInitialize();
     EXPECT_EQ(state.comActiveKhz, 123425) << std::hex << raw;
     EXPECT_EQ(state.navActiveKhz, 117925) << std::hex << raw;
@@ -354,12 +354,12 @@ TEST_F(ComNavTest, ALongTextIsCutToTheHostsBufferAndTerminated) {
   std::memset(buffer, '#', sizeof buffer);
   ELEMENT_STRING element{};
   element.string = buffer;
-  element.string_size = 6;
+  element.max_string_length = 6;
   EXPECT_EQ(comStandbyText(&element), 0.0);
   EXPECT_STREQ(buffer, "1999.");
   EXPECT_EQ(buffer[6], '#') << "wrote past the buffer";
 
-  element.string_size = 0;  // nothing may be written at all
+  element.max_string_length = 0;  // nothing may be written at all
   buffer[0] = '#';
   comStandbyText(&element);
   EXPECT_EQ(buffer[0], '#');

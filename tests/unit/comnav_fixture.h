@@ -34,7 +34,7 @@ class ComNavFixture : public HostFixture {
     char buffer[64] = "unwritten";
     ELEMENT_STRING element{};
     element.string = buffer;
-    element.string_size = sizeof buffer;
+    element.max_string_length = sizeof buffer;
     callback(&element);
     return buffer;
   }

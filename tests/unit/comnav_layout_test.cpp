@@ -1,298 +1,156 @@
+// The "Com1Nav1" gauge as the host reads it: header, element tree and mouse table.
 #include "gauges/comnav/comnav_layout.h"
 
-#include <gmock/gmock.h>
-
-#include <iterator>
-#include <string>
-#include <utility>
-#include <vector>
-
+#include "comnav_fixture.h"
 #include "gauges/comnav/comnav_state.h"
+#include "layout_expectations.h"
+#include "panel/element_reader.h"
 
 namespace {
 
-const MOUSERECT* table() { return comNavGaugeHeader.mouse_rect; }
-ELEMENT_HEADER* root() { return *comNavGaugeHeader.elements_list; }
-ELEMENT_HEADER* childElement(int i) { return root()->next_element[i]; }
-
-TEST(ComNavLayoutTest, HeaderNamesTheGaugeItsCallbackAndItsTable) {
-  EXPECT_STREQ(comNavGaugeHeader.gauge_name, "Com1Nav1");
-  EXPECT_EQ(comNavGaugeHeader.gauge_callback, comNavGaugeCallback);
-  EXPECT_EQ(comNavGaugeHeader.size_x_mm, 417u);
-  EXPECT_EQ(comNavGaugeHeader.size_y_mm, 0u);
-}
-
-TEST(ComNavLayoutTest, RootIsTheFaceplateWithSixChildren) {
-  ELEMENT_HEADER* face = root();
-  EXPECT_EQ(face->element_type, ELEMENT_TYPE_STATIC_IMAGE);
-  EXPECT_EQ(face->resource_id, 4096u);
-  EXPECT_EQ(face->position.x, 0);
-  EXPECT_EQ(face->position.y, 0);
-  EXPECT_EQ(face->image_flags, 0x1u);
-  EXPECT_EQ(face->failure_systems, nullptr);
-  ASSERT_NE(face->next_element, nullptr);
-  for (int i = 0; i < 6; ++i) ASSERT_NE(childElement(i), nullptr) << i;
-  EXPECT_EQ(childElement(6), nullptr);
-}
-
-TEST(ComNavLayoutTest, FourAlikeDisplaysShareOneFailureList) {
-  const struct {
-    SINT32 x;
-    PELEMENT_STRING_UPDATE_CALLBACK callback;
-  } displays[] = {
-      {10, comActiveText}, {112, comStandbyText}, {222, navActiveText}, {324, navStandbyText}};
-  const FAILURE_RECORD* shared = childElement(0)->failure_systems;
-  ASSERT_NE(shared, nullptr);
-  const UINT32 expectedFailures[][3] = {{14, 3, 0}, {20, 3, 0}, {21, 3, 0}, {0, 0, 0}};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(shared[i].failure_key, expectedFailures[i][0]);
-    EXPECT_EQ(shared[i].action, expectedFailures[i][1]);
-    EXPECT_EQ(shared[i].reserved, expectedFailures[i][2]);
-  }
-  for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(i);
-    auto* text = static_cast<ELEMENT_STRING*>(childElement(i));
-    ASSERT_EQ(text->element_type, ELEMENT_TYPE_STRING);
-    EXPECT_EQ(text->resource_id, static_cast<ID>(-1));
-    EXPECT_EQ(text->position.x, displays[i].x);
-    EXPECT_EQ(text->position.y, 32);
-    EXPECT_EQ(text->image_flags, 0x7u);
-    EXPECT_EQ(text->failure_systems, shared);
-    EXPECT_EQ(text->gauge_header, &comNavGaugeHeader);
-    EXPECT_EQ(text->box_size.x, 78);
-    EXPECT_EQ(text->box_size.y, 26);
-    EXPECT_EQ(text->fg_color, 0x003D3FC3u);
-    EXPECT_EQ(text->bg_color, 0x00000000u);
-    EXPECT_EQ(text->hilite_color, 0x005C5C5Cu);
-    EXPECT_STREQ(text->font_face, "Quartz");
-    EXPECT_EQ(text->font_weight, 400);
-    EXPECT_EQ(text->font_charset, 1u);
-    EXPECT_EQ(text->font_size, 37);
-    EXPECT_EQ(text->draw_text_flags, 6u);
-    EXPECT_EQ(text->update_cb, displays[i].callback);
-    EXPECT_EQ(text->char_count, 0);
-    EXPECT_THAT(text->source_var, ::testing::Each(0u));
-    EXPECT_EQ(text->highlight_list, nullptr);
-    EXPECT_EQ(text->next_element, nullptr);
-  }
-}
-
-TEST(ComNavLayoutTest, TwoKnobIconsOfTwoFrames) {
-  const struct {
-    ID bitmap;
-    SINT32 x, y;
-    PELEMENT_ICON_UPDATE_CALLBACK callback;
-  } icons[] = {{4352, 46, 121, powerSwitchIcon}, {4608, 231, 120, navIdentIcon}};
-  for (int i = 0; i < 2; ++i) {
-    auto* icon = static_cast<ELEMENT_ICON*>(childElement(4 + i));
-    ASSERT_EQ(icon->element_type, ELEMENT_TYPE_ICON);
-    EXPECT_EQ(icon->resource_id, icons[i].bitmap);
-    EXPECT_EQ(icon->position.x, icons[i].x);
-    EXPECT_EQ(icon->position.y, icons[i].y);
-    EXPECT_EQ(icon->image_flags, 0u);
-    EXPECT_EQ(icon->failure_systems, nullptr);
-    EXPECT_EQ(icon->num_icons, 2);
-    EXPECT_EQ(icon->update_cb, icons[i].callback);
-    EXPECT_EQ(icon->source_var, 0u);
-    EXPECT_EQ(icon->switch_type, 0);
-    EXPECT_EQ(icon->scale, 0.0);
-    EXPECT_EQ(icon->offset, 0);
-    EXPECT_EQ(icon->gauge_header, &comNavGaugeHeader);
-    EXPECT_EQ(icon->next_element, nullptr);
-  }
-}
-
-char kindLetter(MOUSE_RECT_TYPE kind) {
-  switch (kind) {
-    case MOUSE_RECT_PARENT:
-      return 'P';
-    case MOUSE_RECT_USER:
-      return 'U';
-    case MOUSE_RECT_END_PARENT:
-      return 'E';
-    case MOUSE_RECT_CHILD:
-      return 'C';
-    case MOUSE_RECT_EOL:
-      return '.';
-  }
-  return '?';
-}
-
-TEST(ComNavLayoutTest, MouseTableIsOneRegionPerControlWithItsTooltip) {
-  std::string shape;
-  std::vector<std::string> tooltips;
-  for (int i = 0; i < 33; ++i) {
-    shape += kindLetter(table()[i].rect_type);
-    if (table()[i].rect_type == MOUSE_RECT_USER) tooltips.push_back(table()[i].handler.tooltip);
-  }
-  EXPECT_EQ(shape,
-            "P"
-            "PUEC"
-            "PUECCCC"
-            "PUEC"
-            "PUEC"
-            "PUECCCC"
-            "PUEC"
-            "E.");
-  EXPECT_THAT(tooltips,
-              ::testing::ElementsAre("COM/NAV on/off", "COM Frequency Select", "COM Frequency swap",
-                                     "NAV ident", "NAV Frequency Select", "NAV Frequency swap"));
-  for (int i = 0; i < 33; ++i) {
-    const MOUSERECT& e = table()[i];
-    EXPECT_EQ(e.help_id, 0u) << i;
-    EXPECT_EQ(e.event_id, 0u) << i;
-    EXPECT_EQ(e.api_data, nullptr) << i;
-    if (e.rect_type != MOUSE_RECT_CHILD) {
-      EXPECT_EQ(e.cursor, CURSOR_NONE) << i;
-      EXPECT_EQ(e.mouse_flags, 0u) << i;
-    }
-  }
-}
-
-// Every entry as panels were drawn against it, boxes, cursors and flags included. Slots hold the
-// handler of a child or the tooltip of a user entry.
-struct Entry {
-  MOUSE_RECT_TYPE kind;
-  SINT32 x, y, w, h;
-  CURSOR_TYPE cursor;
-  FLAGS flags;
-  PMOUSE_FUNCTION handler;
-  const char* tooltip;
+class ComNavLayoutTest : public ComNavFixture {
+ protected:
+  const panelhost::GaugeRecord& gauge = *module.gauge("Com1Nav1");
 };
 
-constexpr MOUSE_RECT_TYPE P = MOUSE_RECT_PARENT, U = MOUSE_RECT_USER, E = MOUSE_RECT_END_PARENT,
-                          C = MOUSE_RECT_CHILD, L = MOUSE_RECT_EOL;
-constexpr CURSOR_TYPE kNone = CURSOR_NONE, kUp = CURSOR_UPARROW, kDown = CURSOR_DOWNARROW,
-                      kHand = CURSOR_HAND;
+TEST_F(ComNavLayoutTest, HeaderNamesTheGaugeItsCallbackAndItsTable) {
+  EXPECT_EQ(gauge.address, at(&comNavGaugeHeader));
+  EXPECT_EQ(gauge.callback, at(comNavGaugeCallback));
+  EXPECT_EQ(gauge.sizeXmm, 417u);
+  EXPECT_EQ(gauge.sizeYmm, 0u);
+}
 
-// clang-format off
-const Entry kExpectedTable[] = {
-    {P,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {P,  64,  87, 58, 60, kNone, 0,          nullptr,          nullptr},
-    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "COM/NAV on/off"},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {C,  64,  87, 58, 60, kHand, 0x20000000, powerSwitchClick, nullptr},
-    {P, 148,  80, 56, 53, kNone, 0,          nullptr,          nullptr},
-    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "COM Frequency Select"},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {C, 176,  89, 15, 35, kUp,   0x20206000, comKnobUp25,      nullptr},
-    {C, 192,  80, 12, 53, kUp,   0x20206000, comKnobUp1000,    nullptr},
-    {C, 160,  89, 15, 35, kDown, 0x20206000, comKnobDown25,    nullptr},
-    {C, 148,  80, 12, 53, kDown, 0x20206000, comKnobDown1000,  nullptr},
-    {P, 107,  77, 27, 26, kNone, 0,          nullptr,          nullptr},
-    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "COM Frequency swap"},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {C, 107,  77, 27, 26, kHand, 0x20000000, comSwapClick,     nullptr},
-    {P, 239, 125, 22, 21, kNone, 0,          nullptr,          nullptr},
-    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "NAV ident"},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {C, 239, 125, 22, 21, kHand, 0x20000000, navIdentClick,    nullptr},
-    {P, 300,  61, 75, 67, kNone, 0,          nullptr,          nullptr},
-    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "NAV Frequency Select"},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {C, 350,  91, 15, 35, kUp,   0x20206000, navKnobUp25,      nullptr},
-    {C, 366,  82, 12, 53, kUp,   0x20206000, navKnobUp1000,    nullptr},
-    {C, 334,  91, 15, 35, kDown, 0x20206000, navKnobDown25,    nullptr},
-    {C, 322,  91, 12, 53, kDown, 0x20206000, navKnobDown1000,  nullptr},
-    {P, 281,  78, 27, 26, kNone, 0,          nullptr,          nullptr},
-    {U,   0,   0,  0,  0, kNone, 0,          nullptr,          "NAV Frequency swap"},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {C, 281,  78, 27, 26, kHand, 0x20000000, navSwapClick,     nullptr},
-    {E,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-    {L,   0,   0,  0,  0, kNone, 0,          nullptr,          nullptr},
-};
-// clang-format on
+TEST_F(ComNavLayoutTest, AFaceplateWithFourDisplaysAndTwoKnobs) {
+  const std::vector<std::pair<std::uint32_t, std::uint32_t>> displayFailures = {
+      {14, 3}, {20, 3}, {21, 3}};
+  // clang-format off
+  expectElements(gauge, {
+      // kind                       bitmap   x    y  flags  failures
+      {ELEMENT_TYPE_STATIC_IMAGE,     4096,   0,   0, 0x1, {}},
+      {ELEMENT_TYPE_STRING,     kNoBitmapId,  10,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_STRING,     kNoBitmapId, 112,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_STRING,     kNoBitmapId, 222,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_STRING,     kNoBitmapId, 324,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_ICON,             4352,  46, 121, 0x0, {}},
+      {ELEMENT_TYPE_ICON,             4608, 231, 120, 0x0, {}},
+  });
+  // clang-format on
+}
 
-TEST(ComNavLayoutTest, EveryMouseEntryHasItsBoxCursorFlagsAndSlot) {
-  for (std::size_t i = 0; i < std::size(kExpectedTable); ++i) {
+TEST_F(ComNavLayoutTest, TheFourDisplaysAreAlikeButForTheirCallbacks) {
+  const std::uint64_t callbacks[] = {at(comActiveText), at(comStandbyText), at(navActiveText),
+                                     at(navStandbyText)};
+  for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
-    const Entry& want = kExpectedTable[i];
-    const MOUSERECT& got = table()[i];
-    EXPECT_EQ(got.rect_type, want.kind);
-    EXPECT_EQ(got.relative_box.x, want.x);
-    EXPECT_EQ(got.relative_box.y, want.y);
-    EXPECT_EQ(got.relative_box.size_x, want.w);
-    EXPECT_EQ(got.relative_box.size_y, want.h);
-    EXPECT_EQ(got.cursor, want.cursor);
-    EXPECT_EQ(got.mouse_flags, want.flags);
-    if (want.tooltip != nullptr) {
-      EXPECT_STREQ(got.handler.tooltip, want.tooltip);
-    } else {
-      EXPECT_EQ(got.handler.function, want.handler);
-    }
+    const panelhost::TextFields& text = gauge.tree.elements[1 + i].text;
+    EXPECT_EQ(text.box.x, 78);
+    EXPECT_EQ(text.box.y, 26);
+    EXPECT_EQ(text.foreground, 0x003D3FC3u);
+    EXPECT_EQ(text.background, 0x00000000u);
+    EXPECT_EQ(text.highlight, 0x005C5C5Cu);
+    EXPECT_EQ(text.fontName, "Quartz");
+    EXPECT_EQ(text.fontWeight, 400);
+    EXPECT_EQ(text.fontCharset, 1u);
+    EXPECT_EQ(text.fontSize, 37);
+    EXPECT_EQ(text.drawTextFlags, 6u);
+    EXPECT_EQ(text.characters, 8u) << "seven characters and the terminator";
+    EXPECT_EQ(text.highlightList, 0u);
+    EXPECT_EQ(text.callback, callbacks[i]);
   }
 }
 
-// The host's rule: the first child entry whose box holds the point and whose flags take the event.
-PMOUSE_FUNCTION handlerAt(int x, int y, FLAGS event) {
-  for (const MOUSERECT* e = table(); e->rect_type != MOUSE_RECT_EOL; ++e) {
-    const PIXBOX& b = e->relative_box;
-    if (e->rect_type == MOUSE_RECT_CHILD && x >= b.x && x < b.x + b.size_x && y >= b.y &&
-        y < b.y + b.size_y && (e->mouse_flags & event)) {
-      return e->handler.function;
-    }
+TEST_F(ComNavLayoutTest, TheKnobIconsHaveTwoFramesAndShowTheirSwitches) {
+  panelhost::ModuleElementValues values(module);
+  const panelhost::ElementRecord& power = gauge.tree.elements[5];
+  const panelhost::ElementRecord& ident = gauge.tree.elements[6];
+  for (const auto* icon : {&power, &ident}) {
+    EXPECT_EQ(icon->icon.frames, 2);
+    EXPECT_EQ(icon->icon.switchType, 0);
+    EXPECT_EQ(icon->icon.scale, 0.0);
+    EXPECT_EQ(icon->icon.offset, 0);
   }
-  return nullptr;
+  EXPECT_EQ(power.icon.callback, at(powerSwitchIcon));
+  EXPECT_EQ(ident.icon.callback, at(navIdentIcon));
+  startOn();
+  navIdentClick(&point, MOUSE_LEFTSINGLE);
+  EXPECT_EQ(values.iconFrame(power), 1.0);
+  EXPECT_EQ(values.iconFrame(ident), 1.0);
 }
 
-TEST(ComNavLayoutTest, EachControlIsReachedWhereItsPartIsDrawn) {
+TEST_F(ComNavLayoutTest, EveryMouseEntryStandsAsPanelsWereDrawnAgainstIt) {
+  // clang-format off
+  expectMouseTable(gauge, {
+      {P,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {P,  64,  87, 58, 60, kNone, 0,          0,                    nullptr},
+      {U,   0,   0,  0,  0, kNone, 0,          0,                    "COM/NAV on/off"},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {C,  64,  87, 58, 60, kHand, 0x20000000, at(powerSwitchClick), nullptr},
+      {P, 148,  80, 56, 53, kNone, 0,          0,                    nullptr},
+      {U,   0,   0,  0,  0, kNone, 0,          0,                    "COM Frequency Select"},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {C, 176,  89, 15, 35, kUp,   0x20206000, at(comKnobUp25),      nullptr},
+      {C, 192,  80, 12, 53, kUp,   0x20206000, at(comKnobUp1000),    nullptr},
+      {C, 160,  89, 15, 35, kDown, 0x20206000, at(comKnobDown25),    nullptr},
+      {C, 148,  80, 12, 53, kDown, 0x20206000, at(comKnobDown1000),  nullptr},
+      {P, 107,  77, 27, 26, kNone, 0,          0,                    nullptr},
+      {U,   0,   0,  0,  0, kNone, 0,          0,                    "COM Frequency swap"},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {C, 107,  77, 27, 26, kHand, 0x20000000, at(comSwapClick),     nullptr},
+      {P, 239, 125, 22, 21, kNone, 0,          0,                    nullptr},
+      {U,   0,   0,  0,  0, kNone, 0,          0,                    "NAV ident"},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {C, 239, 125, 22, 21, kHand, 0x20000000, at(navIdentClick),    nullptr},
+      {P, 300,  61, 75, 67, kNone, 0,          0,                    nullptr},
+      {U,   0,   0,  0,  0, kNone, 0,          0,                    "NAV Frequency Select"},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {C, 350,  91, 15, 35, kUp,   0x20206000, at(navKnobUp25),      nullptr},
+      {C, 366,  82, 12, 53, kUp,   0x20206000, at(navKnobUp1000),    nullptr},
+      {C, 334,  91, 15, 35, kDown, 0x20206000, at(navKnobDown25),    nullptr},
+      {C, 322,  91, 12, 53, kDown, 0x20206000, at(navKnobDown1000),  nullptr},
+      {P, 281,  78, 27, 26, kNone, 0,          0,                    nullptr},
+      {U,   0,   0,  0,  0, kNone, 0,          0,                    "NAV Frequency swap"},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {C, 281,  78, 27, 26, kHand, 0x20000000, at(navSwapClick),     nullptr},
+      {E,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+      {L,   0,   0,  0,  0, kNone, 0,          0,                    nullptr},
+  });
+  // clang-format on
+}
+
+TEST_F(ComNavLayoutTest, EachControlIsReachedWhereItsPartIsDrawn) {
   const struct {
     int x, y;
-    PMOUSE_FUNCTION expected;
+    std::uint64_t expected;
   } points[] = {
       // clang-format off
-      { 93, 117, powerSwitchClick}, {110, 100, powerSwitchClick},  // covers the COM swap's centre
-      {128,  82, comSwapClick},     {110,  80, comSwapClick},
-      {153, 106, comKnobDown1000},  {167, 106, comKnobDown25},
-      {183, 106, comKnobUp25},      {197, 106, comKnobUp1000},
-      {153,  82, comKnobDown1000},  {197, 131, comKnobUp1000},     {183,  88, nullptr},
-      {250, 135, navIdentClick},    {294,  90, navSwapClick},
-      {327, 108, navKnobDown1000},  {341, 108, navKnobDown25},
-      {357, 108, navKnobUp25},      {371, 108, navKnobUp1000},
-      {327, 143, navKnobDown1000},  {377,  82, navKnobUp1000},     {327,  90, nullptr},
-      {349, 108, nullptr},          {175, 106, nullptr},           // the seams between fine columns
-      { 30,  20, nullptr},
+      { 93, 117, at(powerSwitchClick)}, {110, 100, at(powerSwitchClick)},  // over the COM swap
+      {128,  82, at(comSwapClick)},     {110,  80, at(comSwapClick)},
+      {153, 106, at(comKnobDown1000)},  {167, 106, at(comKnobDown25)},
+      {183, 106, at(comKnobUp25)},      {197, 106, at(comKnobUp1000)},
+      {153,  82, at(comKnobDown1000)},  {197, 131, at(comKnobUp1000)},     {183,  88, 0},
+      {250, 135, at(navIdentClick)},    {294,  90, at(navSwapClick)},
+      {327, 108, at(navKnobDown1000)},  {341, 108, at(navKnobDown25)},
+      {357, 108, at(navKnobUp25)},      {371, 108, at(navKnobUp1000)},
+      {327, 143, at(navKnobDown1000)},  {377,  82, at(navKnobUp1000)},     {327,  90, 0},
+      {349, 108, 0},                    {175, 106, 0},  // the seams between fine columns
+      { 30,  20, 0},
       // clang-format on
   };
   for (const auto& p : points) {
-    EXPECT_EQ(handlerAt(p.x, p.y, MOUSE_LEFTSINGLE), p.expected) << p.x << ", " << p.y;
+    EXPECT_EQ(handlerAt(gauge, p.x, p.y, MOUSE_LEFTSINGLE), p.expected) << p.x << ", " << p.y;
   }
 }
 
-TEST(ComNavLayoutTest, ButtonsTakeClicksOnlyAndKnobsTakeEverything) {
+TEST_F(ComNavLayoutTest, ButtonsTakeClicksOnlyAndKnobsTakeEverything) {
   for (FLAGS event : {MOUSE_DOWN_REPEAT, MOUSE_WHEEL_UP, MOUSE_WHEEL_DOWN, MOUSE_LEFTRELEASE}) {
-    EXPECT_EQ(handlerAt(93, 117, event), nullptr);
-    EXPECT_EQ(handlerAt(128, 82, event), nullptr);
-    EXPECT_EQ(handlerAt(250, 135, event), nullptr);
-    EXPECT_EQ(handlerAt(294, 90, event), nullptr);
-  }
-  for (FLAGS event : {MOUSE_LEFTSINGLE, MOUSE_DOWN_REPEAT, MOUSE_WHEEL_UP, MOUSE_WHEEL_DOWN}) {
-    EXPECT_EQ(handlerAt(183, 106, event), comKnobUp25);
-    EXPECT_EQ(handlerAt(327, 108, event), navKnobDown1000);
-  }
-  EXPECT_EQ(handlerAt(183, 106, MOUSE_LEFTRELEASE), nullptr);
-}
-
-TEST(ComNavLayoutTest, CursorsShowWhichWayAClickTurns) {
-  const std::pair<PMOUSE_FUNCTION, CURSOR_TYPE> cursors[] = {
-      {powerSwitchClick, CURSOR_HAND},   {comSwapClick, CURSOR_HAND},
-      {navSwapClick, CURSOR_HAND},       {navIdentClick, CURSOR_HAND},
-      {comKnobUp25, CURSOR_UPARROW},     {comKnobUp1000, CURSOR_UPARROW},
-      {navKnobUp25, CURSOR_UPARROW},     {navKnobUp1000, CURSOR_UPARROW},
-      {comKnobDown25, CURSOR_DOWNARROW}, {comKnobDown1000, CURSOR_DOWNARROW},
-      {navKnobDown25, CURSOR_DOWNARROW}, {navKnobDown1000, CURSOR_DOWNARROW},
-  };
-  int children = 0;
-  for (const MOUSERECT* e = table(); e->rect_type != MOUSE_RECT_EOL; ++e) {
-    if (e->rect_type != MOUSE_RECT_CHILD) continue;
-    ++children;
-    for (const auto& [handler, cursor] : cursors) {
-      if (e->handler.function == handler) {
-        EXPECT_EQ(e->cursor, cursor) << children;
-      }
+    for (auto [x, y] : {std::pair{93, 117}, {128, 82}, {250, 135}, {294, 90}}) {
+      EXPECT_EQ(handlerAt(gauge, x, y, event), 0u) << x << ", " << y << " event " << event;
     }
   }
-  EXPECT_EQ(children, 12);
+  for (FLAGS event : {MOUSE_LEFTSINGLE, MOUSE_DOWN_REPEAT, MOUSE_WHEEL_UP, MOUSE_WHEEL_DOWN}) {
+    EXPECT_EQ(handlerAt(gauge, 183, 106, event), at(comKnobUp25));
+    EXPECT_EQ(handlerAt(gauge, 327, 108, event), at(navKnobDown1000));
+  }
 }
 
 }  // namespace

@@ -1,16 +1,23 @@
-// A panel host standing in for the simulator, wired into the module's ImportTable for the length
-// of a test.
+// A panel host standing in for the simulator, holding the module for the length of a test. The
+// module's code is linked into the test program, so the host loads this program itself: it reads
+// the module's records through its own layout, fills ImportTable and calls module init, and at the
+// end module deinit. A test may replace a service by writing its own function into the table.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "host/import_table.h"
+#include "loader/in_process_image.h"
+#include "loader/loaded_module.h"
 #include "services/host_services.h"
 
 class HostFixture : public ::testing::Test {
  protected:
-  HostFixture() { ImportTable.PANELSentry.fnptr = host.panels(); }
-  ~HostFixture() override { ImportTable.PANELSentry.fnptr = nullptr; }
+  HostFixture() : module(panelhost::InProcessImage::thisProcess(), host) {}
+
+  PANELS* panels() { return ImportTable.PANELSentry.fnptr; }
 
   // Moves the virtual clock to `timeMs`, dispatching every timer message that falls due.
   void advanceTo(std::int64_t timeMs) {
@@ -25,5 +32,6 @@ class HostFixture : public ::testing::Test {
 
   bool timerRunning(UINT id) { return host.timers().isRunning(host.mainWindow(), id); }
 
-  panelhost::HostServices host;
+  panelhost::HostServices host;  // first: the module hands its trampolines back to it
+  panelhost::LoadedModule module;
 };

@@ -34,12 +34,12 @@ TEST_F(HostServicesTest, ModuleVariablesAreReadThroughAZeroedRecord) {
   host.simulation().state.com1ActiveKhz = 123425;
   EXPECT_EQ(readModuleVarInt(modulevar::kCom1ActiveFrequency), 0x2342);
   ASSERT_EQ(host.moduleVarLookups.size(), 1u);
-  const MODULE_VAR& seen = host.moduleVarLookups[0];
+  const panelhost::ModuleVarLookup& seen = host.moduleVarLookups[0];
   EXPECT_EQ(seen.id, 23u);
-  EXPECT_EQ(seen.var_ptr, nullptr);
-  EXPECT_EQ(seen.var_type, 0u);
-  EXPECT_EQ(seen.var_value.raw, 0u);
-  EXPECT_EQ(seen.var_old.raw, 0u);
+  EXPECT_EQ(seen.varPtr, 0u);
+  EXPECT_EQ(seen.varType, 0u);
+  EXPECT_EQ(seen.value, 0u);
+  EXPECT_EQ(seen.old, 0u);
 }
 
 TEST_F(HostServicesTest, KeyEventsReachTheSimulation) {
@@ -117,7 +117,7 @@ TEST_F(HostServicesTest, WithoutTheMainWindowSetTimerHandsBackAnIdOfItsOwn) {
 }
 
 TEST_F(HostServicesTest, ATimerWithoutAProcedureFiresIntoTheWindowNotIntoNothing) {
-  SetTimer(host.mainWindow(), 2, 500, nullptr);
+  SetTimer(FindWindowW(L"FS98MAIN", nullptr), 2, 500, nullptr);
   advanceTo(2000);  // no procedure to call: nothing happens, nothing crashes
   EXPECT_TRUE(timerRunning(2));
 }

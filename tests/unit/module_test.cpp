@@ -4,6 +4,7 @@
 #include "host/host_numbers.h"
 #include "host/panel_timers.h"
 #include "host_fixture.h"
+#include "layout_expectations.h"
 #include "module/linkage.h"
 
 namespace {
@@ -11,48 +12,43 @@ namespace {
 using ModuleTest = HostFixture;
 
 TEST_F(ModuleTest, LinkageNamesTheModuleAndListsTheThreeGaugesInOrder) {
-  EXPECT_EQ(Linkage.ModuleID, 0x13u);
-  EXPECT_EQ(Linkage.ModuleVersion, 0x0900u);
-  EXPECT_EQ(Linkage.ModuleInfo, 0u);
-  EXPECT_EQ(Linkage.ModuleStatus, 0u);
-  const char* names[] = {"Com1Nav1", "Transponder", "ADF"};
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_NE(Linkage.gauge_header_ptr[i], nullptr);
-    EXPECT_STREQ(Linkage.gauge_header_ptr[i]->gauge_name, names[i]);
-  }
-  EXPECT_EQ(Linkage.gauge_header_ptr[3], nullptr);
+  const panelhost::LinkageRecord& linkage = module.linkage();
+  EXPECT_EQ(linkage.moduleId, 0x13u);
+  EXPECT_EQ(linkage.version, 0x0900u);
+  EXPECT_EQ(linkage.flags, 0u);
+  EXPECT_EQ(linkage.priority, 0u);
+  EXPECT_EQ(linkage.init, at(radiosModuleInit));
+  EXPECT_EQ(linkage.deinit, at(radiosModuleDeinit));
+  EXPECT_EQ(linkage.gauges, (std::vector<std::uint64_t>{at(Linkage.gauge_header_ptr[0]),
+                                                        at(Linkage.gauge_header_ptr[1]),
+                                                        at(Linkage.gauge_header_ptr[2])}))
+      << "three gauges, then the null end";
+  std::vector<std::string> names;
+  for (const auto& gauge : module.gauges()) names.push_back(gauge.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Com1Nav1", "Transponder", "ADF"}));
 }
 
-TEST_F(ModuleTest, ImportTableAsksForThePanelsTable) {
+TEST_F(ModuleTest, ImportTableAsksForThePanelsTableAndTheHostFillsIt) {
   EXPECT_EQ(ImportTable.PANELSentry.fnID, 0x0Fu);
+  EXPECT_EQ(at(ImportTable.PANELSentry.fnptr), module.panelsTable());
   EXPECT_EQ(ImportTable.nullentry.fnID, 0u);
   EXPECT_EQ(ImportTable.nullentry.fnptr, nullptr);
 }
 
 TEST_F(ModuleTest, EveryHeaderCarriesTheSharedFixedFields) {
-  for (int i = 0; i < 3; ++i) {
-    const GAUGEHDR& h = *Linkage.gauge_header_ptr[i];
-    SCOPED_TRACE(h.gauge_name);
-    EXPECT_EQ(h.gauge_header_version, 0x320u);
-    EXPECT_EQ(h.size_x_mm, 417u);
-    EXPECT_EQ(h.size_y_mm, 0u);
-    ASSERT_NE(h.elements_list, nullptr);
-    ASSERT_NE(*h.elements_list, nullptr);
-    EXPECT_EQ((*h.elements_list)->element_type, ELEMENT_TYPE_STATIC_IMAGE);
-    EXPECT_EQ((*h.elements_list)->gauge_header, &h);
-    EXPECT_NE(h.mouse_rect, nullptr);
-    EXPECT_EQ(h.reserved1, nullptr);
-    EXPECT_EQ(h.user_data, 0u);
-    EXPECT_EQ(h.parameters, nullptr);
-    EXPECT_EQ(h.flags, 0u);
-    const GAUGEHDR& first = *Linkage.gauge_header_ptr[0];
-    EXPECT_EQ(h.query_routine, first.query_routine);
-    EXPECT_EQ(h.install_routine, first.install_routine);
-    EXPECT_EQ(h.initialize_routine, first.initialize_routine);
-    EXPECT_EQ(h.update_routine, first.update_routine);
-    EXPECT_EQ(h.generate_routine, first.generate_routine);
-    EXPECT_EQ(h.draw_routine, first.draw_routine);
-    EXPECT_EQ(h.kill_routine, first.kill_routine);
+  const panelhost::GaugeRecord& first = module.gauges().front();
+  for (const panelhost::GaugeRecord& gauge : module.gauges()) {
+    SCOPED_TRACE(gauge.name);
+    EXPECT_EQ(gauge.version, 0x320u);
+    EXPECT_EQ(gauge.sizeXmm, 417u);
+    EXPECT_EQ(gauge.sizeYmm, 0u);
+    ASSERT_NE(gauge.tree.root(), nullptr);
+    EXPECT_EQ(gauge.tree.root()->kind, static_cast<std::uint32_t>(ELEMENT_TYPE_STATIC_IMAGE));
+    EXPECT_NE(gauge.mouseTable, 0u);
+    EXPECT_EQ(gauge.userData, 0u);
+    EXPECT_EQ(gauge.flags, 0u);
+    // The seven routines are one set, and each hands over the first gauge's root (below).
+    EXPECT_EQ(gauge.routines, first.routines);
   }
 }
 
@@ -68,16 +64,20 @@ TEST_F(ModuleTest, EveryRoutineOfEveryHeaderHandsOverTheFirstGaugesRoot) {
     h.generate_routine(1);
     h.draw_routine();
     h.kill_routine();
-    const char* expected[] = {"query", "install", "initialize", "update", "generate", "plot", "kill"};
+    // The host's slots for query, install, initialize, update, generate, plot and kill.
+    const int expected[] = {24, 25, 26, 27, 28, 29, 31};
     ASSERT_EQ(host.elementListCalls.size(), 7u) << h.gauge_name;
     for (int k = 0; k < 7; ++k) {
-      EXPECT_EQ(host.elementListCalls[k].service, expected[k]) << h.gauge_name;
-      EXPECT_EQ(host.elementListCalls[k].element, firstRoot) << h.gauge_name << " " << expected[k];
+      EXPECT_EQ(host.elementListCalls[k].slot, expected[k]) << h.gauge_name;
+      EXPECT_EQ(host.elementListCalls[k].element, reinterpret_cast<std::uintptr_t>(firstRoot))
+          << h.gauge_name << " slot " << expected[k];
     }
   }
 }
 
-void CALLBACK neverExpected(HWND, UINT, UINT_PTR, DWORD) { ADD_FAILURE() << "timer fired after deinit"; }
+void CALLBACK neverExpected(HWND, UINT, UINT_PTR, DWORD) {
+  ADD_FAILURE() << "timer fired after deinit";
+}
 
 TEST_F(ModuleTest, DeinitLeavesNoTimerOfTheModuleRunning) {
   for (UINT id = 1; id <= 4; ++id) startPanelTimer(id, 500 * id, neverExpected);

@@ -1,13 +1,13 @@
-// Drawing gauges from element trees made of the host records, checked pixel by pixel against the
-// bitmaps they come from.
+// Drawing gauges from element records, checked pixel by pixel against the bitmaps they come from.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
-#include "render/element_callbacks.h"
+#include "abi/host_layouts.h"
 #include "render/panel_painter.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
@@ -20,71 +20,60 @@ namespace {
 
 const Rgba kFace = opaque(90, 90, 90);
 const Rgba kRed = opaque(195, 63, 61);  // COLORREF 0x003D3FC3
-constexpr ID kFaceId = 100;
+constexpr std::uint32_t kFaceId = 100;
 constexpr int kFaceWidth = 120;
 constexpr int kFaceHeight = 60;
+constexpr std::uint32_t kTransparent = 0x1;
+constexpr std::uint32_t kTransparentErase = 0x3;
 
-double iconFrame = 0;
-double drumValue = 0;
-bool powerOn = false;
+// What the elements' callbacks would answer, set by each test.
+struct StubValues : ElementValues {
+  double frame = 0;
+  double drum = 0;
+  std::string shown;
+  std::string text(const ElementRecord&) override { return shown; }
+  double iconFrame(const ElementRecord&) override { return frame; }
+  double movingX(const ElementRecord&) override { return 0; }
+  double movingY(const ElementRecord&) override { return drum; }
+};
 
-FLOAT64 FSAPI iconFrameCallback(ELEMENT_ICON*) { return iconFrame; }
-FLOAT64 FSAPI drumXCallback(ELEMENT_MOVING_IMAGE*) { return 0; }
-FLOAT64 FSAPI drumYCallback(ELEMENT_MOVING_IMAGE*) { return drumValue; }
-FLOAT64 FSAPI frequencyText(ELEMENT_STRING* element) {
-  if (powerOn) {
-    std::snprintf(element->string, element->string_size, "%7.3f", 123.42);
-  } else {
-    element->string[0] = '\0';
-  }
-  return 0.0;
-}
-FLOAT64 FSAPI unterminatedText(ELEMENT_STRING* element) {
-  std::memset(element->string, 'x', element->string_size);
-  return 0.0;
-}
-
-ELEMENT_HEADER header(ELEMENT_TYPE_ENUM kind, ID id, int x, int y, FLAGS flags) {
-  ELEMENT_HEADER h{};
-  h.element_type = kind;
-  h.resource_id = id;
-  h.position = {x, y};
-  h.image_flags = flags;
-  return h;
-}
-
-ELEMENT_ICON icon(ID id, int frames, int x, int y, FLAGS flags) {
-  ELEMENT_ICON e{};
-  static_cast<ELEMENT_HEADER&>(e) = header(ELEMENT_TYPE_ICON, id, x, y, flags);
-  e.num_icons = frames;
-  e.update_cb = iconFrameCallback;
+ElementRecord element(std::uint32_t kind, std::uint32_t id, int x, int y, std::uint32_t flags) {
+  ElementRecord e;
+  e.kind = kind;
+  e.resourceId = id;
+  e.position = {x, y};
+  e.imageFlags = flags;
+  e.depth = 1;
   return e;
 }
 
-ELEMENT_MOVING_IMAGE drum(ID strip, int x, int y, double minY, double maxY) {
-  ELEMENT_MOVING_IMAGE e{};
-  static_cast<ELEMENT_HEADER&>(e) =
-      header(ELEMENT_TYPE_MOVING_IMAGE, strip, x, y, IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE);
-  e.update_x_cb = drumXCallback;
-  e.min_y = minY;
-  e.max_y = maxY;
-  e.update_y_cb = drumYCallback;
+ElementRecord icon(std::uint32_t id, int frames, int x, int y, std::uint32_t flags) {
+  ElementRecord e = element(panelhost::hostabi::kIcon, id, x, y, flags);
+  e.icon.frames = frames;
+  e.icon.callback = 1;
   return e;
 }
 
-ELEMENT_STRING display(int x, int y, FLAGS flags = 0x7) {
-  ELEMENT_STRING e{};
-  static_cast<ELEMENT_HEADER&>(e) = header(ELEMENT_TYPE_STRING, static_cast<ID>(-1), x, y, flags);
-  e.box_size = {78, 26};
-  e.fg_color = 0x003D3FC3;
-  e.bg_color = 0x00000000;
-  e.hilite_color = 0x005C5C5C;
-  std::strcpy(e.font_face, "Quartz");
-  e.font_weight = 400;
-  e.font_charset = 1;
-  e.font_size = 37;
-  e.draw_text_flags = 6;
-  e.update_cb = frequencyText;
+ElementRecord drum(std::uint32_t strip, int x, int y, double minY, double maxY) {
+  ElementRecord e = element(panelhost::hostabi::kMovingImage, strip, x, y, kTransparentErase);
+  e.moving.minY = minY;
+  e.moving.maxY = maxY;
+  return e;
+}
+
+ElementRecord display(int x, int y, std::uint32_t flags = 0x7) {
+  ElementRecord e =
+      element(panelhost::hostabi::kString, static_cast<std::uint32_t>(-1), x, y, flags);
+  e.text.box = {78, 26};
+  e.text.foreground = 0x003D3FC3;
+  e.text.background = 0x00000000;
+  e.text.highlight = 0x005C5C5C;
+  e.text.fontName = "Quartz";
+  e.text.fontWeight = 400;
+  e.text.fontCharset = 1;
+  e.text.fontSize = 37;
+  e.text.drawTextFlags = 6;
+  e.text.characters = 8;
   return e;
 }
 
@@ -92,27 +81,29 @@ ELEMENT_STRING display(int x, int y, FLAGS flags = 0x7) {
 class GaugeDrawing : public ::testing::Test {
  protected:
   GaugeDrawing() {
-    static_cast<ELEMENT_HEADER&>(root) =
-        header(ELEMENT_TYPE_STATIC_IMAGE, kFaceId, 0, 0, IMAGE_USE_TRANSPARENCY);
-    gauge.gauge_name = "Test";
-    gauge.elements_list = &rootSlot;
+    gauge.name = "Test";
+    setChildren({});
     bitmaps.add(kFaceId, Image(kFaceWidth, kFaceHeight, kFace), "face.bmp");
   }
 
-  void addChildren(std::initializer_list<ELEMENT_HEADER*> elements) {
-    children.assign(elements);
-    children.push_back(nullptr);
-    root.next_element = children.data();
+  void setChildren(std::vector<ElementRecord> children) {
+    gauge.tree.elements.assign(
+        1, element(panelhost::hostabi::kStaticImage, kFaceId, 0, 0, kTransparent));
+    gauge.tree.elements.front().depth = 0;
+    for (ElementRecord& child : children) {
+      gauge.tree.elements.front().children.push_back(gauge.tree.elements.size());
+      gauge.tree.elements.push_back(std::move(child));
+    }
   }
 
   Image draw(RenderOptions options = {}) {
-    PanelPainter renderer(bitmaps, texts);
+    PanelPainter renderer(bitmaps, values);
     renderer.gauges().check(gauge);
     return renderer.gauges().draw(gauge, options);
   }
 
   std::string checkError() {
-    PanelPainter renderer(bitmaps, texts);
+    PanelPainter renderer(bitmaps, values);
     try {
       renderer.gauges().check(gauge);
     } catch (const RenderError& e) {
@@ -132,21 +123,17 @@ class GaugeDrawing : public ::testing::Test {
   }
 
   BitmapLibrary bitmaps;
-  ElementCallbacks texts;
-  ELEMENT_STATIC_IMAGE root{};
-  ELEMENT_HEADER* rootSlot = &root;
-  std::vector<ELEMENT_HEADER*> children;
-  GAUGEHDR gauge{};
+  StubValues values;
+  GaugeRecord gauge;
 };
 
 TEST_F(GaugeDrawing, ADrumWindowShowsExactlyTheStripCellOfItsDigit) {
   const Image strip = rendertest::patterned(16, 160);
   bitmaps.add(200, strip, "strip.bmp");
   bitmaps.add(201, Image(16, 20, opaque(255, 255, 255)), "window.bmp");
-  ELEMENT_MOVING_IMAGE digit = drum(200, 30, 12, 0, 7);
-  addChildren({&digit});
+  setChildren({drum(200, 30, 12, 0, 7)});
   for (int value = 0; value <= 7; ++value) {
-    drumValue = value;
+    values.drum = value;
     const Image layer = draw();
     for (int y = 0; y < 20; ++y) {
       for (int x = 0; x < 16; ++x) {
@@ -164,10 +151,9 @@ TEST_F(GaugeDrawing, ARangeStartingAboveZeroCountsCellsFromItsMinimum) {
   const Image strip = rendertest::patterned(36, 486, 3);
   bitmaps.add(300, strip, "hundreds.bmp");
   bitmaps.add(301, Image(36, 25, opaque(40, 40, 40)), "hundreds_window.bmp");
-  ELEMENT_MOVING_IMAGE hundreds = drum(300, 5, 5, 1, 18);
-  addChildren({&hundreds});
+  setChildren({drum(300, 5, 5, 1, 18)});
   for (int value : {1, 2, 18}) {
-    drumValue = value;
+    values.drum = value;
     const Image layer = draw();
     EXPECT_EQ(layer.at(5, 5), strip.at(0, (value - 1) * 27)) << value;
     EXPECT_EQ(layer.at(40, 29), strip.at(35, (value - 1) * 27 + 24)) << value;
@@ -179,13 +165,12 @@ TEST_F(GaugeDrawing, ADrumShowsNothingOutsideItsRangeOrWhereItsWindowIsBlack) {
   Image window(16, 20, opaque(255, 255, 255));
   for (int y = 0; y < 20; ++y) window.set(0, y, opaque(0, 0, 0));
   bitmaps.add(201, window, "window.bmp");
-  ELEMENT_MOVING_IMAGE digit = drum(200, 30, 12, 0, 7);
-  addChildren({&digit});
+  setChildren({drum(200, 30, 12, 0, 7)});
   for (double value : {-1.0, 7.5, 8.0, 100.0}) {
-    drumValue = value;
+    values.drum = value;
     EXPECT_TRUE(showsFace(draw(), 30, 12, 16, 20)) << value;
   }
-  drumValue = 3;
+  values.drum = 3;
   const Image layer = draw();
   EXPECT_TRUE(showsFace(layer, 30, 12, 1, 20)) << "black window column";
   EXPECT_FALSE(showsFace(layer, 31, 12, 15, 20));
@@ -197,10 +182,8 @@ TEST_F(GaugeDrawing, ATransparentElementLeavesThePixelsUnderItsBlack) {
     for (int x = 5; x < 10; ++x) lamp.set(x, y, opaque(255, 200, 0));
   }
   bitmaps.add(400, lamp, "lamp.bmp");
-  ELEMENT_ICON seeThrough = icon(400, 1, 10, 10, IMAGE_USE_TRANSPARENCY);
-  ELEMENT_ICON solid = icon(400, 1, 40, 10, 0);
-  addChildren({&seeThrough, &solid});
-  iconFrame = 0;
+  setChildren({icon(400, 1, 10, 10, kTransparent), icon(400, 1, 40, 10, 0)});
+  values.frame = 0;
   const Image layer = draw();
   EXPECT_TRUE(showsFace(layer, 10, 10, 5, 10));
   EXPECT_EQ(layer.at(15, 10), opaque(255, 200, 0));
@@ -211,8 +194,7 @@ TEST_F(GaugeDrawing, ATransparentElementLeavesThePixelsUnderItsBlack) {
 TEST_F(GaugeDrawing, AnIconDrawsTheBitmapOfItsFrameAndNothingAtMinusOneOrPastItsFrames) {
   bitmaps.add(500, Image(8, 6, opaque(10, 200, 10)), "off.bmp");
   bitmaps.add(501, Image(8, 6, opaque(10, 10, 200)), "on.bmp");
-  ELEMENT_ICON knob = icon(500, 2, 20, 20, 0);
-  addChildren({&knob});
+  setChildren({icon(500, 2, 20, 20, 0)});
   const struct {
     double frame;
     bool drawn;
@@ -222,7 +204,7 @@ TEST_F(GaugeDrawing, AnIconDrawsTheBitmapOfItsFrameAndNothingAtMinusOneOrPastIts
                {-1, false, {}},
                {2, false, {}}};
   for (const auto& c : cases) {
-    iconFrame = c.frame;
+    values.frame = c.frame;
     const Image layer = draw();
     if (c.drawn) {
       EXPECT_EQ(layer.at(20, 20), c.colour) << c.frame;
@@ -245,18 +227,15 @@ int countRed(const Image& layer, int x, int y, int w, int h) {
 }
 
 TEST_F(GaugeDrawing, ADisplayIsBlankWhileThePowerIsOffAndRedWhenOn) {
-  ELEMENT_STRING active = display(10, 20);
-  addChildren({&active});
-  powerOn = false;
+  setChildren({display(10, 20)});
+  values.shown = "";
   EXPECT_TRUE(showsFace(draw(), 0, 0, kFaceWidth, kFaceHeight));
 
-  powerOn = true;
+  values.shown = "123.420";
   const Image layer = draw();
   EXPECT_GT(countRed(layer, 10, 20, 78, 26), 150);
   EXPECT_EQ(countRed(layer, 0, 0, kFaceWidth, kFaceHeight), countRed(layer, 10, 20, 78, 26))
       << "nothing drawn outside the box";
-  EXPECT_EQ(active.string_size, ElementCallbacks::kBufferSize);
-  EXPECT_STREQ(active.string, "123.420");
 
   // Right-aligned and vertically centred: the figures end near the box's right edge, and the
   // rows above and below them are alike.
@@ -274,10 +253,9 @@ TEST_F(GaugeDrawing, ADisplayIsBlankWhileThePowerIsOffAndRedWhenOn) {
 }
 
 TEST_F(GaugeDrawing, AnOpaqueTextBackgroundFillsTheBox) {
-  ELEMENT_STRING label = display(10, 20, 0);
-  label.bg_color = 0x00102030;
-  addChildren({&label});
-  powerOn = false;
+  ElementRecord label = display(10, 20, 0);
+  label.text.background = 0x00102030;
+  setChildren({label});
   const Image layer = draw();
   EXPECT_EQ(layer.at(10, 20), opaque(0x30, 0x20, 0x10));
   EXPECT_EQ(layer.at(87, 45), opaque(0x30, 0x20, 0x10));
@@ -285,9 +263,8 @@ TEST_F(GaugeDrawing, AnOpaqueTextBackgroundFillsTheBox) {
 }
 
 TEST_F(GaugeDrawing, PanelLightsKeepBrightElementsFullAndDimTheRest) {
-  ELEMENT_STRING active = display(10, 20, 0x7);
-  addChildren({&active});
-  powerOn = true;
+  setChildren({display(10, 20, 0x7)});
+  values.shown = "123.420";
   const Image day = draw(RenderOptions{false});
   EXPECT_EQ(day.at(0, 0), kFace);
   const Image night = draw(RenderOptions{true});
@@ -299,24 +276,16 @@ TEST_F(GaugeDrawing, PanelLightsKeepBrightElementsFullAndDimTheRest) {
   EXPECT_EQ(fullRed(night), fullRed(day)) << "the figures glow as they are by day";
 }
 
-TEST_F(GaugeDrawing, TextBuffersStayWithTheirElementAndBoundWhatIsRead) {
-  ELEMENT_STRING active = display(10, 20);
-  active.update_cb = unterminatedText;
-  char* first = texts.attach(active);
-  EXPECT_EQ(texts.attach(active), first);
-  EXPECT_EQ(active.string, first);
-  EXPECT_EQ(texts.text(active), std::string(ElementCallbacks::kBufferSize, 'x'));
-}
-
 TEST_F(GaugeDrawing, BitmapsOfTheWrongSizeOrMissingNameTheResourceIdAndFile) {
-  ELEMENT_ICON knob = icon(500, 2, 0, 0, 0);
-  ELEMENT_MOVING_IMAGE digit = drum(200, 0, 0, 0, 7);
-  ELEMENT_STRING text = display(0, 0);
-  ELEMENT_HEADER unknown = header(static_cast<ELEMENT_TYPE_ENUM>(3), 0, 0, 0, 0);
+  const ElementRecord knob = icon(500, 2, 0, 0, 0);
+  const ElementRecord digit = drum(200, 0, 0, 0, 7);
+  ElementRecord text = display(0, 0);
+  text.text.box = {0, 26};
+  const ElementRecord unknown = element(3, 0, 0, 0, 0);
   const struct {
     const char* what;
     std::function<void(BitmapLibrary&)> setUp;
-    ELEMENT_HEADER* child;
+    const ElementRecord& child;
     const char* expected;
   } cases[] = {
       {"icon frames differ",
@@ -324,36 +293,35 @@ TEST_F(GaugeDrawing, BitmapsOfTheWrongSizeOrMissingNameTheResourceIdAndFile) {
          t.add(500, Image(8, 6), "off.bmp");
          t.add(501, Image(9, 6), "on.bmp");
        },
-       &knob, "element 1 (icon at 0, 0): bitmap 501 (on.bmp): 9 x 6; expected 8 x 6"},
-      {"icon frame missing", [](BitmapLibrary& t) { t.add(500, Image(8, 6), "off.bmp"); }, &knob,
+       knob, "element 1 (icon at 0, 0): bitmap 501 (on.bmp): 9 x 6; expected 8 x 6"},
+      {"icon frame missing", [](BitmapLibrary& t) { t.add(500, Image(8, 6), "off.bmp"); }, knob,
        "bitmap 501: the module's resource script names no bitmap"},
       {"strip not whole cells",
        [](BitmapLibrary& t) {
          t.add(200, Image(16, 161), "strip.bmp");
          t.add(201, Image(16, 20), "window.bmp");
        },
-       &digit, "bitmap 200 (strip.bmp): strip of 16 x 161; expected a whole number of cells"},
+       digit, "bitmap 200 (strip.bmp): strip of 16 x 161; expected a whole number of cells"},
       {"window taller than a cell",
        [](BitmapLibrary& t) {
          t.add(200, Image(16, 160), "strip.bmp");
          t.add(201, Image(16, 21), "window.bmp");
        },
-       &digit, "bitmap 201 (window.bmp): window of 16 x 21; expected at most one cell"},
+       digit, "bitmap 201 (window.bmp): window of 16 x 21; expected at most one cell"},
       {"window wider than the strip",
        [](BitmapLibrary& t) {
          t.add(200, Image(16, 160), "strip.bmp");
          t.add(201, Image(17, 20), "window.bmp");
        },
-       &digit, "window of 17 x 20"},
-      {"text box empty", [](BitmapLibrary&) {}, &text, "text box 0 x 26"},
-      {"unknown kind", [](BitmapLibrary&) {}, &unknown, "element kind 3; expected 0, 2, 4 or 5"},
+       digit, "window of 17 x 20"},
+      {"text box empty", [](BitmapLibrary&) {}, text, "text box 0 x 26"},
+      {"unknown kind", [](BitmapLibrary&) {}, unknown, "element kind 3; expected 0, 2, 4 or 5"},
   };
   for (const auto& c : cases) {
     bitmaps = BitmapLibrary();
     bitmaps.add(kFaceId, Image(kFaceWidth, kFaceHeight, kFace), "face.bmp");
     c.setUp(bitmaps);
-    text.box_size = {0, 26};
-    addChildren({c.child});
+    setChildren({c.child});
     EXPECT_THAT(checkError(), HasSubstr(c.expected)) << c.what;
   }
   bitmaps = BitmapLibrary();
@@ -362,20 +330,17 @@ TEST_F(GaugeDrawing, BitmapsOfTheWrongSizeOrMissingNameTheResourceIdAndFile) {
 
 TEST(PanelPlacement, AClickAtAScaledPointReachesTheChildDrawnThere) {
   // Two gauges side by side, the first drawn at twice its size; a mouse table of two children.
-  GAUGEHDR first{}, second{};
+  const GaugeRecord first, second;
   const std::vector<Placement> placements = {
       {&first, {100, 50}, placementRect({100, 50}, 10, 20, 200)},
       {&second, {100, 50}, placementRect({100, 50}, 210, 20)},
   };
   EXPECT_EQ(placements[0].rect.height, 100) << "the height follows the aspect";
-  const MOUSERECT children[] = {
-      {MOUSE_RECT_CHILD, {0, 0, 50, 50}, CURSOR_HAND, 0, MOUSE_LEFTSINGLE, 0, nullptr, nullptr},
-      {MOUSE_RECT_CHILD, {50, 0, 50, 50}, CURSOR_HAND, 0, MOUSE_LEFTSINGLE, 0, nullptr, nullptr},
-  };
+  const panelhost::hostabi::Box children[] = {{0, 0, 50, 50}, {50, 0, 50, 50}};
   auto childAt = [&](int x, int y) {
     for (int i = 0; i < 2; ++i) {
-      const PIXBOX& b = children[i].relative_box;
-      if (x >= b.x && x < b.x + b.size_x && y >= b.y && y < b.y + b.size_y) return i;
+      const panelhost::hostabi::Box& b = children[i];
+      if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height) return i;
     }
     return -1;
   };
@@ -406,7 +371,7 @@ TEST(PanelPlacement, AClickAtAScaledPointReachesTheChildDrawnThere) {
 TEST(PanelPlacement, AScaledGaugeShowsUnderEachPointTheGaugePixelAClickThereReaches) {
   const Image layer = rendertest::patterned(30, 20);
   Image panel(200, 100, opaque(0, 0, 0));
-  GAUGEHDR gauge{};
+  const GaugeRecord gauge;
   const std::vector<Placement> placements = {
       {&gauge, layer.size(), placementRect(layer.size(), 7, 3, 75, 50)}};
   composite(panel, layer, placements[0].rect);
@@ -422,7 +387,7 @@ TEST(PanelPlacement, AScaledGaugeShowsUnderEachPointTheGaugePixelAClickThereReac
 
 TEST_F(GaugeDrawing, APanelRendersItsPlacementsAndWritesThemAsPng) {
   rendertest::ScratchDir dir;
-  PanelPainter renderer(bitmaps, texts);
+  PanelPainter renderer(bitmaps, values);
   const std::vector<Placement> placements = {renderer.place(gauge, 0, 0),
                                              renderer.place(gauge, 0, 60, 60)};
   EXPECT_EQ(placements[1].rect.height, 30);

@@ -1,11 +1,11 @@
 // The module's own gauges drawn from their own element trees with the module's own bitmaps.
 #include <gtest/gtest.h>
 
+#include "abi/host_layouts.h"
 #include "adf_fixture.h"
 #include "gauges/transponder/transponder_layout.h"
 #include "gauges/transponder/transponder_state.h"
-#include "panel/element_tree.h"
-#include "render/element_callbacks.h"
+#include "panel/element_reader.h"
 #include "render/panel_painter.h"
 #include "render/panel_picture.h"
 #include "render/png_writer.h"
@@ -20,34 +20,39 @@ class ModuleGaugeDrawing : public AdfFixture {
  protected:
   ModuleGaugeDrawing()
       : bitmaps(BitmapLibrary::loadScript(std::filesystem::path(RADIOS_SOURCE_DIR) /
-                                          "resources/radios.rc")) {}
+                                          "resources/radios.rc")),
+        values(module),
+        transponder(*module.gauge("Transponder")),
+        adf(*module.gauge("ADF")) {}
 
   BitmapLibrary bitmaps;
-  ElementCallbacks values;
+  ModuleElementValues values;
+  const GaugeRecord& transponder;
+  const GaugeRecord& adf;
 };
 
 TEST_F(ModuleGaugeDrawing, TheTransponderAndAdfTreesFitTheirBitmaps) {
-  for (GAUGEHDR* gauge : {&transponderGaugeHeader, &adfGaugeHeader}) {
-    EXPECT_NO_THROW(checkGauge(*gauge, bitmaps)) << gauge->gauge_name;
+  for (const GaugeRecord* gauge : {&transponder, &adf}) {
+    EXPECT_NO_THROW(checkGauge(*gauge, bitmaps)) << gauge->name;
   }
-  EXPECT_EQ(gaugeOwnSize(transponderGaugeHeader, bitmaps), (Size{417, 111}));
+  EXPECT_EQ(gaugeOwnSize(transponder, bitmaps), (Size{417, 111}));
 }
 
 TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
   PanelPainter painter(bitmaps, values);
-  ASSERT_NO_THROW(painter.gauges().check(adfGaugeHeader));
+  ASSERT_NO_THROW(painter.gauges().check(adf));
   initialiseWithSimAt(1234.5);
-  const Image layer = painter.gauges().draw(adfGaugeHeader, {});
+  const Image layer = painter.gauges().draw(adf, {});
   EXPECT_EQ(layer.size(), (Size{417, 165}));
 
   int drumsSeen = 0;
-  forEachElement(rootElement(&adfGaugeHeader), [&](ELEMENT_HEADER& element) {
-    if (element.element_type != ELEMENT_TYPE_MOVING_IMAGE) return;
-    auto& drum = static_cast<ELEMENT_MOVING_IMAGE&>(element);
-    const Image& strip = bitmaps.image(drum.resource_id);
-    const Image& window = bitmaps.image(drum.resource_id + 1);
-    const long cell = std::lround(values.movingY(drum) - drum.min_y);
-    const int cellHeight = strip.height() / static_cast<int>(drum.max_y - drum.min_y + 1);
+  for (const ElementRecord& drum : adf.tree.elements) {
+    if (drum.kind != panelhost::hostabi::kMovingImage) continue;
+    const Image& strip = bitmaps.image(drum.resourceId);
+    const Image& window = bitmaps.image(drum.resourceId + 1);
+    const long cell = std::lround(values.movingY(drum) - drum.moving.minY);
+    const int cellHeight =
+        strip.height() / static_cast<int>(drum.moving.maxY - drum.moving.minY + 1);
     for (int y = 0; y < window.height(); ++y) {
       for (int x = 0; x < window.width(); ++x) {
         const Rgba shown = strip.at(x, static_cast<int>(cell) * cellHeight + y);
@@ -57,7 +62,7 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
       }
     }
     ++drumsSeen;
-  });
+  }
   EXPECT_EQ(drumsSeen, 4);
 }
 
@@ -65,10 +70,10 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
 // cell from the top, so a digit of 0 shows the top cell and 7 the bottom one.
 TEST_F(ModuleGaugeDrawing, TransponderDrumsShowTheirDigitsCellAndTheKnobItsOffFrame) {
   PanelPainter painter(bitmaps, values);
-  ASSERT_NO_THROW(painter.gauges().check(transponderGaugeHeader));
+  ASSERT_NO_THROW(painter.gauges().check(transponder));
   transponderGaugeCallback(&transponderGaugeHeader, PANEL_SERVICE_PRE_INITIALIZE, 0);  // 7000
   transponderState.digit[2] = 3;                                                       // 7030
-  const Image layer = painter.gauges().draw(transponderGaugeHeader, {});
+  const Image layer = painter.gauges().draw(transponder, {});
   const Image& strip = bitmaps.image(8448);
   const int drumX[4] = {154, 221, 287, 352};
   const int figure[4] = {7, 0, 3, 0};
@@ -98,19 +103,19 @@ TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheReso
   initialiseWithSimAt(350.0);
   PanelPicture picture({});
   const std::vector<PicturePlacement> placements = {
-      {&adfGaugeHeader, resources / "radios.so", 0, 0, 0, 0},
-      {&adfGaugeHeader, resources / "radios.so", 0, 165, 834, 0}};
+      {&adf, &values, resources / "radios.so", 0, 0, 0, 0},
+      {&adf, &values, resources / "radios.so", 0, 165, 834, 0}};
   EXPECT_NO_THROW(picture.check(placements));
   rendertest::ScratchDir dir;
-  picture.render({834, 165 + 330}, placements, values, dir.path() / "stack.png");
+  picture.render({834, 165 + 330}, placements, dir.path() / "stack.png");
   const Image written = readPng(dir.path() / "stack.png");
   EXPECT_EQ(written.size(), (Size{834, 495}));
-  const Image own = picture.draw({417, 165}, {placements[0]}, values);
+  const Image own = picture.draw({417, 165}, {placements[0]});
   EXPECT_EQ(written.at(200, 50), own.at(200, 50));
   EXPECT_EQ(written.at(401, 165 + 101), own.at(200, 50)) << "twice the size below";
 
   const std::vector<PicturePlacement> noScript = {
-      {&adfGaugeHeader, dir.path() / "radios.so", 0, 0, 0, 0}};
+      {&adf, &values, dir.path() / "radios.so", 0, 0, 0, 0}};
   try {
     picture.check(noScript);
     ADD_FAILURE() << "no error for a missing resource script";
@@ -126,13 +131,13 @@ TEST_F(ModuleGaugeDrawing, APanelWithoutASizeIsAsLargeAsItsGaugesReach) {
   initialiseWithSimAt(350.0);
   PanelPicture picture({});
   const std::vector<PicturePlacement> placements = {
-      {&adfGaugeHeader, resources / "radios.so", 10, 5, 0, 0},
-      {&adfGaugeHeader, resources / "radios.so", 0, 170, 208, 0}};
-  EXPECT_EQ(picture.draw({0, 0}, placements, values).size(), (Size{427, 170 + 82}));
+      {&adf, &values, resources / "radios.so", 10, 5, 0, 0},
+      {&adf, &values, resources / "radios.so", 0, 170, 208, 0}};
+  EXPECT_EQ(picture.draw({0, 0}, placements).size(), (Size{427, 170 + 82}));
 
   const std::vector<PicturePlacement> farAway = {
-      {&adfGaugeHeader, resources / "radios.so", 90000, 0, 0, 0}};
-  EXPECT_THROW(picture.draw({0, 0}, farAway, values), RenderError)
+      {&adf, &values, resources / "radios.so", 90000, 0, 0, 0}};
+  EXPECT_THROW(picture.draw({0, 0}, farAway), RenderError)
       << "a picture of gigabytes instead of an error";
 }
 

@@ -15,7 +15,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 #include "recording_panels.h"
 
 namespace {
@@ -275,7 +275,8 @@ int wmain(int argc, wchar_t* argv[]) {
   }
 
   GAUGEHDR* comNav = linkage.gauge_header_ptr[0];
-  if (!EXPECT(comNav->gauge_callback != nullptr, "a gauge callback in the Com1Nav1 header, got null")) {
+  if (!EXPECT(comNav->gauge_callback != nullptr,
+              "a gauge callback in the Com1Nav1 header, got null")) {
     giveUp("Com1Nav1 cannot be initialised; stopping");
   }
   if (withWindow) {

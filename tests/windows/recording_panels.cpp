@@ -8,7 +8,7 @@ void FSAPI ignoreElement(ELEMENT_HEADER*) {}
 void FSAPI ignoreInstall(ELEMENT_HEADER*, void*) {}
 void FSAPI ignoreGenerate(ELEMENT_HEADER*, UINT32) {}
 
-SINT32 FSAPI triggerKeyEvent(ID eventId, UINT32 value) {
+UINT32 FSAPI triggerKeyEvent(ID eventId, UINT32 value) {
   recordingPanels().keyEvents.push_back({eventId, value});
   return 0;
 }
@@ -17,10 +17,10 @@ void FSAPI lookupVar(MODULE_VAR* moduleVar) {
   const SmokeSimulation& sim = recordingPanels().simulation;
   switch (moduleVar->id) {
     case 23:
-      moduleVar->var_value.raw = sim.com1ActiveBcd;
+      moduleVar->var_value.u = sim.com1ActiveBcd;
       break;
     case 24:
-      moduleVar->var_value.raw = sim.nav1ActiveBcd;
+      moduleVar->var_value.u = sim.nav1ActiveBcd;
       break;
     default:
       recordingPanels().unknownRequests.push_back("module variable " +
@@ -28,8 +28,8 @@ void FSAPI lookupVar(MODULE_VAR* moduleVar) {
   }
 }
 
-SINT32 FSAPI executeCalculatorCode(PCSTRINGZ code, FLOAT64* floatResult, SINT32* intResult,
-                                   PCSTRINGZ* textResult) {
+BOOL_HOST FSAPI executeCalculatorCode(PCSTRINGZ code, FLOAT64* floatResult, SINT32* intResult,
+                                      PCSTRINGZ* textResult) {
   const SmokeSimulation& sim = recordingPanels().simulation;
   struct Answer {
     const char* code;
@@ -53,14 +53,25 @@ SINT32 FSAPI executeCalculatorCode(PCSTRINGZ code, FLOAT64* floatResult, SINT32*
   return 0;
 }
 
+PANELS servedTable() {
+  PANELS table{};
+  table.element_list_query = ignoreElement;
+  table.element_list_install = ignoreInstall;
+  table.element_list_initialize = ignoreElement;
+  table.element_list_update = ignoreElement;
+  table.element_list_generate = ignoreGenerate;
+  table.element_list_plot = ignoreElement;
+  table.element_list_erase = ignoreElement;
+  table.element_list_kill = ignoreElement;
+  table.trigger_key_event = triggerKeyEvent;
+  table.lookup_var = lookupVar;
+  table.execute_calculator_code = executeCalculatorCode;
+  return table;
+}
+
 }  // namespace
 
 RecordingPanels& recordingPanels() {
-  static RecordingPanels panels{
-      {},
-      {},
-      {},
-      {ignoreElement, ignoreInstall, ignoreElement, ignoreElement, ignoreGenerate, ignoreElement,
-       ignoreElement, triggerKeyEvent, lookupVar, executeCalculatorCode}};
+  static RecordingPanels panels{{}, {}, {}, servedTable()};
   return panels;
 }

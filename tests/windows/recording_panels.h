@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/gauge_records.h"
+#include "host/interface/gauge_records.h"
 
 struct RecordedKeyEvent {
   ID eventId;

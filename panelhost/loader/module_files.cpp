@@ -1,0 +1,42 @@
+#include "loader/module_files.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "loader/in_process_image.h"
+
+namespace panelhost {
+
+std::string moduleFileIn(const std::string& folder, const std::string& moduleName) {
+  const std::string native = folder + "/" + moduleName + ".so";
+  const std::string windows = folder + "/" + moduleName + ".gau";
+  std::error_code ignored;
+  if (!std::filesystem::exists(native, ignored) && std::filesystem::exists(windows, ignored)) {
+    return windows;
+  }
+  return native;
+}
+
+std::string executableFolder() {
+  std::vector<char> path(4096);
+  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  if (length <= 0) return ".";
+  std::string exe(path.data(), static_cast<std::size_t>(length));
+  const auto slash = exe.rfind('/');
+  return slash == std::string::npos ? "." : exe.substr(0, slash);
+}
+
+std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost&) {
+  char magic[2] = {};
+  std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
+  if (magic[0] == 'M' && magic[1] == 'Z') {
+    throw HostError("the module " + path +
+                    " is a Windows DLL; this panelhost runs native modules only");
+  }
+  return InProcessImage::open(path);
+}
+
+}  // namespace panelhost

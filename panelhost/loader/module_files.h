@@ -1,0 +1,23 @@
+// Where panelhost finds a module a panel names: MODULE.so beside the panelhost executable, or the
+// shipped MODULE.gau there when no native build of it is.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "loader/module_image.h"
+#include "loader/windows_host.h"
+
+namespace panelhost {
+
+// The file of module `moduleName` in `folder`: MODULE.so, else MODULE.gau when only that is there.
+std::string moduleFileIn(const std::string& folder, const std::string& moduleName);
+
+// The folder that holds the running panelhost executable (the module sits beside it).
+std::string executableFolder();
+
+// Loads the module at `path`: a native shared object in this process, or a 32-bit Windows DLL in
+// the x86 emulator. Throws HostError saying why it cannot.
+std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows);
+
+}  // namespace panelhost
