@@ -5,7 +5,8 @@
 install(TARGETS radios RUNTIME DESTINATION .)
 
 set(dist_texts ${CMAKE_BINARY_DIR}/distribution)
-configure_file(${CMAKE_SOURCE_DIR}/docs/install.md ${dist_texts}/INSTALL.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${CMAKE_SOURCE_DIR}/docs/install.md ${dist_texts}/INSTALL.txt @ONLY
+               NEWLINE_STYLE CRLF)
 configure_file(${CMAKE_SOURCE_DIR}/panels/radio-stack.cfg ${dist_texts}/radio-stack.cfg @ONLY
                NEWLINE_STYLE CRLF)
 install(FILES ${dist_texts}/INSTALL.txt DESTINATION .)
