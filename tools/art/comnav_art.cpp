@@ -23,7 +23,6 @@ constexpr double kPi = 3.14159265358979323846;
 
 constexpr Rgb kLettering{226, 226, 222};
 constexpr Rgb kDimLettering{160, 162, 166};
-constexpr Rgb kAccent{214, 178, 92};  // the amber of "NAV/COMM" legends on avionics of the era
 
 // Display windows: wide enough round the gauge's 78 x 26 text boxes at y 32.
 struct Box {
@@ -128,10 +127,6 @@ void drawKnobLegends(Canvas& c) {
   const Point ident = identKnobCentre();
   drawText(c, "PULL IDENT", static_cast<int>(ident.x), 104, 8, kLettering, Align::Center);
   drawText(c, "PUSH VOR TEST", static_cast<int>(ident.x), 114, 8, kLettering, Align::Center);
-
-  // The maker's legend in the free corner between the power knob and the COM knob.
-  drawText(c, "NAV/COMM", 123, 134, 8, kAccent, Align::Center, Weight::Bold);
-  drawText(c, "NC-155", 123, 145, 8, kDimLettering, Align::Center, Weight::Regular);
 }
 
 void drawLockScrew(Canvas& c, double cx, double cy) {

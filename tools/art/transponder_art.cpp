@@ -135,7 +135,6 @@ void drawCodeColumn(Canvas& c, int drumX) {
 
 void drawLettering(Canvas& c) {
   art::drawText(c, "TRANSPONDER", 145, 20, 10, kLettering, Align::Left);
-  art::drawText(c, "ATC  XPDR 76", kFaceWidth - 14, 20, 8, kDimLettering, Align::Right);
   // A thin rule under the title ties the four drums together as one code.
   c.fillRect(145, 24, kFaceWidth - 159, 1, Rgb{88, 88, 92});
   art::drawText(c, "CODE", 268, 100, 7, kDimLettering, Align::Center);
