@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "  panelhost run FILE.scn [--module PATH] [--log] [RENDERING]   run a scenario script\n"
     "  panelhost render [--panel FILE] [--module PATH] [RENDERING] OUT.png\n"
     "                                    draw the panel as it stands after start\n"
-    "  panelhost info [--module PATH] [--offsets]\n"
+    "  panelhost info [--module PATH] [--offsets] [--resources DIR]\n"
     "                                    describe the module's records as panelhost reads them\n"
     "                                    (--offsets: every field at its offset)\n"
     "  panelhost --help                  this text\n"
@@ -123,6 +123,7 @@ int renderCommand(const std::vector<std::string>& args) {
 int infoCommand(const std::vector<std::string>& args) {
   Allowed allowed;
   allowed.offsets = true;
+  allowed.rendering = true;  // --resources: where the bitmaps that give the sizes are
   const Arguments parsed = readArguments(args, allowed);
   if (!parsed.positional.empty()) {
     throw HostError("expected no file: info [--module PATH] [--offsets]");
@@ -132,7 +133,8 @@ int infoCommand(const std::vector<std::string>& args) {
   panelhost::HostServices host;
   try {
     const panelhost::LoadedModule module(panelhost::openModuleImage(path, host), host);
-    panelhost::describeModule(module, std::cout, parsed.offsets);
+    panelhost::describeModule(module, std::cout, parsed.offsets,
+                              panelhost::builtInSizer(path, parsed.rendering));
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
     return kExitUsage;

@@ -33,4 +33,23 @@ PanelRenderer builtInRenderer(const RenderSettings& settings) {
   };
 }
 
+GaugeSizer builtInSizer(const std::string& modulePath, const RenderSettings& settings) {
+  PictureSettings pictureSettings;
+  if (settings.resourcesFolder) pictureSettings.resourcesFolder = *settings.resourcesFolder;
+  const std::filesystem::path script = PanelPicture(pictureSettings).scriptFor(modulePath);
+  auto bitmaps = std::make_shared<std::optional<BitmapLibrary>>();
+  auto failure = std::make_shared<std::string>();
+  return [script, bitmaps, failure](const GaugeRecord& gauge) -> GaugePixels {
+    try {
+      if (!*bitmaps && failure->empty()) *bitmaps = BitmapLibrary::loadScript(script);
+      if (!*bitmaps) return GaugePixels{0, 0, *failure};
+      const Size size = gaugeOwnSize(gauge, **bitmaps);
+      return GaugePixels{size.width, size.height, ""};
+    } catch (const RenderError& error) {
+      if (!*bitmaps) *failure = error.what();
+      return GaugePixels{0, 0, error.what()};
+    }
+  };
+}
+
 }  // namespace panelhost

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "panel/gauge_info.h"
 #include "panel/panel_renderer.h"
 
 namespace panelhost {
@@ -14,5 +15,8 @@ struct RenderSettings {
 };
 
 PanelRenderer builtInRenderer(const RenderSettings& settings = {});
+
+// Each gauge's own size from the module's bitmaps, for `info`.
+GaugeSizer builtInSizer(const std::string& modulePath, const RenderSettings& settings = {});
 
 }  // namespace panelhost

@@ -5,6 +5,7 @@
 
 #include "abi/record_decoder.h"
 #include "abi/record_reader.h"
+#include "panel/panel_file.h"
 
 namespace panelhost {
 
@@ -79,10 +80,18 @@ std::string fieldValue(const hostabi::RecordReader& record, const hostabi::Field
   return field.count > 1 && field.kind != FieldKind::Char ? "{" + value + "}" : value;
 }
 
+// The module's name as a panel line writes it: its file name without the extension.
+std::string moduleStem(const std::string& path) {
+  const auto slash = path.rfind('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 class Describer {
  public:
-  Describer(const LoadedModule& module, std::ostream& out, bool offsets)
-      : module_(module), out_(out), offsets_(offsets) {}
+  Describer(const LoadedModule& module, std::ostream& out, bool offsets, const GaugeSizer& sizer)
+      : module_(module), out_(out), offsets_(offsets), sizer_(sizer) {}
 
   void module() {
     const LinkageRecord& l = module_.linkage();
@@ -202,10 +211,36 @@ class Describer {
     }
   }
 
+  void placement(const GaugeRecord& gauge) {
+    if (!sizer_) return;
+    const GaugePixels size = sizer_(gauge);
+    if (!size.unknownBecause.empty()) {
+      out_ << "  size in pixels: not known (" << size.unknownBecause << ")\n";
+      return;
+    }
+    out_ << "  size in pixels: " << size.width << " x " << size.height << "\n";
+    std::string line;
+    const PanelLayout stack = builtInPanel();
+    for (std::size_t i = 0; i < stack.placements.size(); ++i) {
+      const GaugePlacement& p = stack.placements[i];
+      if (p.gaugeName != gauge.name) continue;
+      const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
+      line = "gauge" + number + "=" + moduleStem(module_.path()) + "!" + gauge.name + ", " +
+             std::to_string(p.x) + ", " + std::to_string(p.y) + ", " +
+             std::to_string(p.width > 0 ? p.width : size.width);
+      out_ << "  placed as the built-in stack does: " << line << "\n";
+    }
+    if (line.empty()) {
+      out_ << "  placed at its own size: gaugeNN=" << moduleStem(module_.path()) << "!"
+           << gauge.name << ", X, Y, " << size.width << "\n";
+    }
+  }
+
   void describeGauge(const GaugeRecord& gauge) {
     out_ << "gauge \"" << gauge.name << "\" at " << hex(gauge.address) << ": header version "
          << hex(gauge.version) << ", default size " << gauge.sizeXmm << " x " << gauge.sizeYmm
          << " mm, callback " << function(gauge.callback) << '\n';
+    placement(gauge);
     fields(module_.layouts().gaugeHeader, gauge.address, 0);
     if (const ElementRecord* root = gauge.tree.root()) {
       out_ << "  elements:\n";
@@ -219,12 +254,14 @@ class Describer {
   const LoadedModule& module_;
   std::ostream& out_;
   bool offsets_;
+  const GaugeSizer& sizer_;
 };
 
 }  // namespace
 
-void describeModule(const LoadedModule& module, std::ostream& out, bool offsets) {
-  Describer(module, out, offsets).module();
+void describeModule(const LoadedModule& module, std::ostream& out, bool offsets,
+                    const GaugeSizer& sizer) {
+  Describer(module, out, offsets, sizer).module();
 }
 
 }  // namespace panelhost

@@ -3,12 +3,26 @@
 // compared with the layout the simulator reads.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "loader/loaded_module.h"
 
 namespace panelhost {
 
-void describeModule(const LoadedModule& module, std::ostream& out, bool offsets = false);
+// A gauge's own size in pixels (its root bitmap's), or why it is not known.
+struct GaugePixels {
+  int width = 0;
+  int height = 0;
+  std::string unknownBecause;  // set when the size is not known
+};
+using GaugeSizer = std::function<GaugePixels(const GaugeRecord& gauge)>;
+
+// With a sizer, each gauge's size in pixels and the panel line that places it at that size, as
+// the built-in radio stack places it where the stack has the gauge.
+void describeModule(const LoadedModule& module, std::ostream& out, bool offsets = false,
+                    const GaugeSizer& sizer = nullptr);
 
 }  // namespace panelhost
