@@ -160,7 +160,8 @@ void X86Machine::loadSegments() {
   const std::uint32_t esp = kCallFrameTop - sizeof frame;
   memory_.write(esp, frame, sizeof frame);
   check(uc_reg_write(engine, UC_X86_REG_ESP, &esp), "set the stack");
-  check(uc_emu_start(engine, thunks_.enterUserModeAddress(), thunks_.stopAddress(), 0, 1),
+  // No instruction count here: Unicorn drops all translated code when a later run stops counting.
+  check(uc_emu_start(engine, thunks_.enterUserModeAddress(), thunks_.stopAddress(), 0, 0),
         "enter user mode");
   std::uint32_t cs = 0;
   uc_reg_read(engine, UC_X86_REG_CS, &cs);
@@ -238,6 +239,7 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function,
     }
   }
   if (!fault_.empty()) fail(entry, fault_);
+  if (error == UC_ERR_INSN_INVALID) fail(entry, "ran an illegal instruction at " + where(eip));
   if (error != UC_ERR_OK) fail(entry, std::string(uc_strerror(error)) + " at " + where(eip));
   if (eip != thunks_.stopAddress()) {
     if (executed_ > limit_) {
