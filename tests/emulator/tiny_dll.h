@@ -3,6 +3,7 @@
 // so that a test can break exactly one field.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -87,8 +88,8 @@ struct Dll {
       put32(s + 20, fileOffset(rvas[i]));
       put32(s + 36, flags[i]);
     }
-    std::memcpy(&file[at(kText)], code.data(), code.size());
-    std::memcpy(&file[at(kData)], data.data(), data.size());
+    std::copy(code.begin(), code.end(), file.begin() + at(kText));
+    std::copy(data.begin(), data.end(), file.begin() + at(kData));
 
     if (!exports.empty()) {
       const auto n = static_cast<std::uint32_t>(exports.size());
