@@ -229,6 +229,7 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function,
                   &after[2], &after[3], &status, &tags,   outcome.st0};
   check(uc_reg_read_batch(engine, readIds, into, 11), "read the registers after a call");
   resetX87();
+  const std::string segment = restoreSegments();
 
   if (thrown_) {
     const std::exception_ptr thrown = std::exchange(thrown_, nullptr);
@@ -258,11 +259,30 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function,
     if (after[i] != saved[i]) fail(entry, std::string("did not preserve ") + kSavedNames[i]);
   }
   if (eflags & kDirectionFlag) fail(entry, "returned with the direction flag set");
+  if (!segment.empty()) fail(entry, "changed segment register " + segment);
   for (int reg = 0; reg < 8; ++reg) {
     if ((tags >> 2 * reg & 3) != 3) ++outcome.x87Depth;
   }
   outcome.eax = eax;
   return outcome;
+}
+
+std::string X86Machine::restoreSegments() {
+  static const std::pair<int, const char*> kSegments[] = {{UC_X86_REG_SS, "SS"},
+                                                          {UC_X86_REG_DS, "DS"},
+                                                          {UC_X86_REG_ES, "ES"},
+                                                          {UC_X86_REG_FS, "FS"},
+                                                          {UC_X86_REG_GS, "GS"}};
+  static const std::uint32_t kExpected[] = {kUserData, kUserData, kUserData, kThreadBlock, 0};
+  std::string changed;
+  for (int i = 0; i < 5; ++i) {
+    std::uint32_t selector = 0;
+    uc_reg_read(engine_.get(), kSegments[i].first, &selector);
+    if (selector == kExpected[i]) continue;
+    uc_reg_write(engine_.get(), kSegments[i].first, &kExpected[i]);
+    if (changed.empty()) changed = kSegments[i].second;
+  }
+  return changed;
 }
 
 std::uint32_t X86Machine::call(std::uint32_t function, const std::vector<std::uint32_t>& arguments,

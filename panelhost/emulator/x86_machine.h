@@ -57,6 +57,9 @@ class X86Machine {
   [[noreturn]] void fail(const std::string& entry, const std::string& what) const;
   std::string where(std::uint32_t address) const;
   void resetX87();
+  // A module that loads other data segments would leave every later call faulting: they are put
+  // back as a user thread has them. The first one that had changed, or "".
+  std::string restoreSegments();
 
   static void onInterrupt(uc_struct* engine, std::uint32_t number, void* self);
   static bool onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,

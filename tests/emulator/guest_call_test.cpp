@@ -106,6 +106,18 @@ const Case kCases[] = {
      false,
      0,
      "returned with the direction flag set"},
+    {"a segment register changed",
+     {0x6A, 0x00, 0x0F, 0xA1, 0xC3},  // push 0; pop fs; ret
+     {},
+     false,
+     0,
+     "changed segment register FS"},
+    {"the thread block through FS, put back after the case before",
+     {0x64, 0xA1, 0x18, 0x00, 0x00, 0x00, 0xC3},  // mov eax, fs:[0x18] (its own address); ret
+     {},
+     false,
+     0x7FFDE000,
+     nullptr},
     {"a breakpoint", {0xCC, 0xC3}, {}, false, 0, "caused a breakpoint (int3)"},
     {"a privileged instruction",
      {0xF4, 0xC3},
