@@ -238,3 +238,67 @@ TEST(GuestCall, HostMemoryIsZeroedAndAccessesAreChecked) {
 }
 
 }  // namespace
+
+namespace {
+
+// The C runtime panelhost provides, called as MinGW's code calls it: cdecl, data imports holding
+// the data's address.
+TEST(GuestCall, TheRuntimeServesTheCrtAndEndsTheCallOnAbort) {
+  tiny::Dll dll;
+  dll.imports = {{"msvcrt.dll", "_iob"},   {"msvcrt.dll", "fwrite"}, {"msvcrt.dll", "abort"},
+                 {"msvcrt.dll", "strlen"}, {"msvcrt.dll", "malloc"}, {"msvcrt.dll", "free"}};
+  const auto slot = [&](std::size_t i) { return tiny::kBase + dll.importSlot(i); };
+  const std::uint32_t text = tiny::kBase + tiny::kData;
+  dll.data = {'o', 'o', 'p', 's', '\n', 0};
+  std::vector<std::uint8_t>& code = dll.code;
+  const auto word = [&code](std::uint32_t value) {
+    for (int b = 0; b < 4; ++b) code.push_back(static_cast<std::uint8_t>(value >> 8 * b));
+  };
+  const auto push = [&](std::uint32_t value) { code.push_back(0x68), word(value); };
+  const auto callImport = [&](std::size_t i) {
+    code.insert(code.end(), {0xFF, 0x15}), word(slot(i));
+  };
+  const auto dropArguments = [&](std::uint8_t bytes) {
+    code.insert(code.end(), {0x83, 0xC4, bytes});
+  };
+  const auto at = [&](std::size_t offset) {
+    code.resize(offset, 0xCC);
+    return tiny::kBase + tiny::kText + static_cast<std::uint32_t>(offset);
+  };
+
+  // strlen(text)
+  const std::uint32_t length = at(0);
+  push(text), callImport(3), dropArguments(4), code.push_back(0xC3);
+  // fwrite(text, 1, 5, &_iob[2]); abort()
+  const std::uint32_t abortAfterWriting = at(0x40);
+  code.insert(code.end(), {0xA1}), word(slot(0));     // mov eax, [_iob]: the streams' address
+  code.insert(code.end(), {0x83, 0xC0, 0x40, 0x50});  // add eax, 64 (stderr); push eax
+  push(5), push(1), push(text), callImport(1), dropArguments(16), callImport(2),
+      code.push_back(0xC3);
+  // free(malloc(8)) twice
+  const std::uint32_t freeTwice = at(0x80);
+  push(8), callImport(4), dropArguments(4), code.insert(code.end(), {0x89, 0xC6});  // mov esi, eax
+  for (int i = 0; i < 2; ++i) code.insert(code.end(), {0x56}), callImport(5), dropArguments(4);
+  code.push_back(0xC3);
+
+  emulator_test::RecordingWindows windows;
+  const auto module = panelhost::openEmulatedModule(dll.bytes(), "crt.gau", windows);
+  EXPECT_EQ(module->call(length, {}, "strlen"), 5u);
+  try {
+    module->call(abortAfterWriting, {}, "the gauge callback");
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(),
+                HasSubstr("the gauge callback: in msvcrt.dll!abort called from 0x2000"));
+    EXPECT_THAT(fault.what(), HasSubstr("the module called abort(); it had written: \"oops\n\""));
+  }
+  try {
+    module->call(freeTwice, {}, "free twice");
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("freed 0x1000000, which malloc did not hand out or which "
+                                        "was freed already"));
+  }
+}
+
+}  // namespace

@@ -42,6 +42,20 @@ struct Dll {
   std::uint32_t entryRva = 0;
   std::uint32_t bitmapId = 7;
 
+  // The RVA of the address-table slot the loader fills for import `index`.
+  std::uint32_t importSlot(std::size_t index) const { return importTables(index) + 8; }
+
+  // One descriptor per import (a DLL named again is another descriptor, which Windows allows),
+  // then per import its lookup table, address table, name and DLL name.
+  std::uint32_t importTables(std::size_t index) const {
+    std::uint32_t tables = kImports + 20 * static_cast<std::uint32_t>(imports.size() + 1);
+    for (std::size_t i = 0; i < index; ++i) {
+      const auto names = imports[i].first.size() + 1 + imports[i].second.size() + 1;
+      tables = (tables + 18 + static_cast<std::uint32_t>(names) + 3) & ~3u;
+    }
+    return tables;
+  }
+
   std::vector<std::uint8_t> bytes() const {
     std::vector<std::uint8_t> file(kHeadersSize + kSections * kRawSize, 0);
     const auto put16 = [&file](std::uint32_t at, std::uint32_t value) {
@@ -114,13 +128,11 @@ struct Dll {
     }
 
     if (!imports.empty()) {
-      // One descriptor per import (a DLL named again is another descriptor, which Windows allows).
       const auto n = static_cast<std::uint32_t>(imports.size());
-      std::uint32_t tables = kImports + 20 * (n + 1);
       put32(o + 104, kImports);
       put32(o + 108, 20 * (n + 1));
       for (std::uint32_t i = 0; i < n; ++i) {
-        const std::uint32_t lookup = tables, slots = tables + 8, hint = tables + 16;
+        const std::uint32_t lookup = importTables(i), slots = lookup + 8, hint = lookup + 16;
         const std::uint32_t dllName =
             hint + 2 + static_cast<std::uint32_t>(imports[i].second.size()) + 1;
         put32(at(kImports + 20 * i), lookup);
@@ -130,7 +142,6 @@ struct Dll {
         put32(at(slots), hint);
         putText(at(hint + 2), imports[i].second);
         putText(at(dllName), imports[i].first);
-        tables = (dllName + static_cast<std::uint32_t>(imports[i].first.size()) + 1 + 3) & ~3u;
       }
     }
 
