@@ -8,6 +8,7 @@
 // panelhost's structures.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -31,8 +32,11 @@ class ModuleFault : public HostError {
 };
 
 // A host service as the module calls it: its arguments, one machine word each (a 32-bit value as
-// it was passed), and the integer result handed back.
-using HostFunction = std::function<std::uint64_t(const std::vector<std::uint64_t>& arguments)>;
+// it was passed; words past the service's own count are 0), and the integer result handed back.
+// A fixed array, so that a call allocates nothing.
+constexpr std::size_t kMostHostArguments = 8;
+using HostArguments = std::array<std::uint64_t, kMostHostArguments>;
+using HostFunction = std::function<std::uint64_t(const HostArguments& arguments)>;
 
 class ModuleImage {
  public:
