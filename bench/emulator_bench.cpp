@@ -33,8 +33,8 @@ struct Radios {
     // Every PANELS slot answers: the three services of host-abi.md, and slots 7 to 9 for a
     // module still built with the ten-entry table.
     std::vector<std::uint32_t> table(86);
-    const auto nothing = [](const std::vector<std::uint64_t>&) { return std::uint64_t{0}; };
-    const auto calculate = [this](const std::vector<std::uint64_t>& a) {
+    const auto nothing = [](const panelhost::HostArguments&) { return std::uint64_t{0}; };
+    const auto calculate = [this](const panelhost::HostArguments& a) {
       const double value = 121.5;
       if (a[1] != 0) module->write(a[1], &value, 8);
       return std::uint64_t{1};

@@ -14,7 +14,7 @@
 namespace panelhost {
 namespace {
 
-using Args = std::vector<std::uint32_t>;
+using Args = GuestArguments;
 constexpr auto kCdecl = RuntimeLibrary::Convention::kCdecl;
 constexpr std::uint32_t kChunk = 0x1000;
 constexpr std::size_t kMaxString = 1 << 20;

@@ -1,5 +1,6 @@
 #include "emulator/emulated_module.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -13,6 +14,8 @@
 
 namespace panelhost {
 namespace {
+
+static_assert(kMostGuestArguments <= kMostHostArguments, "a host service gets every word");
 
 constexpr std::uint64_t kMaxFileSize = 256u << 20;
 constexpr std::uint32_t kProcessAttach = 1;
@@ -122,12 +125,12 @@ class EmulatedModule final : public ModuleImage {
 
   ModuleAddress hostFunction(const std::string& name, int argumentWords,
                              HostFunction service) override {
-    return machine_.thunks().add(
-        name, argumentWords, true,
-        [service = std::move(service)](const std::vector<std::uint32_t>& arguments) {
-          return static_cast<std::uint32_t>(
-              service(std::vector<std::uint64_t>(arguments.begin(), arguments.end())));
-        });
+    return machine_.thunks().add(name, argumentWords, true,
+                                 [service = std::move(service)](const GuestArguments& arguments) {
+                                   HostArguments words{};
+                                   std::copy(arguments.begin(), arguments.end(), words.begin());
+                                   return static_cast<std::uint32_t>(service(words));
+                                 });
   }
 
   std::optional<std::vector<std::uint8_t>> bitmapResource(std::uint32_t id) const override {
@@ -136,12 +139,15 @@ class EmulatedModule final : public ModuleImage {
   }
 
  private:
-  static std::vector<std::uint32_t> words(std::initializer_list<std::uint64_t> arguments) {
-    std::vector<std::uint32_t> result;
-    result.reserve(arguments.size());
+  static X86Machine::Arguments words(std::initializer_list<std::uint64_t> arguments) {
+    if (arguments.size() > X86Machine::kMostCallArguments) {
+      throw HostError("a call into the module takes at most " +
+                      std::to_string(X86Machine::kMostCallArguments) + " arguments");
+    }
+    X86Machine::Arguments result;
     // A 32-bit argument as it was passed: a sign-extended negative number keeps its low word.
     for (const std::uint64_t argument : arguments) {
-      result.push_back(static_cast<std::uint32_t>(argument));
+      result.words[result.count++] = static_cast<std::uint32_t>(argument);
     }
     return result;
   }

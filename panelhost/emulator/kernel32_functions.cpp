@@ -13,7 +13,7 @@
 namespace panelhost {
 namespace {
 
-using Args = std::vector<std::uint32_t>;
+using Args = GuestArguments;
 constexpr auto kStdcall = RuntimeLibrary::Convention::kStdcall;
 constexpr std::uint32_t kTlsSlotsOffset = 0xE10;
 constexpr std::uint32_t kTlsSlots = 64;

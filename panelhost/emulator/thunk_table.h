@@ -4,6 +4,7 @@
 // routines that must run as guest code because they call back into the module.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,8 +15,11 @@
 
 namespace panelhost {
 
-// A provided function: its 32-bit arguments in, the value for EAX out.
-using GuestService = std::function<std::uint32_t(const std::vector<std::uint32_t>& arguments)>;
+// A provided function: its 32-bit arguments in (words past its own count are 0), the value for
+// EAX out. A fixed array, so that a call allocates nothing.
+constexpr int kMostGuestArguments = 8;
+using GuestArguments = std::array<std::uint32_t, kMostGuestArguments>;
+using GuestService = std::function<std::uint32_t(const GuestArguments& arguments)>;
 
 struct Thunk {
   std::string name;  // "KERNEL32!Sleep", "PANELS slot 36"

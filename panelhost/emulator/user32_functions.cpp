@@ -7,7 +7,7 @@
 namespace panelhost {
 namespace {
 
-using Args = std::vector<std::uint32_t>;
+using Args = GuestArguments;
 constexpr auto kStdcall = RuntimeLibrary::Convention::kStdcall;
 constexpr std::size_t kMaxClassName = 256;
 

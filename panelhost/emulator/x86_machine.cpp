@@ -1,5 +1,6 @@
 #include "emulator/x86_machine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -187,20 +188,27 @@ void X86Machine::resetX87() {
   uc_reg_write(engine, UC_X86_REG_FPTAG, &allEmpty);
 }
 
-X86Machine::Outcome X86Machine::run(std::uint32_t function,
-                                    const std::vector<std::uint32_t>& arguments,
+X86Machine::Arguments::Arguments(std::initializer_list<std::uint32_t> list) {
+  if (list.size() > kMostCallArguments) {
+    throw HostError("a call into the module takes at most " + std::to_string(kMostCallArguments) +
+                    " arguments");
+  }
+  count = list.size();
+  std::copy(list.begin(), list.end(), words.begin());
+}
+
+X86Machine::Outcome X86Machine::run(std::uint32_t function, const Arguments& arguments,
                                     const std::string& entry) {
   if (running_) {
     throw HostError(entry +
                     ": called while the module is running a call already; a service "
                     "cannot call back into the module");
   }
-  std::vector<std::uint32_t> frame;
-  frame.reserve(arguments.size() + 1);
-  frame.push_back(thunks_.stopAddress());
-  frame.insert(frame.end(), arguments.begin(), arguments.end());
-  const std::uint32_t esp = kCallFrameTop - 4 * static_cast<std::uint32_t>(frame.size());
-  memory_.write(esp, frame.data(), 4 * frame.size());
+  std::array<std::uint32_t, kMostCallArguments + 1> frame;
+  frame[0] = thunks_.stopAddress();
+  std::copy_n(arguments.words.begin(), arguments.count, frame.begin() + 1);
+  const std::uint32_t esp = kCallFrameTop - 4 * static_cast<std::uint32_t>(arguments.count + 1);
+  memory_.write(esp, frame.data(), 4 * (arguments.count + 1));
 
   // Registers a caller expects back: EBX, ESI, EDI, EBP, as a Windows thread starts them.
   const std::uint32_t saved[4] = {guest::kPebBase, 0, 0, 0};
@@ -252,7 +260,7 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function,
   if (espAfter != kCallFrameTop) {
     fail(entry, "left the stack unbalanced: ESP is " + hex(espAfter) + " on return instead of " +
                     hex(kCallFrameTop) + " (a callee that does not pop its " +
-                    std::to_string(arguments.size()) + " arguments, stdcall?)");
+                    std::to_string(arguments.count) + " arguments, stdcall?)");
   }
   static const char* const kSavedNames[] = {"EBX", "ESI", "EDI", "EBP"};
   for (int i = 0; i < 4; ++i) {
@@ -285,7 +293,7 @@ std::string X86Machine::restoreSegments() {
   return changed;
 }
 
-std::uint32_t X86Machine::call(std::uint32_t function, const std::vector<std::uint32_t>& arguments,
+std::uint32_t X86Machine::call(std::uint32_t function, const Arguments& arguments,
                                const std::string& entry) {
   const Outcome outcome = run(function, arguments, entry);
   if (outcome.x87Depth != 0) {
@@ -294,8 +302,7 @@ std::uint32_t X86Machine::call(std::uint32_t function, const std::vector<std::ui
   return outcome.eax;
 }
 
-double X86Machine::callReturningDouble(std::uint32_t function,
-                                       const std::vector<std::uint32_t>& arguments,
+double X86Machine::callReturningDouble(std::uint32_t function, const Arguments& arguments,
                                        const std::string& entry) {
   const Outcome outcome = run(function, arguments, entry);
   if (outcome.x87Depth != 1) {
@@ -312,8 +319,8 @@ void X86Machine::serve(const Thunk& thunk, std::uint32_t) {
     std::uint32_t esp = 0;
     uc_reg_read(engine, UC_X86_REG_ESP, &esp);
     returnAddress = memory_.u32(esp);
-    std::vector<std::uint32_t> arguments(thunk.argumentWords);
-    memory_.read(std::uint64_t{esp} + 4, arguments.data(), 4 * arguments.size());
+    GuestArguments arguments{};
+    memory_.read(std::uint64_t{esp} + 4, arguments.data(), 4 * thunk.argumentWords);
     const std::uint32_t eax = thunk.service(arguments);
     uc_reg_write(engine, UC_X86_REG_EAX, &eax);
     return;

@@ -6,9 +6,11 @@
 
 #include <unicorn/unicorn.h>
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,11 +36,19 @@ class X86Machine {
     namer_ = std::move(namer);
   }
 
+  // The arguments of one call, at most kMostCallArguments; a call allocates nothing.
+  struct Arguments {
+    std::array<std::uint32_t, 16> words{};
+    std::size_t count = 0;
+    Arguments() = default;
+    Arguments(std::initializer_list<std::uint32_t> list);
+  };
+  static constexpr std::size_t kMostCallArguments = 16;
+
   // Calls `function` stdcall and returns EAX. Throws ModuleFault, or what a service threw.
-  std::uint32_t call(std::uint32_t function, const std::vector<std::uint32_t>& arguments,
-                     const std::string& entry);
+  std::uint32_t call(std::uint32_t function, const Arguments& arguments, const std::string& entry);
   // The same for a function returning a double in ST(0).
-  double callReturningDouble(std::uint32_t function, const std::vector<std::uint32_t>& arguments,
+  double callReturningDouble(std::uint32_t function, const Arguments& arguments,
                              const std::string& entry);
 
  private:
@@ -52,8 +62,7 @@ class X86Machine {
   };
 
   void loadSegments();
-  Outcome run(std::uint32_t function, const std::vector<std::uint32_t>& arguments,
-              const std::string& entry);
+  Outcome run(std::uint32_t function, const Arguments& arguments, const std::string& entry);
   [[noreturn]] void fail(const std::string& entry, const std::string& what) const;
   std::string where(std::uint32_t address) const;
   void resetX87();

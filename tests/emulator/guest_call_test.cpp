@@ -190,10 +190,10 @@ TEST(GuestCall, HostFunctionsTakeStdcallArgumentsAndPassTheirThrowsOn) {
     module->write(tiny::kBase + tiny::kData, &address, 4);
   };
 
-  install([](const std::vector<std::uint64_t>& a) { return a.at(0) * 10 + a.at(1); });
+  install([](const panelhost::HostArguments& a) { return a.at(0) * 10 + a.at(1); });
   EXPECT_EQ(module->call(caller, {}, "the caller"), 57u);
 
-  install([](const std::vector<std::uint64_t>&) -> std::uint64_t {
+  install([](const panelhost::HostArguments&) -> std::uint64_t {
     throw HostError("the module called PANELS slot 57, which panelhost does not serve");
   });
   try {
@@ -205,8 +205,7 @@ TEST(GuestCall, HostFunctionsTakeStdcallArgumentsAndPassTheirThrowsOn) {
     EXPECT_STREQ(error.what(), "the module called PANELS slot 57, which panelhost does not serve");
   }
 
-  install(
-      [](const std::vector<std::uint64_t>&) -> std::uint64_t { throw ModuleFault("bad text"); });
+  install([](const panelhost::HostArguments&) -> std::uint64_t { throw ModuleFault("bad text"); });
   try {
     module->call(caller, {}, "the caller");
     ADD_FAILURE() << "no throw";

@@ -94,7 +94,7 @@ class RadiosGau : public ::testing::Test {
   std::uint32_t serviceRefusing(std::uint32_t slot) {
     return static_cast<std::uint32_t>(module_->hostFunction(
         "PANELS slot " + std::to_string(slot), 0,
-        [slot](const std::vector<std::uint64_t>&) -> std::uint64_t {
+        [slot](const panelhost::HostArguments&) -> std::uint64_t {
           throw HostError("the module called PANELS slot " + std::to_string(slot));
         }));
   }
