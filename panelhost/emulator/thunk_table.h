@@ -1,0 +1,54 @@
+// The guest's side of every function panelhost provides: a few bytes of code that trap into the
+// host (an `int` the emulator hooks) and return as the function's calling convention says. The
+// same region holds the stop address that host-made calls return to, and the runtime's few
+// routines that must run as guest code because they call back into the module.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "emulator/guest_memory.h"
+
+namespace panelhost {
+
+// A provided function: its 32-bit arguments in (words past its own count are 0), the value for
+// EAX out. A fixed array, so that a call allocates nothing.
+constexpr int kMostGuestArguments = 8;
+using GuestArguments = std::array<std::uint32_t, kMostGuestArguments>;
+using GuestService = std::function<std::uint32_t(const GuestArguments& arguments)>;
+
+struct Thunk {
+  std::string name;  // "KERNEL32!Sleep", "PANELS slot 36"
+  int argumentWords = 0;
+  GuestService service;
+};
+
+class ThunkTable {
+ public:
+  static constexpr std::uint8_t kTrapVector = 0x80;
+
+  // Maps the code region and writes the stop address and the routine that enters ring 3.
+  explicit ThunkTable(GuestMemory& memory);
+
+  // `calleePops`: stdcall (the callee removes its arguments) rather than cdecl.
+  std::uint32_t add(std::string name, int argumentWords, bool calleePops, GuestService service);
+  // Guest code of the runtime's own; its address.
+  std::uint32_t addCode(const std::vector<std::uint8_t>& code);
+  // The thunk whose trap instruction ends just before `eip`, or null when the trap came from
+  // anywhere else.
+  const Thunk* trappedAt(std::uint32_t eip) const;
+
+  std::uint32_t stopAddress() const;
+  std::uint32_t enterUserModeAddress() const;
+
+ private:
+  GuestMemory& memory_;
+  std::uint32_t nextCode_;
+  std::deque<Thunk> thunks_;  // stable while a service runs
+};
+
+}  // namespace panelhost

@@ -1,0 +1,303 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "emulator/emulated_module.h"
+#include "recording_windows.h"
+#include "tiny_dll.h"
+
+using panelhost::HostError;
+using panelhost::ModuleFault;
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr std::uint32_t kSlot = 0x40;  // each case's code at its own 64 bytes of .text
+constexpr std::uint64_t kInstructionLimit = 10000;
+
+struct Case {
+  const char* name;
+  std::vector<std::uint8_t> code;
+  std::vector<std::uint64_t> arguments;
+  bool returnsDouble;
+  double result;      // when no fault is expected
+  const char* fault;  // what the ModuleFault must say, or null
+};
+
+const Case kCases[] = {
+    {"stdcall",
+     {0x8B, 0x44, 0x24, 0x04, 0x03, 0x44, 0x24, 0x08, 0xC2, 0x08, 0x00},
+     {2, 40},
+     false,
+     42,
+     nullptr},
+    {"a negative argument",
+     {0x8B, 0x44, 0x24, 0x04, 0xC2, 0x04, 0x00},
+     {static_cast<std::uint64_t>(-5)},
+     false,
+     0xFFFFFFFB,
+     nullptr},
+    {"pi from ST(0)", {0xD9, 0xEB, 0xC3}, {}, true, M_PI, nullptr},
+    {"minus one from ST(0)", {0xD9, 0xE8, 0xD9, 0xE0, 0xC3}, {}, true, -1.0, nullptr},
+    {"no double",
+     {0xC3},
+     {},
+     true,
+     0,
+     "left 0 values on the x87 stack instead of its result alone in ST(0)"},
+    {"a value left on the x87 stack",
+     {0xD9, 0xE8, 0xC3},
+     {},
+     false,
+     0,
+     "left 1 values on the x87 stack"},
+    {"arguments not popped",
+     {0xC3},
+     {1},
+     false,
+     0,
+     "left the stack unbalanced: ESP is 0x13ffec on return instead of 0x13fff0"},
+    {"an illegal instruction",
+     {0x90, 0x0F, 0x0B},
+     {},
+     false,
+     0,
+     "ran an illegal instruction at 0x200011c1"},
+    {"a division by zero",
+     {0x31, 0xC9, 0xF7, 0xF1, 0xC3},
+     {},
+     false,
+     0,
+     "caused a division error (divide by zero or overflow) (exception 0) at 0x20001202"},
+    {"an endless loop",
+     {0xEB, 0xFE},
+     {},
+     false,
+     0,
+     "did not return within 10000 instructions (it was at 0x20001240)"},
+    {"a write to its code",
+     {0xC7, 0x05, 0x00, 0x10, 0x00, 0x20, 0x01, 0x00, 0x00, 0x00, 0xC3},
+     {},
+     false,
+     0,
+     "wrote 4 bytes at 0x20001000, which is read-only (the instruction at 0x20001280)"},
+    {"a null pointer read",
+     {0xA1, 0x00, 0x00, 0x00, 0x00, 0xC3},
+     {},
+     false,
+     0,
+     "read 4 bytes at 0x0, which is not mapped (the instruction at 0x200012c0)"},
+    {"a jump into data",
+     {0xB8, 0x00, 0x20, 0x00, 0x20, 0xFF, 0xE0},
+     {},
+     false,
+     0,
+     "jumped to 0x20002000, which is not executable"},
+    {"EBX not preserved",
+     {0xBB, 0x01, 0x00, 0x00, 0x00, 0xC3},
+     {},
+     false,
+     0,
+     "did not preserve EBX"},
+    {"the direction flag left set",
+     {0xFD, 0xC3},
+     {},
+     false,
+     0,
+     "returned with the direction flag set"},
+    {"a segment register changed",
+     {0x6A, 0x00, 0x0F, 0xA1, 0xC3},  // push 0; pop fs; ret
+     {},
+     false,
+     0,
+     "changed segment register FS"},
+    {"the thread block through FS, put back after the case before",
+     {0x64, 0xA1, 0x18, 0x00, 0x00, 0x00, 0xC3},  // mov eax, fs:[0x18] (its own address); ret
+     {},
+     false,
+     0x7FFDE000,
+     nullptr},
+    {"a breakpoint", {0xCC, 0xC3}, {}, false, 0, "caused a breakpoint (int3)"},
+    {"a privileged instruction",
+     {0xF4, 0xC3},
+     {},
+     false,
+     0,
+     "caused a protection fault (a privileged instruction?)"},
+};
+
+std::uint32_t addressOf(std::size_t index) {
+  return tiny::kBase + tiny::kText + static_cast<std::uint32_t>(index) * kSlot;
+}
+
+std::unique_ptr<panelhost::ModuleImage> loadCases(panelhost::WindowsHost& windows,
+                                                  const std::vector<std::uint8_t>& extra) {
+  tiny::Dll dll;
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    dll.code.resize(i * kSlot, 0xCC);
+    dll.code.insert(dll.code.end(), kCases[i].code.begin(), kCases[i].code.end());
+  }
+  dll.code.resize(std::size(kCases) * kSlot, 0xCC);
+  dll.code.insert(dll.code.end(), extra.begin(), extra.end());
+  panelhost::EmulatorOptions options;
+  options.instructionLimit = kInstructionLimit;
+  return panelhost::openEmulatedModule(dll.bytes(), "cases.gau", windows, options);
+}
+
+TEST(GuestCall, ReturnsResultsAndReportsFaultsWithTheirAddress) {
+  emulator_test::RecordingWindows windows;
+  const auto module = loadCases(windows, {});
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    const Case& test = kCases[i];
+    SCOPED_TRACE(test.name);
+    const auto run = [&] {
+      const std::initializer_list<std::uint64_t> none{};
+      if (test.arguments.size() == 2) {
+        return module->call(addressOf(i), {test.arguments[0], test.arguments[1]}, test.name) * 1.0;
+      }
+      if (test.arguments.size() == 1)
+        return module->call(addressOf(i), {test.arguments[0]}, test.name) * 1.0;
+      return test.returnsDouble ? module->callReturningDouble(addressOf(i), none, test.name)
+                                : module->call(addressOf(i), none, test.name) * 1.0;
+    };
+    if (test.fault == nullptr) {
+      EXPECT_DOUBLE_EQ(run(), test.result);
+      continue;
+    }
+    try {
+      run();
+      ADD_FAILURE() << "no fault";
+    } catch (const ModuleFault& fault) {
+      EXPECT_THAT(fault.what(), HasSubstr(std::string(test.name) + ": " + test.fault));
+    }
+    // A fault leaves the CPU fit for the next call, as the unload's detach call needs.
+    EXPECT_EQ(module->call(addressOf(0), {1, 2}, "after a fault"), 3u);
+  }
+}
+
+// push 7; push 5; call [data]; ret: calls the host function stored at the start of .data.
+const std::vector<std::uint8_t> kCallThroughData = {0x6A, 0x07, 0x6A, 0x05, 0xFF, 0x15,
+                                                    0x00, 0x20, 0x00, 0x20, 0xC3};
+
+TEST(GuestCall, HostFunctionsTakeStdcallArgumentsAndPassTheirThrowsOn) {
+  emulator_test::RecordingWindows windows;
+  const auto module = loadCases(windows, kCallThroughData);
+  const std::uint32_t caller = addressOf(std::size(kCases));
+  const auto install = [&](panelhost::HostFunction service) {
+    const std::uint32_t address =
+        static_cast<std::uint32_t>(module->hostFunction("PANELS slot 57", 2, std::move(service)));
+    module->write(tiny::kBase + tiny::kData, &address, 4);
+  };
+
+  install([](const panelhost::HostArguments& a) { return a.at(0) * 10 + a.at(1); });
+  EXPECT_EQ(module->call(caller, {}, "the caller"), 57u);
+
+  install([](const panelhost::HostArguments&) -> std::uint64_t {
+    throw HostError("the module called PANELS slot 57, which panelhost does not serve");
+  });
+  try {
+    module->call(caller, {}, "the caller");
+    ADD_FAILURE() << "no throw";
+  } catch (const ModuleFault&) {
+    ADD_FAILURE() << "a service's HostError became a ModuleFault";
+  } catch (const HostError& error) {
+    EXPECT_STREQ(error.what(), "the module called PANELS slot 57, which panelhost does not serve");
+  }
+
+  install([](const panelhost::HostArguments&) -> std::uint64_t { throw ModuleFault("bad text"); });
+  try {
+    module->call(caller, {}, "the caller");
+    ADD_FAILURE() << "no throw";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("the caller: in PANELS slot 57 called from 0x"));
+    EXPECT_THAT(fault.what(), HasSubstr(": bad text"));
+  }
+}
+
+TEST(GuestCall, HostMemoryIsZeroedAndAccessesAreChecked) {
+  emulator_test::RecordingWindows windows;
+  const auto module = loadCases(windows, {});
+  const auto first = module->allocateHostBlock(10);
+  const auto second = module->allocateHostBlock(300);
+  EXPECT_GE(second, first + 10);
+  std::vector<std::uint8_t> bytes(300, 0xFF);
+  module->read(second, bytes.data(), bytes.size());
+  EXPECT_EQ(bytes, std::vector<std::uint8_t>(300, 0));
+  const std::uint32_t word = 0x12345678;
+  module->write(first, &word, 4);
+  std::uint32_t back = 0;
+  module->read(first, &back, 4);
+  EXPECT_EQ(back, word);
+
+  EXPECT_THROW(module->read(0, &back, 4), ModuleFault);
+  EXPECT_THROW(module->read(0xFFFFFFFE, &back, 4), ModuleFault);
+  EXPECT_THROW(module->write(tiny::kBase + tiny::kText, &word, 4), ModuleFault);
+  EXPECT_THROW(module->call(0x100000000ull, {}, "far away"), ModuleFault);
+}
+
+}  // namespace
+
+namespace {
+
+// The C runtime panelhost provides, called as MinGW's code calls it: cdecl, data imports holding
+// the data's address.
+TEST(GuestCall, TheRuntimeServesTheCrtAndEndsTheCallOnAbort) {
+  tiny::Dll dll;
+  dll.imports = {{"msvcrt.dll", "_iob"},   {"msvcrt.dll", "fwrite"}, {"msvcrt.dll", "abort"},
+                 {"msvcrt.dll", "strlen"}, {"msvcrt.dll", "malloc"}, {"msvcrt.dll", "free"}};
+  const auto slot = [&](std::size_t i) { return tiny::kBase + dll.importSlot(i); };
+  const std::uint32_t text = tiny::kBase + tiny::kData;
+  dll.data = {'o', 'o', 'p', 's', '\n', 0};
+  std::vector<std::uint8_t>& code = dll.code;
+  const auto word = [&code](std::uint32_t value) {
+    for (int b = 0; b < 4; ++b) code.push_back(static_cast<std::uint8_t>(value >> 8 * b));
+  };
+  const auto push = [&](std::uint32_t value) { code.push_back(0x68), word(value); };
+  const auto callImport = [&](std::size_t i) {
+    code.insert(code.end(), {0xFF, 0x15}), word(slot(i));
+  };
+  const auto dropArguments = [&](std::uint8_t bytes) {
+    code.insert(code.end(), {0x83, 0xC4, bytes});
+  };
+  const auto at = [&](std::size_t offset) {
+    code.resize(offset, 0xCC);
+    return tiny::kBase + tiny::kText + static_cast<std::uint32_t>(offset);
+  };
+
+  // strlen(text)
+  const std::uint32_t length = at(0);
+  push(text), callImport(3), dropArguments(4), code.push_back(0xC3);
+  // fwrite(text, 1, 5, &_iob[2]); abort()
+  const std::uint32_t abortAfterWriting = at(0x40);
+  code.insert(code.end(), {0xA1}), word(slot(0));     // mov eax, [_iob]: the streams' address
+  code.insert(code.end(), {0x83, 0xC0, 0x40, 0x50});  // add eax, 64 (stderr); push eax
+  push(5), push(1), push(text), callImport(1), dropArguments(16), callImport(2),
+      code.push_back(0xC3);
+  // free(malloc(8)) twice
+  const std::uint32_t freeTwice = at(0x80);
+  push(8), callImport(4), dropArguments(4), code.insert(code.end(), {0x89, 0xC6});  // mov esi, eax
+  for (int i = 0; i < 2; ++i) code.insert(code.end(), {0x56}), callImport(5), dropArguments(4);
+  code.push_back(0xC3);
+
+  emulator_test::RecordingWindows windows;
+  const auto module = panelhost::openEmulatedModule(dll.bytes(), "crt.gau", windows);
+  EXPECT_EQ(module->call(length, {}, "strlen"), 5u);
+  try {
+    module->call(abortAfterWriting, {}, "the gauge callback");
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(),
+                HasSubstr("the gauge callback: in msvcrt.dll!abort called from 0x2000"));
+    EXPECT_THAT(fault.what(), HasSubstr("the module called abort(); it had written: \"oops\n\""));
+  }
+  try {
+    module->call(freeTwice, {}, "free twice");
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("freed 0x1000000, which malloc did not hand out or which "
+                                        "was freed already"));
+  }
+}
+
+}  // namespace
