@@ -5,6 +5,7 @@
 
 #include "support/host_error.h"
 #include "support/number_text.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -43,7 +44,7 @@ int numberAt(const std::string& text, int low, int high, const std::string& what
   if (!value || *value < low || *value > high) {
     throw HostError(at(file, line,
                        "expected " + what + " (a whole number from " + std::to_string(low) +
-                           " to " + std::to_string(high) + "), got \"" + text + "\""));
+                           " to " + std::to_string(high) + "), got " + quotedText(text)));
   }
   return static_cast<int>(*value);
 }
@@ -51,7 +52,7 @@ int numberAt(const std::string& text, int low, int high, const std::string& what
 GaugePlacement parsePlacement(const std::string& key, const std::string& value,
                               const std::string& file, int line) {
   const std::string expected =
-      std::string("expected ") + kPlacementForm + ", got \"" + key + "=" + value + "\"";
+      std::string("expected ") + kPlacementForm + ", got " + quotedText(key + "=" + value);
   const auto fields = splitAt(value, ',');
   if (fields.size() < 3 || fields.size() > 5) throw HostError(at(file, line, expected));
   const auto bang = fields[0].find('!');
@@ -94,7 +95,7 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
     if (content[0] == '[') {
       if (content.back() != ']') {
         throw HostError(
-            at(fileName, line, "expected a section name in brackets, got \"" + content + "\""));
+            at(fileName, line, "expected a section name in brackets, got " + quotedText(content)));
       }
       // [Window00], [WINDOW01] and so on; [Window Titles] is not a window.
       const std::string section = lowered(content);
@@ -107,7 +108,7 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
     const auto equals = content.find('=');
     if (equals == std::string::npos) {
       throw HostError(
-          at(fileName, line, "expected KEY=VALUE or [SECTION], got \"" + content + "\""));
+          at(fileName, line, "expected KEY=VALUE or [SECTION], got " + quotedText(content)));
     }
     const std::string key = lowered(trimmed(content.substr(0, equals)));
     const std::string value = trimmed(content.substr(equals + 1));
@@ -115,7 +116,8 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
     if (key == "size_mm") {
       const auto fields = splitAt(value, ',');
       if (fields.size() != 2) {
-        throw HostError(at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got \"" + value + "\""));
+        throw HostError(
+            at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got " + quotedText(value)));
       }
       const int width = numberAt(fields[0], 1, kLargestPanelSide, "a width", fileName, line);
       const int height = numberAt(fields[1], 1, kLargestPanelSide, "a height", fileName, line);

@@ -10,6 +10,7 @@
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
 #include "support/host_error.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -36,7 +37,8 @@ std::string eventText(std::uint32_t id, std::uint32_t value) {
   return text;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+// Names and texts from the script or the module, escaped and shortened for the message.
+std::string quoted(const std::string& text) { return quotedText(text); }
 
 class ScenarioRunner {
  public:
@@ -260,7 +262,7 @@ class ScenarioRunner {
     GAUGEHDR* header = gauge(command.gauge);
     const auto children = childElements(rootElement(header));
     const std::string expected = "element " + std::to_string(command.count) + " of " +
-                                 command.gauge + " " + command.element.written;
+                                 shownText(command.gauge) + " " + command.element.written;
     if (command.count > static_cast<std::int64_t>(children.size())) {
       check(false, expected,
             "no element " + std::to_string(command.count) + " (the root has " +

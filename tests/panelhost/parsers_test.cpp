@@ -8,8 +8,10 @@
 #include "scenario/scenario_script.h"
 #include "support/host_error.h"
 #include "support/number_text.h"
+#include "support/shown_text.h"
 
 using panelhost::HostError;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 
 namespace {
@@ -166,6 +168,53 @@ TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {
   for (const BadPanel& bad : cases) {
     EXPECT_THAT(errorOf([&] { panelhost::parseScript(bad.text, "s.scn"); }), HasSubstr(bad.message))
         << bad.text;
+  }
+}
+
+TEST(ShownText, EscapesWhatATerminalWouldNotShowAndCutsLongTexts) {
+  const struct {
+    std::string text;
+    std::string shown;
+  } cases[] = {
+      {"COM Frequency swap", "\"COM Frequency swap\""},
+      {std::string("a\0b", 3), "\"a\\x00b\""},
+      {"\t\r\n\\\"\x1B\x7F\xC3\xA9", "\"\\t\\r\\n\\\\\\\"\\x1B\\x7F\\xC3\\xA9\""},
+      {std::string(64, 'x'), "\"" + std::string(64, 'x') + "\""},
+      {std::string(65, '\0'), "\"" + std::string(64, '@') + "...\" (65 bytes)"},
+  };
+  for (const auto& c : cases) {
+    std::string wanted = c.shown;
+    for (auto at = wanted.find('@'); at != std::string::npos; at = wanted.find('@')) {
+      wanted.replace(at, 1, "\\x00");
+    }
+    EXPECT_EQ(panelhost::quotedText(c.text), wanted);
+  }
+}
+
+// Whatever a file holds, the message that reports it shows it escaped, the NUL and what follows
+// it included, and never longer than a few lines.
+TEST(ShownText, MessagesOfTheReadersShowTheTextEscapedAndShortened) {
+  const std::string huge(10000000, '7');
+  const struct {
+    std::function<void()> read;
+    std::string ending;
+  } cases[] = {
+      {[] { panelhost::parseScript(std::string("squ\0awk 7700\n", 13), "s.scn"); },
+       "got \"squ\\x00awk\""},
+      {[&] { panelhost::parseScript("rate " + huge + "\n", "s.scn"); },
+       "got \"" + huge.substr(0, 64) + "...\" (10000000 bytes)"},
+      {[] { panelhost::parseScript("expect tooltip ADF 1 2 \"x\"\x01\n", "s.scn"); },
+       "got \"\\x01\""},
+      {[] { panelhost::parseScript(std::string("panel a\0b.cfg\n", 14), "s.scn"); },
+       "s.scn:1: expected a panel file name (without a NUL byte, at most 4096 bytes), got "
+       "\"a\\x00b.cfg\""},
+      {[] { panelhost::parsePanelText("[Window00]\ngauge00=radios!ADF, \x1B[2J, 0\n", "p.cfg"); },
+       "p.cfg:2: expected x (a whole number from -100000 to 100000), got \"\\x1B[2J\""},
+  };
+  for (const auto& c : cases) {
+    const std::string message = errorOf(c.read);
+    EXPECT_LT(message.size(), 400u);
+    EXPECT_THAT(message, EndsWith(c.ending));
   }
 }
 
