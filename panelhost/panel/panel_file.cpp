@@ -1,8 +1,8 @@
 #include "panel/panel_file.h"
 
-#include <fstream>
 #include <sstream>
 
+#include "support/bounded_file.h"
 #include "support/host_error.h"
 #include "support/number_text.h"
 #include "support/shown_text.h"
@@ -140,11 +140,14 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
 }
 
 PanelLayout readPanelFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw HostError(path + ": the panel file could not be read");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parsePanelText(text.str(), path);
+  const BoundedFile file = readBoundedFile(path, kLargestTextFile);
+  if (file.outcome == BoundedFile::Outcome::TooLarge) {
+    throw HostError(tooLargeMessage(path, file, kLargestTextFile, "a panel file"));
+  }
+  if (file.outcome != BoundedFile::Outcome::Read) {
+    throw HostError(shownText(path, kShownPathBytes) + ": the panel file could not be read");
+  }
+  return parsePanelText(file.text, path);
 }
 
 const char* builtInPanelText() {

@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "render/render_error.h"
+#include "support/bounded_file.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
 namespace {
 
 constexpr int kMaxIncludeDepth = 16;
+// Includes of empty files cost no bytes; this keeps a tree of them from being opened endlessly.
+constexpr int kMostScripts = 256;
 
 // Windows resource memory options, accepted between the type and the file name and ignored.
 const char* const kMemoryOptions[] = {"DISCARDABLE", "MOVEABLE", "FIXED",     "PURE",
@@ -75,11 +78,23 @@ class ResourceScriptParser {
       throw RenderError(script.string() + ": includes nested more than " +
                         std::to_string(kMaxIncludeDepth) + " deep (an include loop?)");
     }
-    std::ifstream stream(script, std::ios::binary);
-    if (!stream) throw RenderError(script.string() + ": cannot open the resource script");
-    std::stringstream whole;
-    whole << stream.rdbuf();
-    std::istringstream lines(withoutComments(whole.str()));
+    // The limits cover the whole tree, so includes cannot multiply what is read.
+    if (++scriptsRead_ > kMostScripts) {
+      throw RenderError(shownText(script.string(), kShownPathBytes) + ":1: expected at most " +
+                        std::to_string(kMostScripts) +
+                        " resource scripts with the includes, got more");
+    }
+    const BoundedFile file = readBoundedFile(script.string(), budget_);
+    if (file.outcome == BoundedFile::Outcome::TooLarge) {
+      throw RenderError(tooLargeMessage(script.string(), file, kLargestTextFile,
+                                        "a resource script with its includes"));
+    }
+    if (file.outcome != BoundedFile::Outcome::Read) {
+      throw RenderError(shownText(script.string(), kShownPathBytes) +
+                        ": cannot open the resource script");
+    }
+    budget_ -= file.text.size();
+    std::istringstream lines(withoutComments(file.text));
 
     int blockDepth = 0;
     int lineNumber = 0;
@@ -210,6 +225,8 @@ class ResourceScriptParser {
   }
 
   ResourceScript& result_;
+  std::size_t budget_ = kLargestTextFile;
+  int scriptsRead_ = 0;
   std::map<std::string, std::string> defines_;
   std::map<std::uint32_t, std::string> origins_;
 };

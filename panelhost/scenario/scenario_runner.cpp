@@ -1,14 +1,12 @@
 #include "scenario/scenario_runner.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "panel/mouse_table.h"
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
+#include "support/bounded_file.h"
 #include "support/host_error.h"
 #include "support/shown_text.h"
 
@@ -325,17 +323,17 @@ int runScenarioText(const std::string& text, const std::string& fileName, const 
 }
 
 int runScenarioFile(const std::string& path, const RunOptions& options, std::ostream& out) {
-  // A folder opens as a stream that reads as empty: it would pass as a script without checks.
-  std::error_code ignored;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ignored)) {
-    out << path << ":1: expected a scenario file that can be read" << std::endl;
+  const BoundedFile file = readBoundedFile(path, kLargestTextFile);
+  if (file.outcome != BoundedFile::Outcome::Read) {
+    out << (file.outcome == BoundedFile::Outcome::TooLarge
+                ? tooLargeMessage(path, file, kLargestTextFile, "a scenario script")
+                : shownText(path, kShownPathBytes) +
+                      ":1: expected a scenario file that can be read")
+        << std::endl;
     out << "0 passed, 0 failed" << std::endl;
     return kExitBadInput;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return runScenarioText(text.str(), path, options, out);
+  return runScenarioText(file.text, path, options, out);
 }
 
 }  // namespace panelhost

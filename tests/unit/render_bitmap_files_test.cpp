@@ -134,6 +134,8 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
       {"5 BITMAP \"a.bmp\"\n\n5 BITMAP \"b.bmp\"\n", "main.rc:3: bitmap 5 is already named at"},
       {"1 VERSIONINFO\nBEGIN\n", "the file ends inside a BEGIN ... END block"},
       {"#include \"main.rc\"\n", "include loop"},
+      {"#include \"/dev/zero\"\n",
+       "/dev/zero:1: expected a resource script with its includes of at most 1 MiB"},
   };
   for (const auto& c : cases) {
     ScratchDir dir;
