@@ -17,6 +17,36 @@ constexpr int kLargestCoordinate = 100000;
 // for gigabytes.
 constexpr int kLargestPanelSide = 8192;
 
+constexpr std::size_t kLongestModuleName = 64;
+constexpr std::size_t kLongestGaugeName = 255;
+constexpr const char* kModuleNameForm =
+    "a module file name (letters, digits, _, - and ., not starting with . and without .., at most "
+    "64 characters)";
+
+// MODULE becomes MODULE.so beside panelhost and is loaded as code: a path in it
+// (../../etc/passwd) would load any file of the system. So it is a plain file name.
+bool isPlainFileName(const std::string& name) {
+  if (name.empty() || name.size() > kLongestModuleName || name[0] == '.' ||
+      name.find("..") != std::string::npos) {
+    return false;
+  }
+  for (const char c : name) {
+    const bool letterOrDigit =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit && c != '_' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
+// The module's table names its gauges in plain text; anything else cannot match one.
+bool isPrintableName(const std::string& name) {
+  if (name.size() > kLongestGaugeName) return false;
+  for (const char c : name) {
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
 std::vector<std::string> splitAt(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::string part;
@@ -63,6 +93,17 @@ GaugePlacement parsePlacement(const std::string& key, const std::string& value,
   GaugePlacement placement;
   placement.moduleName = fields[0].substr(0, bang);
   placement.gaugeName = fields[0].substr(bang + 1);
+  if (!isPlainFileName(placement.moduleName)) {
+    throw HostError(at(
+        file, line,
+        std::string("expected ") + kModuleNameForm + ", got " + quotedText(placement.moduleName)));
+  }
+  if (placement.gaugeName.empty() || !isPrintableName(placement.gaugeName)) {
+    throw HostError(at(file, line,
+                       "expected a gauge name of printable characters, at most " +
+                           std::to_string(kLongestGaugeName) + ", got " +
+                           quotedText(placement.gaugeName)));
+  }
   placement.x = numberAt(fields[1], -kLargestCoordinate, kLargestCoordinate, "x", file, line);
   placement.y = numberAt(fields[2], -kLargestCoordinate, kLargestCoordinate, "y", file, line);
   if (fields.size() > 3) {

@@ -108,6 +108,42 @@ TEST(PanelFile, ABadLineIsAnErrorNamingFileLineAndTheExpectedForm) {
               HasSubstr("/no/such/panel.cfg: the panel file could not be read"));
 }
 
+// MODULE names a file beside panelhost that is loaded as code, so it can be nothing but a plain
+// file name; the gauge name is plain text.
+TEST(PanelFile, AModuleNameIsAPlainFileNameAndAGaugeNameIsPrintable) {
+  const std::string moduleForm =
+      "p.cfg:2: expected a module file name (letters, digits, _, - and .";
+  const std::string gaugeForm = "p.cfg:2: expected a gauge name of printable characters";
+  const struct {
+    std::string names;
+    std::string message;  // empty: accepted
+  } cases[] = {
+      {"radios!Com1Nav1", ""},
+      {"my-gauges_2.v1!ADF", ""},
+      {"radios!Com1 Nav1", ""},
+      {"../../etc/passwd!Com1Nav1", moduleForm + ", not starting with . and without .., at most 64 "
+                                                 "characters), got \"../../etc/passwd\""},
+      {"/usr/lib/radios!ADF", moduleForm},
+      {"gauges\\radios!ADF", moduleForm},
+      {".radios!ADF", moduleForm},
+      {"radios..old!ADF", moduleForm},
+      {"ra dios!ADF", moduleForm},
+      {std::string("radios\0x!ADF", 12), moduleForm},
+      {std::string(65, 'r') + "!ADF", moduleForm},
+      {"radios!Com1\x01Nav1", gaugeForm + ", at most 255, got \"Com1\\x01Nav1\""},
+      {"radios!" + std::string(256, 'G'), gaugeForm},
+  };
+  for (const auto& c : cases) {
+    const std::string text = "[Window00]\ngauge00=" + c.names + ", 0, 0\n";
+    const std::string message = errorOf([&] { panelhost::parsePanelText(text, "p.cfg"); });
+    if (c.message.empty()) {
+      EXPECT_EQ(message, "no error") << c.names;
+    } else {
+      EXPECT_THAT(message, HasSubstr(c.message)) << c.names;
+    }
+  }
+}
+
 TEST(Numbers, DecimalHexNegativeAndWholeValues) {
   EXPECT_EQ(panelhost::parseNumber("0x2172"), 8562.0);
   EXPECT_EQ(panelhost::parseNumber("-12.5"), -12.5);
