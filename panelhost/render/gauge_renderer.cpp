@@ -166,8 +166,7 @@ Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
   }
   if (!bitmaps.contains(root->resource_id)) {
     throw RenderError(describeElement(gauge, 0, *root) + ": " +
-                      bitmaps.describe(root->resource_id) +
-                      ": the module's resource script names no bitmap of this id");
+                      bitmaps.missing(root->resource_id));
   }
   return bitmaps.image(root->resource_id).size();
 }
@@ -179,8 +178,7 @@ void checkGauge(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
     const std::string where = describeElement(gauge, index++, element);
     auto need = [&](ID id) -> const Image& {
       if (!bitmaps.contains(id)) {
-        throw RenderError(where + ": bitmap " + std::to_string(id) +
-                          ": the module's resource script names no bitmap of this id");
+        throw RenderError(where + ": " + bitmaps.missing(id));
       }
       return bitmaps.image(id);
     };

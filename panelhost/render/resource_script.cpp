@@ -14,12 +14,45 @@ namespace panelhost {
 namespace {
 
 constexpr int kMaxIncludeDepth = 16;
+constexpr const char* kStatementForm =
+    "a resource statement (ID BITMAP \"file.bmp\", ID TYPE ..., a #directive, or BEGIN ... END)";
 // Includes of empty files cost no bytes; this keeps a tree of them from being opened endlessly.
 constexpr int kMostScripts = 256;
+
+// Words that open a line of a statement's header (VERSIONINFO's FILEVERSION, a DIALOG's STYLE) or a
+// statement of their own (STRINGTABLE, LANGUAGE): passed over like the statements themselves.
+const char* const kStatementWords[] = {
+    "STRINGTABLE", "LANGUAGE", "FILEVERSION", "PRODUCTVERSION",  "FILEFLAGSMASK", "FILEFLAGS",
+    "FILEOS",      "FILETYPE", "FILESUBTYPE", "STYLE",           "EXSTYLE",       "CAPTION",
+    "CLASS",       "FONT",     "MENU",        "CHARACTERISTICS", "VERSION"};
+
+// The resource types an ID may be followed by; any other type is written as a number.
+const char* const kResourceTypes[] = {
+    "ACCELERATORS", "ANICURSOR",    "ANIICON",     "BITMAP",  "CURSOR", "DIALOG",   "DIALOGEX",
+    "DLGINCLUDE",   "DLGINIT",      "FONT",        "FONTDIR", "HTML",   "ICON",     "MENU",
+    "MENUEX",       "MESSAGETABLE", "PLUGPLAY",    "PNG",     "RCDATA", "REGISTRY", "TEXTINCLUDE",
+    "TOOLBAR",      "TYPELIB",      "VERSIONINFO", "VXD",     "WAVE"};
 
 // Windows resource memory options, accepted between the type and the file name and ignored.
 const char* const kMemoryOptions[] = {"DISCARDABLE", "MOVEABLE", "FIXED",     "PURE",
                                       "IMPURE",      "PRELOAD",  "LOADONCALL"};
+
+template <std::size_t N>
+bool isOneOf(const std::string& word, const char* const (&words)[N]) {
+  return std::find_if(std::begin(words), std::end(words),
+                      [&](const char* w) { return word == w; }) != std::end(words);
+}
+
+// A resource's name or number, as an unquoted token: IDB_FACE, 4096.
+bool isIdentifier(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(),
+                                      [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+}
+
+bool isNumber(const std::string& text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
 
 std::string upper(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
@@ -71,41 +104,42 @@ std::string withoutComments(const std::string& text) {
 
 class ResourceScriptParser {
  public:
-  explicit ResourceScriptParser(ResourceScript& result) : result_(result) {}
+  ResourceScriptParser(ResourceScript& result, const ResourceScript::Reader& read)
+      : result_(result), read_(read) {}
 
   void parseFile(const std::filesystem::path& script, int depth) {
+    const std::string name = shownText(script.string(), kShownPathBytes);
     if (depth > kMaxIncludeDepth) {
-      throw RenderError(script.string() + ": includes nested more than " +
-                        std::to_string(kMaxIncludeDepth) + " deep (an include loop?)");
+      throw RenderError(name + ": includes nested more than " + std::to_string(kMaxIncludeDepth) +
+                        " deep (an include loop?)");
     }
     // The limits cover the whole tree, so includes cannot multiply what is read.
     if (++scriptsRead_ > kMostScripts) {
-      throw RenderError(shownText(script.string(), kShownPathBytes) + ":1: expected at most " +
-                        std::to_string(kMostScripts) +
+      throw RenderError(name + ":1: expected at most " + std::to_string(kMostScripts) +
                         " resource scripts with the includes, got more");
     }
-    const BoundedFile file = readBoundedFile(script.string(), budget_);
+    const BoundedFile file = read_(script, budget_);
     if (file.outcome == BoundedFile::Outcome::TooLarge) {
       throw RenderError(tooLargeMessage(script.string(), file, kLargestTextFile,
                                         "a resource script with its includes"));
     }
     if (file.outcome != BoundedFile::Outcome::Read) {
-      throw RenderError(shownText(script.string(), kShownPathBytes) +
-                        ": cannot open the resource script");
+      throw RenderError(name + ": cannot open the resource script");
     }
     budget_ -= file.text.size();
     std::istringstream lines(withoutComments(file.text));
 
     int blockDepth = 0;
+    int outerBegin = 0;  // the line of the outermost open BEGIN, for a file that ends inside it
     int lineNumber = 0;
     std::string line;
     while (std::getline(lines, line)) {
       ++lineNumber;
-      const std::string where = script.string() + ":" + std::to_string(lineNumber);
+      const std::string where = name + ":" + std::to_string(lineNumber);
       std::vector<Token> tokens = tokenize(line, where);
       if (tokens.empty()) continue;
-      const std::string first = upper(tokens[0].text);
-      if (!tokens[0].quoted && !first.empty() && first[0] == '#') {
+      const bool inBlock = blockDepth > 0;
+      if (!tokens[0].quoted && tokens[0].text[0] == '#') {
         directive(tokens, script, where, depth);
         continue;
       }
@@ -113,20 +147,22 @@ class ResourceScriptParser {
       for (const Token& t : tokens) {
         if (t.quoted) continue;
         const std::string word = upper(t.text);
-        if (word == "BEGIN" || word == "{") ++blockDepth;
+        if (word == "BEGIN" || word == "{") {
+          if (blockDepth++ == 0) outerBegin = lineNumber;
+        }
         if (word == "END" || word == "}") {
-          if (blockDepth == 0) throw RenderError(where + ": " + t.text + " without a BEGIN");
+          if (blockDepth == 0) {
+            throw RenderError(where + ": " + shownText(t.text) + " without a BEGIN");
+          }
           --blockDepth;
         }
       }
-      if (blockDepth > 0 || tokens.size() < 2 || upper(tokens[1].text) != "BITMAP" ||
-          tokens[1].quoted) {
-        continue;
-      }
-      bitmapStatement(tokens, script, where);
+      if (!inBlock) statement(tokens, script, where);
     }
     if (blockDepth != 0) {
-      throw RenderError(script.string() + ": the file ends inside a BEGIN ... END block");
+      throw RenderError(name + ":" + std::to_string(outerBegin) +
+                        ": the file ends inside a BEGIN ... END block opened on this line; "
+                        "expected its END");
     }
   }
 
@@ -159,6 +195,36 @@ class ResourceScriptParser {
       }
     }
     return tokens;
+  }
+
+  // A line outside any block: a statement we pass over, a BITMAP statement, or an error.
+  void statement(const std::vector<Token>& tokens, const std::filesystem::path& script,
+                 const std::string& where) {
+    const std::string first = upper(tokens[0].text);
+    if (!tokens[0].quoted && (isOneOf(first, kStatementWords) || first == "BEGIN" || first == "{" ||
+                              first == "END" || first == "}")) {
+      return;
+    }
+    if (tokens.size() < 2 || tokens[0].quoted || !isIdentifier(tokens[0].text)) {
+      throw RenderError(where + ": expected " + kStatementForm + ", got " + quotedLine(tokens));
+    }
+    const std::string type = upper(tokens[1].text);
+    if (tokens[1].quoted || !(isOneOf(type, kResourceTypes) || isNumber(type))) {
+      throw RenderError(where + ": expected a resource type after " + shownText(tokens[0].text) +
+                        " (BITMAP, ICON, VERSIONINFO, RCDATA and the other types of a resource "
+                        "script, or a number), got " +
+                        quotedText(tokens[1].text));
+    }
+    if (type == "BITMAP") bitmapStatement(tokens, script, where);
+  }
+
+  static std::string quotedLine(const std::vector<Token>& tokens) {
+    std::string line;
+    for (const Token& t : tokens) {
+      if (!line.empty()) line += ' ';
+      line += t.quoted ? "\"" + t.text + "\"" : t.text;
+    }
+    return quotedText(line);
   }
 
   void directive(const std::vector<Token>& tokens, const std::filesystem::path& script,
@@ -212,8 +278,8 @@ class ResourceScriptParser {
     }
     if (token.quoted || text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])) ||
         used != text.size() || value == 0 || value > 0xFFFF) {
-      throw RenderError(where + ": bitmap id \"" + token.text +
-                        "\"; expected a number from 1 to 65535");
+      throw RenderError(where + ": bitmap id " + quotedText(token.text) +
+                        "; expected a number from 1 to 65535");
     }
     return static_cast<std::uint32_t>(value);
   }
@@ -225,6 +291,7 @@ class ResourceScriptParser {
   }
 
   ResourceScript& result_;
+  const ResourceScript::Reader& read_;
   std::size_t budget_ = kLargestTextFile;
   int scriptsRead_ = 0;
   std::map<std::string, std::string> defines_;
@@ -232,8 +299,15 @@ class ResourceScriptParser {
 };
 
 ResourceScript ResourceScript::load(const std::filesystem::path& script) {
+  return load(script, [](const std::filesystem::path& file, std::size_t limit) {
+    return readBoundedFile(file.string(), limit);
+  });
+}
+
+ResourceScript ResourceScript::load(const std::filesystem::path& script, const Reader& read) {
   ResourceScript result;
-  ResourceScriptParser(result).parseFile(script, 0);
+  result.file_ = script;
+  ResourceScriptParser(result, read).parseFile(script, 0);
   return result;
 }
 
