@@ -37,9 +37,10 @@ PanelRenderer builtInRenderer(const RenderSettings& settings) {
     ReaderValues values(view.elements);
     std::vector<PicturePlacement> placements;
     for (const PlacedGauge& placed : view.gauges) {
-      placements.push_back(PicturePlacement{placed.header, placed.module->path(),
-                                            placed.placement->x, placed.placement->y,
-                                            placed.placement->width, placed.placement->height});
+      const GaugePlacement& at = *placed.placement;
+      placements.push_back(PicturePlacement{placed.header, placed.module->path(), at.x, at.y,
+                                            at.width, at.height,
+                                            at.file + ":" + std::to_string(at.line)});
     }
     try {
       picture->render({view.layout.widthPx, view.layout.heightPx}, placements, values, pngPath);
