@@ -97,8 +97,9 @@ SimSetting readSim(LineReader& in, bool forSetting) {
             "nav1.ident or adf.ident";
   const auto key = simKeyNamed(in.word(keys));
   if (!key || (forSetting && !simKeySettable(*key))) in.failOnLast(keys);
-  const std::string form = simValueForm(*key);
-  const auto setting = parseSimValue(*key, in.word(form));
+  const SimUse use = forSetting ? SimUse::Set : SimUse::Check;
+  const std::string form = simValueForm(*key, use);
+  const auto setting = parseSimValue(*key, in.word(form), use);
   if (!setting) in.failOnLast(form);
   return *setting;
 }

@@ -207,6 +207,48 @@ TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {
   }
 }
 
+// A key takes a value when the host's form of it spans the value at the precision the simulation
+// keeps: COM and NAV as 16-bit BCD of 10 kHz steps, the ADF as five BCD digits of tenths of a kHz,
+// the code as four octal digits. A value to set must be one the form carries (the 5-kHz digit only
+// after a 2 or 7); a check may name any value in the span, and fails where the state differs.
+TEST(ScenarioScript, SimKeysTakeWhatTheHostsFormsCarry) {
+  enum Taken { Neither, CheckOnly, Both };
+  const struct {
+    const char* keyAndValue;
+    Taken taken;
+  } cases[] = {
+      {"com1.active 100.000", Both},      {"com1.active 199.990", Both},
+      {"com1.active 121.725", Both},      {"com1.active 121.775", Both},
+      {"com1.active 121.7", Both},        {"com1.active 121.7254", Both},
+      {"com1.active 121.720", CheckOnly}, {"com1.active 121.735", CheckOnly},
+      {"com1.active 121.705", CheckOnly}, {"com1.active 99.990", Neither},
+      {"com1.active 199.995", Neither},   {"com1.active 200.000", Neither},
+      {"com1.active 999.999", Neither},   {"com1.active 0x79", Both},
+      {"nav1.active 0.001", Neither},     {"nav1.active 108.05", Both},
+      {"nav1.standby 117.95", Both},      {"nav1.standby -113.9", Neither},
+      {"com1.standby 136.975", Both},     {"com1.standby 136.970", CheckOnly},
+      {"adf.active 0.0", Both},           {"adf.active 9999.9", Both},
+      {"adf.active 415.99", Both},        {"adf.active 9999.94", Both},
+      {"adf.active 9999.95", Neither},    {"adf.active 10000", Neither},
+      {"adf.active 99999", Neither},      {"adf.active -0.1", Neither},
+      {"adf.active -5", Neither},         {"xpdr.code 0000", Both},
+      {"xpdr.code 7777", Both},           {"xpdr.code 7778", Neither},
+      {"xpdr.code 777", Neither},         {"xpdr.code 07777", Neither},
+  };
+  for (const auto& c : cases) {
+    for (const bool setting : {true, false}) {
+      const std::string line = (setting ? "sim " : "expect sim ") + std::string(c.keyAndValue);
+      const bool taken = c.taken == Both || (c.taken == CheckOnly && !setting);
+      const std::string message = errorOf([&] { panelhost::parseScript(line + "\n", "s.scn"); });
+      if (taken) {
+        EXPECT_EQ(message, "no error") << line;
+      } else {
+        EXPECT_THAT(message, HasSubstr("s.scn:1: expected ")) << line;
+      }
+    }
+  }
+}
+
 TEST(ShownText, EscapesWhatATerminalWouldNotShowAndCutsLongTexts) {
   const struct {
     std::string text;
