@@ -234,7 +234,8 @@ class ResourceScriptParser {
       if (tokens.size() != 2 || !tokens[1].quoted) {
         throw RenderError(where + ": expected #include \"file.rc\"");
       }
-      parseFile(script.parent_path() / normalisedPath(tokens[1].text), depth + 1);
+      parseFile(script.parent_path() / fileNamed(tokens[1].text, where, "an included script"),
+                depth + 1);
     } else if (name == "#define" && tokens.size() >= 3) {
       defines_[tokens[1].text] = tokens[2].text;
     }
@@ -253,15 +254,14 @@ class ResourceScriptParser {
     if (next >= tokens.size() || !tokens[next].quoted || next + 1 != tokens.size()) {
       throw RenderError(where + ": expected ID BITMAP \"file.bmp\"");
     }
-    if (tokens[next].text.empty()) throw RenderError(where + ": the bitmap file name is empty");
     auto earlier = origins_.find(id);
     if (earlier != origins_.end()) {
       throw RenderError(where + ": bitmap " + std::to_string(id) + " is already named at " +
                         earlier->second);
     }
     origins_[id] = where;
-    result_.bitmaps_.push_back(
-        BitmapResource{id, script.parent_path() / normalisedPath(tokens[next].text), where});
+    result_.bitmaps_.push_back(BitmapResource{
+        id, script.parent_path() / fileNamed(tokens[next].text, where, "a bitmap"), where});
   }
 
   std::uint32_t resourceId(const Token& token, const std::string& where) const {
@@ -282,6 +282,18 @@ class ResourceScriptParser {
                         "; expected a number from 1 to 65535");
     }
     return static_cast<std::uint32_t>(value);
+  }
+
+  // The file a quoted name stands for. A NUL would cut the name short and a name ending in a
+  // separator names a folder: neither is the file the script means.
+  static std::filesystem::path fileNamed(const std::string& name, const std::string& where,
+                                         const std::string& what) {
+    const std::filesystem::path path = normalisedPath(name);
+    if (name.empty() || name.find('\0') != std::string::npos || path.filename().empty()) {
+      throw RenderError(where + ": expected the file name of " + what + ", got " +
+                        quotedText(name));
+    }
+    return path;
   }
 
   // Resource scripts written on Windows separate folders with backslashes.

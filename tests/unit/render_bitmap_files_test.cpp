@@ -144,6 +144,10 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
       {"\x01\x02 BITMAP \"a.bmp\"\n", "got \"\\x01\\x02 BITMAP \\\"a.bmp\\\"\""},
       {"4096 BITMAPP \"a.bmp\"\n", "main.rc:1: expected a resource type after 4096 (BITMAP, ICON"},
       {"4096 \"BITMAP\" \"a.bmp\"\n", "main.rc:1: expected a resource type after 4096"},
+      {"4096 BITMAP \"bitmaps\\\\\"\n",
+       "main.rc:1: expected the file name of a bitmap, got \"bitmaps\\\\\""},
+      {"4096 BITMAP \"\"\n", "main.rc:1: expected the file name of a bitmap, got \"\""},
+      {"#include \"parts/\"\n", "main.rc:1: expected the file name of an included script"},
   };
   for (const auto& c : cases) {
     ScratchDir dir;
