@@ -165,8 +165,7 @@ Size gaugeOwnSize(const GAUGEHDR& gauge, const BitmapLibrary& bitmaps) {
     throw RenderError(describeElement(gauge, 0, *root) + ": expected a static image as the root");
   }
   if (!bitmaps.contains(root->resource_id)) {
-    throw RenderError(describeElement(gauge, 0, *root) + ": " +
-                      bitmaps.missing(root->resource_id));
+    throw RenderError(describeElement(gauge, 0, *root) + ": " + bitmaps.missing(root->resource_id));
   }
   return bitmaps.image(root->resource_id).size();
 }
