@@ -284,12 +284,13 @@ class ResourceScriptParser {
     return static_cast<std::uint32_t>(value);
   }
 
-  // The file a quoted name stands for. A NUL would cut the name short and a name ending in a
-  // separator names a folder: neither is the file the script means.
+  // The file a quoted name stands for. A NUL would cut the name short, and a name ending in a
+  // separator, "." or ".." names a folder: neither is the file the script means.
   static std::filesystem::path fileNamed(const std::string& name, const std::string& where,
                                          const std::string& what) {
     const std::filesystem::path path = normalisedPath(name);
-    if (name.empty() || name.find('\0') != std::string::npos || path.filename().empty()) {
+    const std::filesystem::path last = path.filename();
+    if (name.find('\0') != std::string::npos || last.empty() || last == "." || last == "..") {
       throw RenderError(where + ": expected the file name of " + what + ", got " +
                         quotedText(name));
     }

@@ -148,6 +148,7 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
        "main.rc:1: expected the file name of a bitmap, got \"bitmaps\\\\\""},
       {"4096 BITMAP \"\"\n", "main.rc:1: expected the file name of a bitmap, got \"\""},
       {"#include \"parts/\"\n", "main.rc:1: expected the file name of an included script"},
+      {"4096 BITMAP \"bitmaps/..\"\n", "main.rc:1: expected the file name of a bitmap"},
   };
   for (const auto& c : cases) {
     ScratchDir dir;
