@@ -13,6 +13,7 @@
 #include "scenario/scenario_runner.h"
 #include "services/host_services.h"
 #include "support/host_error.h"
+#include "support/shown_text.h"
 
 namespace {
 
@@ -74,11 +75,11 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
     } else if (args[i] == "--lights" && allowed.rendering) {
       const std::string state = value("on or off");
       if (state != "on" && state != "off") {
-        throw HostError("--lights " + state + ": expected on or off");
+        throw HostError("--lights " + panelhost::shownText(state) + ": expected on or off");
       }
       parsed.rendering.panelLights = state == "on";
     } else if (args[i].size() > 1 && args[i][0] == '-') {
-      throw HostError("unknown option " + args[i]);
+      throw HostError("unknown option " + panelhost::shownText(args[i]));
     } else {
       parsed.positional.push_back(args[i]);
     }
@@ -174,6 +175,6 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
-  std::cerr << "panelhost: unknown command \"" << args[0] << "\"\n" << kUsage;
+  std::cerr << "panelhost: unknown command " << panelhost::quotedText(args[0]) << "\n" << kUsage;
   return kExitUsage;
 }

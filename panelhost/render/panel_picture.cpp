@@ -30,12 +30,34 @@ void PanelPicture::check(const std::vector<PicturePlacement>& placements) {
 
 Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
   Size extent;
+  // The placements that reach furthest right and down: when the panel is empty one way, the
+  // lines to look at.
+  const PicturePlacement* right = nullptr;
+  const PicturePlacement* down = nullptr;
   for (const PicturePlacement& p : placements) {
     const Rect rect = placementRect(gaugeOwnSize(*p.gauge, bitmapsFor(p.moduleFile)), p.x, p.y,
                                     p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
                                     p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
-    extent.width = std::max(extent.width, rect.x + rect.width);
-    extent.height = std::max(extent.height, rect.y + rect.height);
+    if (right == nullptr || rect.x + rect.width > extent.width) {
+      right = &p;
+      extent.width = rect.x + rect.width;
+    }
+    if (down == nullptr || rect.y + rect.height > extent.height) {
+      down = &p;
+      extent.height = rect.y + rect.height;
+    }
+  }
+  // The panel spans from its corner (0, 0) to where its gauges reach, so gauges wholly left of or
+  // above that corner leave nothing to draw.
+  if (right != nullptr && (extent.width <= 0 || extent.height <= 0)) {
+    const bool across = extent.width <= 0;
+    const PicturePlacement& p = across ? *right : *down;
+    throw RenderError(
+        (p.origin.empty() ? std::string() : p.origin + ": ") +
+        "the panel file gives no size_mm and every gauge lies " +
+        (across ? "left of x = 0" : "above y = 0") + ", this one reaching " +
+        (across ? "x = " + std::to_string(extent.width) : "y = " + std::to_string(extent.height)) +
+        "; expected a gauge reaching into positive x and y, or a size_mm=WIDTH,HEIGHT line");
   }
   if (extent.width > kLargestPanelPx || extent.height > kLargestPanelPx) {
     throw RenderError("the panel file gives no size_mm and its gauges reach " +

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "render/bitmap_library.h"
@@ -32,8 +33,9 @@ struct PicturePlacement {
   std::filesystem::path moduleFile;  // the loaded module (radios.so), which names its script
   int x = 0;
   int y = 0;
-  int width = 0;   // 0: the gauge's own
-  int height = 0;  // 0: follows the width, keeping the aspect
+  int width = 0;            // 0: the gauge's own
+  int height = 0;           // 0: follows the width, keeping the aspect
+  std::string origin = {};  // "panel file:line" of the placement, for messages
 };
 
 class PanelPicture {

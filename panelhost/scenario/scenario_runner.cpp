@@ -1,10 +1,7 @@
 #include "scenario/scenario_runner.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "abi/record_decoder.h"
 #include "loader/module_image.h"
@@ -12,7 +9,9 @@
 #include "panel/mouse_table.h"
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
+#include "support/bounded_file.h"
 #include "support/host_error.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -39,7 +38,8 @@ std::string eventText(std::uint32_t id, std::uint32_t value) {
   return text;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+// Names and texts from the script or the module, escaped and shortened for the message.
+std::string quoted(const std::string& text) { return quotedText(text); }
 
 class ScenarioRunner {
  public:
@@ -268,7 +268,7 @@ class ScenarioRunner {
     const PlacedGauge& placed = gauge(command.gauge);
     const auto children = placed.gauge->tree.rootChildren();
     const std::string expected = "element " + std::to_string(command.count) + " of " +
-                                 command.gauge + " " + command.element.written;
+                                 shownText(command.gauge) + " " + command.element.written;
     if (command.count > static_cast<std::int64_t>(children.size())) {
       check(false, expected,
             "no element " + std::to_string(command.count) + " (the root has " +
@@ -331,17 +331,17 @@ int runScenarioText(const std::string& text, const std::string& fileName, const 
 }
 
 int runScenarioFile(const std::string& path, const RunOptions& options, std::ostream& out) {
-  // A folder opens as a stream that reads as empty: it would pass as a script without checks.
-  std::error_code ignored;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ignored)) {
-    out << path << ":1: expected a scenario file that can be read" << std::endl;
+  const BoundedFile file = readBoundedFile(path, kLargestTextFile);
+  if (file.outcome != BoundedFile::Outcome::Read) {
+    out << (file.outcome == BoundedFile::Outcome::TooLarge
+                ? tooLargeMessage(path, file, kLargestTextFile, "a scenario script")
+                : shownText(path, kShownPathBytes) +
+                      ":1: expected a scenario file that can be read")
+        << std::endl;
     out << "0 passed, 0 failed" << std::endl;
     return kExitBadInput;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return runScenarioText(text.str(), path, options, out);
+  return runScenarioText(file.text, path, options, out);
 }
 
 }  // namespace panelhost

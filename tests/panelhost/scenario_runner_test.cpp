@@ -313,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScenarioRunner, AScriptThatDoesNotParseRunsNothing) {
-  const auto run = runFake("log on\nexpect sim com1.active 1.0\nadvance -5\n");
+  const auto run = runFake("log on\nexpect sim com1.active 121.0\nadvance -5\n");
   EXPECT_EQ(run.status, 2);
   EXPECT_THAT(run.output, Not(HasSubstr("key event")));
   EXPECT_EQ(run.output, bodyLine(3) +
