@@ -31,7 +31,8 @@ constexpr const char* kUsage =
     "\n"
     "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
     "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
-    "The module is MODULE.so beside panelhost (radios.so), or PATH with --module.\n"
+    "The module is MODULE.so beside panelhost (radios.so), else MODULE.gau there, or PATH with\n"
+    "--module; a 32-bit Windows .gau runs in panelhost's x86 emulator.\n"
     "run exits 0 when every check held, 1 when a check failed, 2 on bad input;\n"
     "render exits 0 when the picture was written, 2 otherwise.\n";
 

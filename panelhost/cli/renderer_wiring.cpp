@@ -24,7 +24,8 @@ PanelRenderer builtInRenderer(const RenderSettings& settings) {
       values.push_back(std::make_unique<ModuleElementValues>(*placed.module));
       placements.push_back(PicturePlacement{placed.gauge, values.back().get(),
                                             placed.module->path(), at.x, at.y, at.width,
-                                            at.height, at.file + ":" + std::to_string(at.line)});
+                                            at.height, at.file + ":" + std::to_string(at.line),
+                                            &placed.module->image()});
     }
     try {
       picture->render({view.layout.widthPx, view.layout.heightPx}, placements, pngPath);

@@ -31,7 +31,26 @@ const BitmapLibrary::Entry& BitmapLibrary::entry(std::uint32_t id) const {
   return found->second;
 }
 
+void BitmapLibrary::addResources(const std::filesystem::path& module,
+                                 const std::vector<std::uint32_t>& ids,
+                                 const ResourceFetch& fetch) {
+  carrier_ = module;
+  for (std::uint32_t id : ids) {
+    if (contains(id)) continue;
+    const auto bytes = fetch(id);
+    if (!bytes) continue;
+    const std::string name = shownText(module.string(), kShownPathBytes) + ", bitmap resource " +
+                             std::to_string(id);
+    add(id, decodeBmp(*bytes, name), name);
+  }
+}
+
 std::string BitmapLibrary::missing(std::uint32_t id) const {
+  if (!carrier_.empty()) {
+    return "bitmap " + std::to_string(id) + ": the module " +
+           shownText(carrier_.string(), kShownPathBytes) +
+           " carries no bitmap resource of this id";
+  }
   std::string text =
       "bitmap " + std::to_string(id) + ": the module's resource script names no bitmap of this id";
   if (script_.empty()) return text;

@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "render/image.h"
 #include "render/resource_script.h"
@@ -31,6 +34,13 @@ class BitmapLibrary {
 
   void add(std::uint32_t id, Image image, std::filesystem::path file = {}, std::string origin = {});
 
+  // The bitmaps a module carries inside itself (a .gau's bitmap resources): of `ids`, those that
+  // `fetch` finds, as .bmp bytes. Throws RenderError naming the module and the id for one that
+  // cannot be used.
+  using ResourceFetch = std::function<std::optional<std::vector<std::uint8_t>>(std::uint32_t id)>;
+  void addResources(const std::filesystem::path& module, const std::vector<std::uint32_t>& ids,
+                    const ResourceFetch& fetch);
+
   bool contains(std::uint32_t id) const { return entries_.count(id) != 0; }
   // Throws RenderError naming the id when the module's resources lack it.
   const Entry& entry(std::uint32_t id) const;
@@ -46,6 +56,7 @@ class BitmapLibrary {
  private:
   std::map<std::uint32_t, Entry> entries_;
   std::filesystem::path script_;  // empty for a library put together in code
+  std::filesystem::path carrier_;  // the module whose own resources these are, if they are
 };
 
 }  // namespace panelhost

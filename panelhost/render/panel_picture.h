@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "loader/module_image.h"
 #include "render/bitmap_library.h"
 #include "render/element_values.h"
 #include "render/gauge_renderer.h"
@@ -36,6 +37,9 @@ struct PicturePlacement {
   int width = 0;            // 0: the gauge's own
   int height = 0;           // 0: follows the width, keeping the aspect
   std::string origin = {};  // "panel file:line" of the placement, for messages
+  // The module itself, when it carries its bitmaps inside (the emulated .gau); they are drawn
+  // from there rather than from a resource script beside it.
+  const ModuleImage* image = nullptr;
 };
 
 class PanelPicture {
@@ -58,10 +62,11 @@ class PanelPicture {
  private:
   // The panel as large as its gauges reach, for a panel file that gives no size.
   Size extentOf(const std::vector<PicturePlacement>& placements);
-  const BitmapLibrary& bitmapsFor(const std::filesystem::path& moduleFile);
+  const BitmapLibrary& bitmapsFor(const PicturePlacement& placement);
 
   PictureSettings settings_;
   std::map<std::filesystem::path, BitmapLibrary> libraries_;  // by resource script
+  std::map<std::filesystem::path, BitmapLibrary> carried_;    // by module, from its resources
 };
 
 }  // namespace panelhost
