@@ -239,28 +239,40 @@ class ScenarioRunner {
            RadioSimulation::describeKeyEvent(event.eventId, event.value) + ")";
   }
 
+  // The oldest event not yet checked is taken off the host's record, checked or not, so the
+  // record holds only what a check can still use.
   void expectEvent(const Command& command) {
-    const auto& events = startedOrUnloaded().host().keyEvents;
+    HostServices& host = startedOrUnloaded().host();
     const std::string expected = eventText(command.eventId, command.eventValue);
-    if (checkedEvents_ >= events.size()) {
+    if (host.keyEventsDropped > 0) {
+      --host.keyEventsDropped;
+      check(false, expected,
+            "an event no longer kept (panelhost keeps the latest " +
+                std::to_string(HostServices::kKeptKeyEvents) + " events not yet checked)");
+      return;
+    }
+    if (host.keyEvents.empty()) {
       check(false, expected, "no event");
       return;
     }
-    const KeyEventRecord& event = events[checkedEvents_++];
+    const KeyEventRecord event = host.keyEvents.front();
+    host.keyEvents.pop_front();
     check(event.eventId == command.eventId && event.value == command.eventValue, expected,
           describedEvent(event));
   }
 
   void expectNoEvent() {
-    const auto& events = startedOrUnloaded().host().keyEvents;
-    if (checkedEvents_ >= events.size()) {
+    HostServices& host = startedOrUnloaded().host();
+    const std::uint64_t unchecked = host.keyEventsDropped + host.keyEvents.size();
+    if (unchecked == 0) {
       check(true, "", "");
       return;
     }
-    std::string got = describedEvent(events[checkedEvents_]);
-    const std::size_t more = events.size() - checkedEvents_ - 1;
-    if (more > 0) got += " and " + std::to_string(more) + " more";
-    checkedEvents_ = events.size();
+    std::string got = host.keyEventsDropped > 0 ? "an event no longer kept"
+                                                : describedEvent(host.keyEvents.front());
+    if (unchecked > 1) got += " and " + std::to_string(unchecked - 1) + " more";
+    host.keyEvents.clear();
+    host.keyEventsDropped = 0;
     check(false, "no event", got);
   }
 
@@ -318,7 +330,6 @@ class ScenarioRunner {
   int line_ = 0;
   int passed_ = 0;
   int failed_ = 0;
-  std::size_t checkedEvents_ = 0;
   bool unloaded_ = false;
   std::unique_ptr<PanelSession> session_;
 };

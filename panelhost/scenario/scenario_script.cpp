@@ -14,7 +14,9 @@ namespace {
 constexpr const char* kCommandList =
     "panel, sim, start, unload, rate, advance, update, click, press, release, wheel, expect, "
     "render or log";
-constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24 * 365;  // a year
+// A day of update cycles takes seconds; a longer stretch is several advances, so that no one
+// command runs for minutes.
+constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
 constexpr std::int64_t kMostRepeats = 1000000;
 constexpr int kLargestCoordinate = 1000000;
 
@@ -122,7 +124,8 @@ Command parseCommand(LineReader& in, const std::string& verb, int line) {
     command.count = in.whole("a rate in Hz, a whole number from 0 to 1000", 0, 1000);
   } else if (verb == "advance") {
     command.kind = CommandKind::Advance;
-    command.count = in.whole("a time in ms, a whole number from 0 to a year", 0, kLongestAdvanceMs);
+    command.count =
+        in.whole("a time in ms, a whole number from 0 to a day (86400000)", 0, kLongestAdvanceMs);
   } else if (verb == "update") {
     command.kind = CommandKind::Update;
     if (in.more()) command.count = in.whole("a count of update cycles", 0, kMostRepeats);
