@@ -4,6 +4,7 @@
 #include "host/element_headers.h"
 #include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
+#include "resources/bitmaps.h"
 
 namespace {
 
@@ -11,11 +12,6 @@ constexpr FLAGS kNoImageFlags = 0x0;
 constexpr FLAGS kTransparent = IMAGE_USE_TRANSPARENCY;
 constexpr FLAGS kTransparentErase = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE;
 
-constexpr ID kBackgroundBitmap = 12288;
-constexpr ID kModeKnobFirstFrame = 12544;   // OFF, ADF, ANT, BFO
-constexpr ID kIdentKnobFirstFrame = 12800;  // off, on
-constexpr ID kHundredsStrip = 13056;        // its window is 13057
-constexpr ID kDigitStrip = 13312;           // its window is 13313
 constexpr SINT32 kDrumTop = 40;
 
 constexpr ELEMENT_HEADER adfElement(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x, SINT32 y,
@@ -23,29 +19,34 @@ constexpr ELEMENT_HEADER adfElement(ELEMENT_TYPE_ENUM kind, ID bitmap, SINT32 x,
   return elementHeader(kind, bitmap, x, y, &adfGaugeHeader, imageFlags, children);
 }
 
-constexpr ELEMENT_ICON icon(ID firstFrame, SINT32 x, SINT32 y, SINT32 frames,
+constexpr ELEMENT_ICON icon(const BitmapRecord& frames, SINT32 x, SINT32 y,
                             PELEMENT_ICON_UPDATE_CALLBACK frameFromState) {
-  return iconElement(adfElement(ELEMENT_TYPE_ICON, firstFrame, x, y, kNoImageFlags), frames,
+  return iconElement(adfElement(ELEMENT_TYPE_ICON, frames.id, x, y, kNoImageFlags), frames.frames,
                      frameFromState);
 }
 
 // Every drum moves only vertically; the minimum of its Y range stands for the strip's top cell.
-constexpr ELEMENT_MOVING_IMAGE drum(ID strip, SINT32 x, FLOAT64 minY, FLOAT64 maxY,
+constexpr ELEMENT_MOVING_IMAGE drum(const BitmapRecord& strip, SINT32 x, FLOAT64 minY, FLOAT64 maxY,
                                     PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK yFromState) {
-  return movingImage(adfElement(ELEMENT_TYPE_MOVING_IMAGE, strip, x, kDrumTop, kTransparentErase),
-                     0.0, 0.0, adfStripX, minY, maxY, yFromState);
+  return movingImage(
+      adfElement(ELEMENT_TYPE_MOVING_IMAGE, strip.id, x, kDrumTop, kTransparentErase), 0.0, 0.0,
+      adfStripX, minY, maxY, yFromState);
 }
 
 // clang-format off
-//                                        first frame            x   y  frames  frame from
-ELEMENT_ICON adfModeKnob  =         icon(kModeKnobFirstFrame,   0,  0,  4,      adfModeIcon);
-ELEMENT_ICON adfIdentKnob =         icon(kIdentKnobFirstFrame,  0, 92,  2,      adfIdentIcon);
+//                                        frames                   x   y  frame from
+ELEMENT_ICON adfModeKnob  =         icon(bitmap::kAdfModeKnob,    0,  0, adfModeIcon);
+ELEMENT_ICON adfIdentKnob =         icon(bitmap::kAdfIdentKnob,   0, 92, adfIdentIcon);
 
-//                                        strip             x    Y range     Y from
-ELEMENT_MOVING_IMAGE adfHundredsDrum = drum(kHundredsStrip, 193, 1.0, 18.0, adfHundredsStripY);
-ELEMENT_MOVING_IMAGE adfTensDrum     = drum(kDigitStrip,    229, 0.0, 10.0, adfTensStripY);
-ELEMENT_MOVING_IMAGE adfUnitsDrum    = drum(kDigitStrip,    247, 0.0, 10.0, adfUnitsStripY);
-ELEMENT_MOVING_IMAGE adfTenthsDrum   = drum(kDigitStrip,    275, 0.0, 10.0, adfTenthsStripY);
+//                               strip                      x   Y range     Y from
+ELEMENT_MOVING_IMAGE adfHundredsDrum =
+                            drum(bitmap::kAdfHundredsStrip, 193, 1.0, 18.0, adfHundredsStripY);
+ELEMENT_MOVING_IMAGE adfTensDrum =
+                            drum(bitmap::kAdfDigitStrip,    229, 0.0, 10.0, adfTensStripY);
+ELEMENT_MOVING_IMAGE adfUnitsDrum =
+                            drum(bitmap::kAdfDigitStrip,    247, 0.0, 10.0, adfUnitsStripY);
+ELEMENT_MOVING_IMAGE adfTenthsDrum =
+                            drum(bitmap::kAdfDigitStrip,    275, 0.0, 10.0, adfTenthsStripY);
 // clang-format on
 
 ELEMENT_HEADER* adfBackgroundChildren[] = {
@@ -59,7 +60,7 @@ ELEMENT_HEADER* adfBackgroundChildren[] = {
 };
 
 ELEMENT_STATIC_IMAGE adfBackground = staticImage(adfElement(
-    ELEMENT_TYPE_STATIC_IMAGE, kBackgroundBitmap, 0, 0, kTransparent, adfBackgroundChildren));
+    ELEMENT_TYPE_STATIC_IMAGE, bitmap::kAdfFace.id, 0, 0, kTransparent, adfBackgroundChildren));
 
 ELEMENT_HEADER* adfElementList = &adfBackground.header;
 

@@ -4,12 +4,9 @@
 #include "host/element_headers.h"
 #include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
+#include "resources/bitmaps.h"
 
 namespace {
-
-constexpr ID kFaceplateBitmap = 4096;
-constexpr ID kPowerKnobBitmap = 4352;  // frames 4352 (OFF) and 4353 (on)
-constexpr ID kIdentKnobBitmap = 4608;  // frames 4608 (pushed in) and 4609 (pulled out)
 
 constexpr FLAGS kDisplayImageFlags = IMAGE_USE_TRANSPARENCY | IMAGE_USE_ERASE | IMAGE_USE_BRIGHT;
 
@@ -24,8 +21,8 @@ FAILURE_RECORD comNavDisplayFailures[] = {
 extern ELEMENT_HEADER* comNavChildren[];
 
 ELEMENT_STATIC_IMAGE comNavFaceplate =
-    staticImage(elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kFaceplateBitmap, 0, 0, &comNavGaugeHeader,
-                              IMAGE_USE_TRANSPARENCY, comNavChildren));
+    staticImage(elementHeader(ELEMENT_TYPE_STATIC_IMAGE, bitmap::kComNavFaceplate.id, 0, 0,
+                              &comNavGaugeHeader, IMAGE_USE_TRANSPARENCY, comNavChildren));
 
 // Red seven-segment digits on black, right-aligned and centred in a 78 x 26 box. A display shows
 // seven characters ("123.420"); with its terminator that is the buffer the host must give.
@@ -40,18 +37,18 @@ constexpr ELEMENT_STRING frequencyDisplay(SINT32 x, SINT32 y,
                      kFrequencyDisplay, callback);
 }
 
-constexpr ELEMENT_ICON twoFrameKnob(ID firstBitmap, SINT32 x, SINT32 y,
+constexpr ELEMENT_ICON twoFrameKnob(const BitmapRecord& frames, SINT32 x, SINT32 y,
                                     PELEMENT_ICON_UPDATE_CALLBACK callback) {
-  return iconElement(elementHeader(ELEMENT_TYPE_ICON, firstBitmap, x, y, &comNavGaugeHeader, 0), 2,
-                     callback);
+  return iconElement(elementHeader(ELEMENT_TYPE_ICON, frames.id, x, y, &comNavGaugeHeader, 0),
+                     frames.frames, callback);
 }
 
 ELEMENT_STRING comActiveDisplay = frequencyDisplay(10, 32, comActiveText);
 ELEMENT_STRING comStandbyDisplay = frequencyDisplay(112, 32, comStandbyText);
 ELEMENT_STRING navActiveDisplay = frequencyDisplay(222, 32, navActiveText);
 ELEMENT_STRING navStandbyDisplay = frequencyDisplay(324, 32, navStandbyText);
-ELEMENT_ICON powerKnob = twoFrameKnob(kPowerKnobBitmap, 46, 121, powerSwitchIcon);
-ELEMENT_ICON identKnob = twoFrameKnob(kIdentKnobBitmap, 231, 120, navIdentIcon);
+ELEMENT_ICON powerKnob = twoFrameKnob(bitmap::kComNavPowerKnob, 46, 121, powerSwitchIcon);
+ELEMENT_ICON identKnob = twoFrameKnob(bitmap::kComNavIdentKnob, 231, 120, navIdentIcon);
 
 ELEMENT_HEADER* comNavChildren[] = {
     &comActiveDisplay.header,

@@ -4,6 +4,7 @@
 #include "host/element_headers.h"
 #include "host/mouse_rects.h"
 #include "module/element_list_routines.h"
+#include "resources/bitmaps.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ FAILURE_RECORD replyLampFailures[] = {
 // clang-format off
 constexpr ELEMENT_MOVING_IMAGE drum(SINT32 x, PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripX,
                                     PELEMENT_MOVING_IMAGE_UPDATE_CALLBACK stripY) {
-  return movingImage(elementHeader(ELEMENT_TYPE_MOVING_IMAGE, kXpdrDigitStripBitmap, x, 32,
+  return movingImage(elementHeader(ELEMENT_TYPE_MOVING_IMAGE, bitmap::kXpdrDigitStrip.id, x, 32,
                                    &transponderGaugeHeader, kTransparentErase),
                      0.0, 0.0, stripX,
                      0.0, 7.0, stripY);
@@ -35,14 +36,14 @@ ELEMENT_MOVING_IMAGE unitsDrum     = drum(352, xpdrStripX3, xpdrStripY3);
 
 // Its four frames cover the knob and its scale, turned to OFF, SBY, ON and ALT.
 ELEMENT_ICON modeKnob = iconElement(
-    elementHeader(ELEMENT_TYPE_ICON, kXpdrModeKnobBitmap, 0, 36, &transponderGaugeHeader, 0x0),
-    4, xpdrModeIcon);
+    elementHeader(ELEMENT_TYPE_ICON, bitmap::kXpdrModeKnob.id, 0, 36, &transponderGaugeHeader, 0x0),
+    bitmap::kXpdrModeKnob.frames, xpdrModeIcon);
 
 // Drawn only while lit; otherwise the face plate's unlit lamp shows.
 ELEMENT_ICON replyLamp = iconElement(
-    elementHeader(ELEMENT_TYPE_ICON, kXpdrReplyLampBitmap, 32, 0, &transponderGaugeHeader,
+    elementHeader(ELEMENT_TYPE_ICON, bitmap::kXpdrReplyLamp.id, 32, 0, &transponderGaugeHeader,
                   kTransparentErase, nullptr, replyLampFailures),
-    1, xpdrReplyLampIcon);
+    bitmap::kXpdrReplyLamp.frames, xpdrReplyLampIcon);
 // clang-format on
 
 ELEMENT_HEADER* facePlateChildren[] = {
@@ -51,9 +52,9 @@ ELEMENT_HEADER* facePlateChildren[] = {
 };
 
 // clang-format off
-ELEMENT_STATIC_IMAGE facePlate = staticImage(
-    elementHeader(ELEMENT_TYPE_STATIC_IMAGE, kXpdrFacePlateBitmap, 0, 0, &transponderGaugeHeader,
-                  kTransparent, facePlateChildren));
+ELEMENT_STATIC_IMAGE facePlate =
+    staticImage(elementHeader(ELEMENT_TYPE_STATIC_IMAGE, bitmap::kXpdrFacePlate.id, 0, 0,
+                              &transponderGaugeHeader, kTransparent, facePlateChildren));
 // clang-format on
 
 ELEMENT_HEADER* transponderElementList = &facePlate.header;
