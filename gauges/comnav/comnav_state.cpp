@@ -199,10 +199,10 @@ void FSAPI comNavGaugeCallback(GAUGEHDR*, SINT32 serviceId, UINT32) {
   switch (serviceId) {
     case PANEL_SERVICE_PRE_INITIALIZE:
       // Once per module load: a second placement or a panel reload keeps power and settle delay.
-      if (state.initialised == 0) preInitialize();
+      if (!state.initialised) preInitialize();
       return;
     case PANEL_SERVICE_PRE_UPDATE:
-      if (state.settleElapsed == 1) adoptOutsideComChange();
+      if (state.settleElapsed) adoptOutsideComChange();
       return;
     default:
       return;
