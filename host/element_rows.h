@@ -31,9 +31,8 @@ class GaugeElements {
   constexpr ELEMENT_ICON icon(const BitmapRecord& frames, SINT32 x, SINT32 y, FLAGS imageFlags,
                               FAILURE_RECORD* failures,
                               PELEMENT_ICON_UPDATE_CALLBACK frameFromState) const {
-    return iconElement(
-        header(ELEMENT_TYPE_ICON, frames.id, x, y, imageFlags, nullptr, failures), frames.frames,
-        frameFromState);
+    return iconElement(header(ELEMENT_TYPE_ICON, frames.id, x, y, imageFlags, nullptr, failures),
+                       frames.frames, frameFromState);
   }
 
   // A strip seen through its window, moving only vertically: its X range is 0..0 and its X

@@ -31,9 +31,8 @@ auto tenths    = adf.drum(kAdfDigitStrip,    275, 40, 0x3, adfStripX, 0, 10,  ad
 // clang-format on
 
 ELEMENT_HEADER* faceChildren[] = {
-    &modeKnob.header, &identKnob.header, &hundreds.header,
-    &tens.header,     &units.header,     &tenths.header,
-    nullptr,
+    &modeKnob.header, &identKnob.header, &hundreds.header, &tens.header,
+    &units.header,    &tenths.header,    nullptr,
 };
 
 //                   bitmap    x  y  flags children
