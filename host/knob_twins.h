@@ -20,3 +20,15 @@ SINT32 turnKnobHalf(PIXPOINT* point, FLAGS mouseFlags, FLAGS twinsWheel, PMOUSE_
   }
   return 0;
 }
+
+// The down half: the wheel turned up belongs to its up twin.
+template <typename OwnStep>
+SINT32 turnDownHalf(PIXPOINT* point, FLAGS mouseFlags, PMOUSE_FUNCTION upTwin, OwnStep ownStep) {
+  return turnKnobHalf(point, mouseFlags, MOUSE_WHEEL_UP, upTwin, ownStep);
+}
+
+// The up half: the wheel turned down belongs to its down twin.
+template <typename OwnStep>
+SINT32 turnUpHalf(PIXPOINT* point, FLAGS mouseFlags, PMOUSE_FUNCTION downTwin, OwnStep ownStep) {
+  return turnKnobHalf(point, mouseFlags, MOUSE_WHEEL_DOWN, downTwin, ownStep);
+}

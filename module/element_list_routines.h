@@ -1,5 +1,6 @@
 // The seven standard element-list routines that every gauge header of this module names. Whichever
-// header the host serves, they hand the host the root element of the first gauge in the linkage.
+// header the host serves, they hand the host the root element of the first gauge in the linkage:
+// that is how the host has them, not a slip. It draws each gauge from its own header's list.
 #pragma once
 
 #include "host/interface/gauge_records.h"

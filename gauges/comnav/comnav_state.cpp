@@ -8,13 +8,94 @@
 #include "host/panel_services.h"
 #include "host/panel_timers.h"
 
-using namespace comnav;
-
 ComNavState comNavState;
 
 namespace {
 
-ComNavState& s = comNavState;
+ComNavState& state = comNavState;
+
+// The band a knob keeps its standby frequency in.
+struct Band {
+  KhzFrequency ComNavState::*standby;
+  KhzFrequency low;
+  KhzFrequency high;
+};
+constexpr Band kComBand = {&ComNavState::comStandbyKhz, 118000, 135975};
+constexpr Band kNavBand = {&ComNavState::navStandbyKhz, 108000, 117925};
+
+constexpr KhzFrequency kFineStep = 25;
+constexpr KhzFrequency kCoarseStep = 1000;
+// A coarse step past an end of the band comes round by the band's whole MHz, keeping the kHz.
+constexpr KhzFrequency kComWrap = 18000;  // 118 to 135
+constexpr KhzFrequency kNavWrap = 10000;  // 108 to 117
+// Off is told to the simulation by tuning to a frequency no knob reaches.
+constexpr KhzFrequency kComOffKhz = 136000;
+constexpr KhzFrequency kNavOffKhz = 117950;
+
+// Standby readings the radio can show: 0 to 999.999 MHz. The host's answers all lie there; a
+// failed evaluation, a reading that is not a number, or one far outside would otherwise give a
+// frequency the knob arithmetic could overflow on, so the radio starts those on the band's lowest
+// channel instead.
+constexpr double kLowestShownMhz = 0.0;
+constexpr double kBeyondShownMhz = 1000.0;
+
+// What a knob step does with a frequency it took past an end of its band: put it at one end of
+// the band, or move it by so many kHz.
+struct PastTheEnd {
+  enum Rule { kToLow, kToHigh, kMove } rule;
+  KhzFrequency khz;
+};
+constexpr PastTheEnd toLow() { return {PastTheEnd::kToLow, 0}; }
+constexpr PastTheEnd toHigh() { return {PastTheEnd::kToHigh, 0}; }
+constexpr PastTheEnd moveBy(KhzFrequency khz) { return {PastTheEnd::kMove, khz}; }
+
+// One half of a knob: its step, then what it does below the band, then above it, each line working
+// on what the line before left.
+struct KnobHalf {
+  Band band;
+  KhzFrequency step;
+  PastTheEnd below;
+  PastTheEnd above;
+};
+
+// clang-format off
+//                                 band      step          f < low            f > high
+constexpr KnobHalf kComUp25     = {kComBand, +kFineStep,   toLow(),           toLow()};
+constexpr KnobHalf kComDown25   = {kComBand, -kFineStep,   toHigh(),          toHigh()};
+constexpr KnobHalf kComUp1000   = {kComBand, +kCoarseStep, toLow(),           moveBy(-kComWrap)};
+constexpr KnobHalf kComDown1000 = {kComBand, -kCoarseStep, moveBy(+kComWrap), toHigh()};
+constexpr KnobHalf kNavUp25     = {kNavBand, +kFineStep,   toLow(),           toLow()};
+constexpr KnobHalf kNavDown25   = {kNavBand, -kFineStep,   toHigh(),          toHigh()};
+constexpr KnobHalf kNavDown1000 = {kNavBand, -kCoarseStep, moveBy(+kNavWrap), moveBy(-kCoarseStep)};
+// clang-format on
+
+KhzFrequency pastTheEnd(const PastTheEnd& rule, const Band& band, KhzFrequency f) {
+  switch (rule.rule) {
+    case PastTheEnd::kToLow:
+      return band.low;
+    case PastTheEnd::kToHigh:
+      return band.high;
+    default:
+      return f + rule.khz;
+  }
+}
+
+void turn(const KnobHalf& half) {
+  KhzFrequency& f = state.*half.band.standby;
+  f = f + half.step;
+  if (f < half.band.low) f = pastTheEnd(half.below, half.band, f);
+  if (f > half.band.high) f = pastTheEnd(half.above, half.band, f);
+}
+
+// The NAV band stops at 117.925, not at x.975 like COM's: coming round from above, x.950 and
+// x.975 land one MHz lower than the rest, which no single rule of the table above can say.
+void navCoarseUp() {
+  KhzFrequency& f = state.*kNavBand.standby;
+  f = f + kCoarseStep;
+  if (f < kNavBand.low) f = kNavBand.low;
+  if (f > kNavBand.high + 2 * kFineStep) f = f - kNavWrap;
+  if (f > kNavBand.high) f = f - (kNavWrap - kCoarseStep);
+}
 
 void sendComFrequency(KhzFrequency khz) {
   sendKeyEvent(keyevent::kCom1ActiveSet, static_cast<UINT32>(khzToBcd16(khz)));
@@ -25,18 +106,11 @@ void sendNavFrequency(KhzFrequency khz) {
 }
 
 void startSettleTimer() {
-  s.settleElapsed = 0;
+  state.settleElapsed = 0;
   startPanelTimer(paneltimer::kComNavSettle, paneltimer::kComNavSettleMs, onSettleTimer);
 }
 
 void stopSettleTimer() { stopPanelTimer(paneltimer::kComNavSettle); }
-
-// Standby readings the radio can show: 0 to 999.999 MHz. The host's answers all lie there; a
-// failed evaluation, a reading that is not a number, or one far outside would otherwise give a
-// frequency the knob arithmetic could overflow on, so the radio starts those on the band's lowest
-// channel instead.
-constexpr double kLowestShownMhz = 0.0;
-constexpr double kBeyondShownMhz = 1000.0;
 
 KhzFrequency readStandbyKhz(const char* name, KhzFrequency fallbackKhz) {
   FLOAT64 mhz = 0.0;
@@ -46,127 +120,70 @@ KhzFrequency readStandbyKhz(const char* name, KhzFrequency fallbackKhz) {
 }
 
 void preInitialize() {
-  s.powerOn = 0;
-  s.lastComBcd = readModuleVarInt(modulevar::kCom1ActiveFrequency);
-  s.comActiveKhz = bcd16ToKhz(s.lastComBcd);
-  s.comStandbyKhz = readStandbyKhz(calculator::kCom1Standby, kComBandLow);
-  s.comSentKhz = kComOffKhz;
+  state.powerOn = 0;
+  state.lastComBcd = readModuleVarInt(modulevar::kCom1ActiveFrequency);
+  state.comActiveKhz = bcd16ToKhz(state.lastComBcd);
+  state.comStandbyKhz = readStandbyKhz(calculator::kCom1Standby, kComBand.low);
+  state.comSentKhz = kComOffKhz;
   sendComFrequency(kComOffKhz);
 
-  s.navIdentOn = 0;
-  s.lastNavBcd = readModuleVarInt(modulevar::kNav1ActiveFrequency);
-  s.navActiveKhz = bcd16ToKhz(s.lastNavBcd);
-  if (s.navActiveKhz > kNavBandHigh) s.navActiveKhz = kNavBandHigh;
-  s.navStandbyKhz = readStandbyKhz(calculator::kNav1Standby, kNavBandLow);
-  if (s.navStandbyKhz > kNavBandHigh) s.navStandbyKhz = kNavBandHigh;
-  s.navSentKhz = kNavOffKhz;
+  state.navIdentOn = 0;
+  state.lastNavBcd = readModuleVarInt(modulevar::kNav1ActiveFrequency);
+  state.navActiveKhz = bcd16ToKhz(state.lastNavBcd);
+  if (state.navActiveKhz > kNavBand.high) state.navActiveKhz = kNavBand.high;
+  state.navStandbyKhz = readStandbyKhz(calculator::kNav1Standby, kNavBand.low);
+  if (state.navStandbyKhz > kNavBand.high) state.navStandbyKhz = kNavBand.high;
+  state.navSentKhz = kNavOffKhz;
   sendNavFrequency(kNavOffKhz);
 
   startSettleTimer();
-  s.initialised = 1;
+  state.initialised = 1;
 }
 
 // Another party (an autopilot, a co-pilot's radio, the simulator's own dialogs) tuned COM1.
 void adoptOutsideComChange() {
-  s.lastComBcd = readModuleVarInt(modulevar::kCom1ActiveFrequency);
-  const KhzFrequency reading = bcd16ToKhz(s.lastComBcd);
-  if (reading == s.comSentKhz) return;
-  s.comActiveKhz = reading;
-  s.comSentKhz = reading;
-  s.powerOn = 1;
+  state.lastComBcd = readModuleVarInt(modulevar::kCom1ActiveFrequency);
+  const KhzFrequency reading = bcd16ToKhz(state.lastComBcd);
+  if (reading == state.comSentKhz) return;
+  state.comActiveKhz = reading;
+  state.comSentKhz = reading;
+  state.powerOn = 1;
 }
 
 void applyPower() {
-  if (s.powerOn == 0) {
-    s.comSentKhz = kComOffKhz;
-    s.navSentKhz = kNavOffKhz;
+  if (state.powerOn == 0) {
+    state.comSentKhz = kComOffKhz;
+    state.navSentKhz = kNavOffKhz;
   } else {
-    s.comSentKhz = s.comActiveKhz;
-    s.navSentKhz = s.navActiveKhz;
+    state.comSentKhz = state.comActiveKhz;
+    state.navSentKhz = state.navActiveKhz;
   }
-  sendComFrequency(s.comSentKhz);
-  sendNavFrequency(s.navSentKhz);
+  sendComFrequency(state.comSentKhz);
+  sendNavFrequency(state.navSentKhz);
 }
 
 void swapCom() {
-  if (s.powerOn == 0) return;
-  const KhzFrequency active = s.comActiveKhz;
-  s.comActiveKhz = s.comStandbyKhz;
-  s.comStandbyKhz = active;
-  s.comSentKhz = s.comActiveKhz;
-  sendComFrequency(s.comSentKhz);
+  if (state.powerOn == 0) return;
+  const KhzFrequency active = state.comActiveKhz;
+  state.comActiveKhz = state.comStandbyKhz;
+  state.comStandbyKhz = active;
+  state.comSentKhz = state.comActiveKhz;
+  sendComFrequency(state.comSentKhz);
 }
 
 void swapNav() {
-  if (s.powerOn == 0) return;
-  const KhzFrequency active = s.navActiveKhz;
-  s.navActiveKhz = s.navStandbyKhz;
-  s.navStandbyKhz = active;
-  s.navSentKhz = s.navActiveKhz;
-  sendNavFrequency(s.navSentKhz);
-}
-
-// ---- Knob steps: each line works on what the line before left ---------------------------------
-
-void comFineUp(KhzFrequency& f) {
-  f += kFineStep;
-  if (f < kComBandLow) f = kComBandLow;
-  if (f > kComBandHigh) f = kComBandLow;
-}
-
-void comFineDown(KhzFrequency& f) {
-  f -= kFineStep;
-  if (f < kComBandLow) f = kComBandHigh;
-  if (f > kComBandHigh) f = kComBandHigh;
-}
-
-void comCoarseUp(KhzFrequency& f) {
-  f += kCoarseStep;
-  if (f < kComBandLow) f = kComBandLow;
-  if (f > kComBandHigh) f -= 18000;
-}
-
-void comCoarseDown(KhzFrequency& f) {
-  f -= kCoarseStep;
-  if (f < kComBandLow) f += 18000;
-  if (f > kComBandHigh) f = kComBandHigh;
-}
-
-void navFineUp(KhzFrequency& f) {
-  f += kFineStep;
-  if (f < kNavBandLow) f = kNavBandLow;
-  if (f > kNavBandHigh) f = kNavBandLow;
-}
-
-void navFineDown(KhzFrequency& f) {
-  f -= kFineStep;
-  if (f < kNavBandLow) f = kNavBandHigh;
-  if (f > kNavBandHigh) f = kNavBandHigh;
-}
-
-// The NAV band stops at 117.925, so x.950 and x.975 wrap one MHz lower than the rest.
-void navCoarseUp(KhzFrequency& f) {
-  f += kCoarseStep;
-  if (f < kNavBandLow) f = kNavBandLow;
-  if (f > 117975) f -= 10000;
-  if (f > kNavBandHigh) f -= 9000;
-}
-
-void navCoarseDown(KhzFrequency& f) {
-  f -= kCoarseStep;
-  if (f < kNavBandLow) f += 10000;
-  if (f > kNavBandHigh) f -= 1000;
-}
-
-SINT32 turnKnob(PIXPOINT* point, FLAGS flags, FLAGS wheelAgainst, PMOUSE_FUNCTION twin,
-                void (*step)(KhzFrequency&), KhzFrequency& field) {
-  return turnKnobHalf(point, flags, wheelAgainst, twin, [&] { step(field); });
+  if (state.powerOn == 0) return;
+  const KhzFrequency active = state.navActiveKhz;
+  state.navActiveKhz = state.navStandbyKhz;
+  state.navStandbyKhz = active;
+  state.navSentKhz = state.navActiveKhz;
+  sendNavFrequency(state.navSentKhz);
 }
 
 void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {
   // The host's buffer holds max_string_length bytes, terminator included, and nothing more.
   if (element == nullptr || element->string == nullptr || element->max_string_length == 0) return;
-  if (s.powerOn == 0) {
+  if (state.powerOn == 0) {
     element->string[0] = '\0';
     return;
   }
@@ -181,23 +198,24 @@ void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {
 void FSAPI comNavGaugeCallback(GAUGEHDR*, SINT32 serviceId, UINT32) {
   switch (serviceId) {
     case PANEL_SERVICE_PRE_INITIALIZE:
-      if (s.initialised == 0) preInitialize();
-      break;
+      // Once per module load: a second placement or a panel reload keeps power and settle delay.
+      if (!state.initialised) preInitialize();
+      return;
     case PANEL_SERVICE_PRE_UPDATE:
-      if (s.settleElapsed == 1) adoptOutsideComChange();
-      break;
+      if (state.settleElapsed) adoptOutsideComChange();
+      return;
     default:
-      break;
+      return;
   }
 }
 
 void CALLBACK onSettleTimer(HWND, UINT, UINT_PTR, DWORD) {
-  s.settleElapsed = 1;
+  state.settleElapsed = 1;
   stopSettleTimer();
 }
 
 SINT32 FSAPI powerSwitchClick(PIXPOINT*, FLAGS) {
-  s.powerOn = s.powerOn == 0 ? 1 : 0;
+  state.powerOn = state.powerOn == 0 ? 1 : 0;
   applyPower();
   return 0;
 }
@@ -212,53 +230,54 @@ SINT32 FSAPI navSwapClick(PIXPOINT*, FLAGS) {
   return 0;
 }
 
+// The ident audio is the receiver's own switch: it works with the power off too.
 SINT32 FSAPI navIdentClick(PIXPOINT*, FLAGS) {
-  s.navIdentOn = 1 - s.navIdentOn;
-  sendKeyEvent(s.navIdentOn >= 1 ? keyevent::kNav1IdentOn : keyevent::kNav1IdentOff, 0);
+  state.navIdentOn = 1 - state.navIdentOn;
+  sendKeyEvent(state.navIdentOn >= 1 ? keyevent::kNav1IdentOn : keyevent::kNav1IdentOff, 0);
   return 0;
 }
 
-SINT32 FSAPI comKnobUp25(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_DOWN, comKnobDown25, comFineUp, s.comStandbyKhz);
+// The knobs tune the standby frequencies whatever the power.
+SINT32 FSAPI comKnobUp25(PIXPOINT* p, FLAGS f) {
+  return turnUpHalf(p, f, comKnobDown25, [] { turn(kComUp25); });
 }
-SINT32 FSAPI comKnobDown25(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_UP, comKnobUp25, comFineDown, s.comStandbyKhz);
+SINT32 FSAPI comKnobDown25(PIXPOINT* p, FLAGS f) {
+  return turnDownHalf(p, f, comKnobUp25, [] { turn(kComDown25); });
 }
-SINT32 FSAPI comKnobUp1000(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_DOWN, comKnobDown1000, comCoarseUp, s.comStandbyKhz);
+SINT32 FSAPI comKnobUp1000(PIXPOINT* p, FLAGS f) {
+  return turnUpHalf(p, f, comKnobDown1000, [] { turn(kComUp1000); });
 }
-SINT32 FSAPI comKnobDown1000(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_UP, comKnobUp1000, comCoarseDown, s.comStandbyKhz);
+SINT32 FSAPI comKnobDown1000(PIXPOINT* p, FLAGS f) {
+  return turnDownHalf(p, f, comKnobUp1000, [] { turn(kComDown1000); });
 }
-SINT32 FSAPI navKnobUp25(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_DOWN, navKnobDown25, navFineUp, s.navStandbyKhz);
+SINT32 FSAPI navKnobUp25(PIXPOINT* p, FLAGS f) {
+  return turnUpHalf(p, f, navKnobDown25, [] { turn(kNavUp25); });
 }
-SINT32 FSAPI navKnobDown25(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_UP, navKnobUp25, navFineDown, s.navStandbyKhz);
+SINT32 FSAPI navKnobDown25(PIXPOINT* p, FLAGS f) {
+  return turnDownHalf(p, f, navKnobUp25, [] { turn(kNavDown25); });
 }
-SINT32 FSAPI navKnobUp1000(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_DOWN, navKnobDown1000, navCoarseUp, s.navStandbyKhz);
+SINT32 FSAPI navKnobUp1000(PIXPOINT* p, FLAGS f) {
+  return turnUpHalf(p, f, navKnobDown1000, [] { navCoarseUp(); });
 }
-SINT32 FSAPI navKnobDown1000(PIXPOINT* point, FLAGS flags) {
-  return turnKnob(point, flags, MOUSE_WHEEL_UP, navKnobUp1000, navCoarseDown, s.navStandbyKhz);
+SINT32 FSAPI navKnobDown1000(PIXPOINT* p, FLAGS f) {
+  return turnDownHalf(p, f, navKnobUp1000, [] { turn(kNavDown1000); });
 }
 
 FLOAT64 FSAPI comActiveText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, s.comActiveKhz);
+  writeFrequencyText(element, state.comActiveKhz);
   return 0.0;
 }
 FLOAT64 FSAPI comStandbyText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, s.comStandbyKhz);
+  writeFrequencyText(element, state.comStandbyKhz);
   return 0.0;
 }
 FLOAT64 FSAPI navActiveText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, s.navActiveKhz);
+  writeFrequencyText(element, state.navActiveKhz);
   return 0.0;
 }
 FLOAT64 FSAPI navStandbyText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, s.navStandbyKhz);
+  writeFrequencyText(element, state.navStandbyKhz);
   return 0.0;
 }
-
-FLOAT64 FSAPI powerSwitchIcon(ELEMENT_ICON*) { return s.powerOn >= 1 ? 1.0 : 0.0; }
-FLOAT64 FSAPI navIdentIcon(ELEMENT_ICON*) { return s.navIdentOn >= 1 ? 1.0 : 0.0; }
+FLOAT64 FSAPI powerSwitchIcon(ELEMENT_ICON*) { return state.powerOn >= 1 ? 1.0 : 0.0; }
+FLOAT64 FSAPI navIdentIcon(ELEMENT_ICON*) { return state.navIdentOn >= 1 ? 1.0 : 0.0; }

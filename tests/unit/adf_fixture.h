@@ -12,8 +12,6 @@
 
 class AdfFixture : public HostFixture {
  protected:
-  AdfFixture() { adfState = AdfState{}; }
-
   void initialiseWithSimAt(double khz) {
     host.simulation().state.adfActiveKhz = khz;
     adfGaugeCallback(&adfGaugeHeader, PANEL_SERVICE_PRE_INITIALIZE, 0);

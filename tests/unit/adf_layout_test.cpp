@@ -55,14 +55,14 @@ TEST_F(AdfLayoutTest, TheHeaderNamesTheGaugeAndItsCallback) {
 TEST_F(AdfLayoutTest, TheBackgroundCarriesTheKnobsAndDrumsInOrder) {
   // clang-format off
   expectElements(gauge, {
-      // kind                       bitmap   x   y  flags  failures
-      {ELEMENT_TYPE_STATIC_IMAGE,    12288,   0,  0, 0x1, {}},
-      {ELEMENT_TYPE_ICON,            12544,   0,  0, 0x0, {}},
-      {ELEMENT_TYPE_ICON,            12800,   0, 92, 0x0, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,    13056, 193, 40, 0x3, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,    13312, 229, 40, 0x3, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,    13312, 247, 40, 0x3, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,    13312, 275, 40, 0x3, {}},
+      // kind                     bitmap                        x   y  flags  failures
+      {ELEMENT_TYPE_STATIC_IMAGE, bitmap::kAdfFace.id,            0,  0, 0x1, {}},
+      {ELEMENT_TYPE_ICON,         bitmap::kAdfModeKnob.id,        0,  0, 0x0, {}},
+      {ELEMENT_TYPE_ICON,         bitmap::kAdfIdentKnob.id,       0, 92, 0x0, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kAdfHundredsStrip.id, 193, 40, 0x3, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kAdfDigitStrip.id,    229, 40, 0x3, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kAdfDigitStrip.id,    247, 40, 0x3, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kAdfDigitStrip.id,    275, 40, 0x3, {}},
   });
   // clang-format on
 }

@@ -25,14 +25,14 @@ TEST_F(ComNavLayoutTest, AFaceplateWithFourDisplaysAndTwoKnobs) {
       {14, 3}, {20, 3}, {21, 3}};
   // clang-format off
   expectElements(gauge, {
-      // kind                       bitmap   x    y  flags  failures
-      {ELEMENT_TYPE_STATIC_IMAGE,     4096,   0,   0, 0x1, {}},
-      {ELEMENT_TYPE_STRING,     kNoBitmapId,  10,  32, 0x7, displayFailures},
-      {ELEMENT_TYPE_STRING,     kNoBitmapId, 112,  32, 0x7, displayFailures},
-      {ELEMENT_TYPE_STRING,     kNoBitmapId, 222,  32, 0x7, displayFailures},
-      {ELEMENT_TYPE_STRING,     kNoBitmapId, 324,  32, 0x7, displayFailures},
-      {ELEMENT_TYPE_ICON,             4352,  46, 121, 0x0, {}},
-      {ELEMENT_TYPE_ICON,             4608, 231, 120, 0x0, {}},
+      // kind                     bitmap                         x    y  flags  failures
+      {ELEMENT_TYPE_STATIC_IMAGE, bitmap::kComNavFaceplate.id,    0,   0, 0x1, {}},
+      {ELEMENT_TYPE_STRING,       kNoBitmapId,                   10,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_STRING,       kNoBitmapId,                  112,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_STRING,       kNoBitmapId,                  222,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_STRING,       kNoBitmapId,                  324,  32, 0x7, displayFailures},
+      {ELEMENT_TYPE_ICON,         bitmap::kComNavPowerKnob.id,   46, 121, 0x0, {}},
+      {ELEMENT_TYPE_ICON,         bitmap::kComNavIdentKnob.id,  231, 120, 0x0, {}},
   });
   // clang-format on
 }

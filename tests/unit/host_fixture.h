@@ -2,6 +2,8 @@
 // module's code is linked into the test program, so the host loads this program itself: it reads
 // the module's records through its own layout, fills ImportTable and calls module init, and at the
 // end module deinit. A test may replace a service by writing its own function into the table.
+// Every test starts from the gauges' records as a fresh load leaves them, whatever ran before it
+// in the same process.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,11 +13,12 @@
 #include "host/import_table.h"
 #include "loader/in_process_image.h"
 #include "loader/loaded_module.h"
+#include "module/state_reset.h"
 #include "services/host_services.h"
 
 class HostFixture : public ::testing::Test {
  protected:
-  HostFixture() : module(panelhost::InProcessImage::thisProcess(), host) {}
+  HostFixture() : module(panelhost::InProcessImage::thisProcess(), host) { resetGaugeRecords(); }
 
   PANELS* panels() { return ImportTable.PANELSentry.fnptr; }
 

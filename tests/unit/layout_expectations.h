@@ -13,6 +13,7 @@
 #include "abi/module_records.h"
 #include "host/interface/gauge_records.h"
 #include "panel/mouse_table.h"
+#include "resources/bitmaps.h"
 
 // A module function's address, as the host finds it in a record.
 template <typename Function>

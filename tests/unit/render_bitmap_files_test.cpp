@@ -8,6 +8,7 @@
 #include "render/render_error.h"
 #include "render/resource_script.h"
 #include "render_test_support.h"
+#include "resources/bitmaps.h"
 
 using panelhost::BitmapLibrary;
 using panelhost::decodeBmp;
@@ -116,9 +117,18 @@ TEST(ResourceScript, FollowsIncludesAndPassesOverCommentsAndOtherResources) {
   EXPECT_THAT(script.bitmaps()[2].origin, HasSubstr("radios.rc:7"));
 }
 
-TEST(ResourceScript, ReadsTheModulesOwnScript) {
-  EXPECT_NO_THROW(
-      ResourceScript::load(std::filesystem::path(RADIOS_SOURCE_DIR) / "resources/radios.rc"));
+TEST(ResourceScript, TheModulesOwnScriptNamesEveryFrameOfTheBitmapTable) {
+  const std::filesystem::path resources = std::filesystem::path(RADIOS_SOURCE_DIR) / "resources";
+  const ResourceScript script = ResourceScript::load(resources / "radios.rc");
+  std::vector<std::uint32_t> named, expected;
+  for (const auto& bitmap : script.bitmaps()) {
+    named.push_back(bitmap.id);
+    EXPECT_EQ(bitmap.file, resources / "bitmaps" / (std::to_string(bitmap.id) + ".bmp"));
+  }
+  for (const BitmapRecord* record : bitmap::kAll) {
+    for (int frame = 0; frame < record->frames; ++frame) expected.push_back(record->frameId(frame));
+  }
+  EXPECT_EQ(named, expected);
 }
 
 TEST(ResourceScript, ErrorsNameTheFileAndLine) {

@@ -11,6 +11,7 @@
 #include "render/png_writer.h"
 #include "render/render_error.h"
 #include "render_test_support.h"
+#include "resources/bitmaps.h"
 
 using namespace panelhost;
 
@@ -35,7 +36,8 @@ TEST_F(ModuleGaugeDrawing, TheTransponderAndAdfTreesFitTheirBitmaps) {
   for (const GaugeRecord* gauge : {&transponder, &adf}) {
     EXPECT_NO_THROW(checkGauge(*gauge, bitmaps)) << gauge->name;
   }
-  EXPECT_EQ(gaugeOwnSize(transponder, bitmaps), (Size{417, 111}));
+  EXPECT_EQ(gaugeOwnSize(transponder, bitmaps),
+            (Size{bitmap::kXpdrFacePlate.width, bitmap::kXpdrFacePlate.height}));
 }
 
 TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
@@ -43,7 +45,7 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
   ASSERT_NO_THROW(painter.gauges().check(adf));
   initialiseWithSimAt(1234.5);
   const Image layer = painter.gauges().draw(adf, {});
-  EXPECT_EQ(layer.size(), (Size{417, 165}));
+  EXPECT_EQ(layer.size(), (Size{bitmap::kAdfFace.width, bitmap::kAdfFace.height}));
 
   int drumsSeen = 0;
   for (const ElementRecord& drum : adf.tree.elements) {
@@ -66,28 +68,29 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
   EXPECT_EQ(drumsSeen, 4);
 }
 
-// Independent of the renderer's own rule: figure k of the transponder strip is the k-th 20-pixel
-// cell from the top, so a digit of 0 shows the top cell and 7 the bottom one.
+// Independent of the renderer's own rule: figure k of the transponder strip is the k-th cell from
+// the top, one window high, so a digit of 0 shows the top cell and 7 the bottom one.
 TEST_F(ModuleGaugeDrawing, TransponderDrumsShowTheirDigitsCellAndTheKnobItsOffFrame) {
   PanelPainter painter(bitmaps, values);
   ASSERT_NO_THROW(painter.gauges().check(transponder));
   transponderGaugeCallback(&transponderGaugeHeader, PANEL_SERVICE_PRE_INITIALIZE, 0);  // 7000
   transponderState.digit[2] = 3;                                                       // 7030
   const Image layer = painter.gauges().draw(transponder, {});
-  const Image& strip = bitmaps.image(8448);
+  const Image& strip = bitmaps.image(bitmap::kXpdrDigitStrip.id);
+  const int cell = bitmap::kXpdrDigitWindow.height;
   const int drumX[4] = {154, 221, 287, 352};
   const int figure[4] = {7, 0, 3, 0};
   for (int k = 0; k < 4; ++k) {
-    for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 16; ++x) {
-        const Rgba shown = strip.at(x, figure[k] * 20 + y);
+    for (int y = 0; y < cell; ++y) {
+      for (int x = 0; x < bitmap::kXpdrDigitWindow.width; ++x) {
+        const Rgba shown = strip.at(x, figure[k] * cell + y);
         if (isPureBlack(shown)) continue;
         ASSERT_EQ(layer.at(drumX[k] + x, 32 + y), shown)
             << "drum " << k << ", pixel " << x << ", " << y;
       }
     }
   }
-  const Image& knobAtOff = bitmaps.image(8704);
+  const Image& knobAtOff = bitmaps.image(bitmap::kXpdrModeKnob.id);
   for (int y = 0; y < knobAtOff.height(); ++y)
     for (int x = 0; x < knobAtOff.width(); ++x)
       ASSERT_EQ(layer.at(x, 36 + y), knobAtOff.at(x, y)) << "knob pixel " << x << ", " << y;

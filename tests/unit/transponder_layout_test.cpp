@@ -25,15 +25,16 @@ TEST_F(TransponderLayout, HeaderNamesTheGaugeAndItsCallback) {
 TEST_F(TransponderLayout, AFacePlateWithFourDrumsTheKnobAndTheLamp) {
   // clang-format off
   expectElements(gauge, {
-      // kind                          bitmap   x   y  flags  failures
-      {ELEMENT_TYPE_STATIC_IMAGE,        8192,   0,  0, 0x1, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,        8448, 154, 32, 0x3, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,        8448, 221, 32, 0x3, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,        8448, 287, 32, 0x3, {}},
-      {ELEMENT_TYPE_MOVING_IMAGE,        8448, 352, 32, 0x3, {}},
-      {ELEMENT_TYPE_ICON,                8704,   0, 36, 0x0, {}},
+      // kind                     bitmap                      x   y flags failures
+      {ELEMENT_TYPE_STATIC_IMAGE, bitmap::kXpdrFacePlate.id,    0,  0, 0x1, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kXpdrDigitStrip.id, 154, 32, 0x3, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kXpdrDigitStrip.id, 221, 32, 0x3, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kXpdrDigitStrip.id, 287, 32, 0x3, {}},
+      {ELEMENT_TYPE_MOVING_IMAGE, bitmap::kXpdrDigitStrip.id, 352, 32, 0x3, {}},
+      {ELEMENT_TYPE_ICON,         bitmap::kXpdrModeKnob.id,     0, 36, 0x0, {}},
       // The reply lamp's list names key 21 twice, as the panels it was made for have it.
-      {ELEMENT_TYPE_ICON,                8960,  32,  0, 0x3, {{17, 3}, {21, 3}, {21, 3}}},
+      {ELEMENT_TYPE_ICON,         bitmap::kXpdrReplyLamp.id,   32,  0, 0x3, {{17, 3}, {21, 3},
+                                                                            {21, 3}}},
   });
   // clang-format on
 }

@@ -19,8 +19,8 @@ using art::Align;
 using art::Canvas;
 using art::Rgb;
 
-constexpr int kFaceWidth = 417;
-constexpr int kFaceHeight = 165;
+constexpr int kFaceWidth = bitmap::kAdfFace.width;
+constexpr int kFaceHeight = bitmap::kAdfFace.height;
 
 constexpr Rgb kFace{36, 36, 39};
 constexpr Rgb kFaceTop{46, 46, 50};
@@ -35,8 +35,8 @@ constexpr Rgb kTick{200, 200, 196};
 struct Box {
   int x, y, w, h;
 };
-constexpr Box kModeIcon{0, 0, 98, 87};
-constexpr Box kIdentIcon{0, 92, 80, 73};
+constexpr Box kModeIcon{0, 0, bitmap::kAdfModeKnob.width, bitmap::kAdfModeKnob.height};
+constexpr Box kIdentIcon{0, 92, bitmap::kAdfIdentKnob.width, bitmap::kAdfIdentKnob.height};
 
 // Knob centres and radii follow the mouse boxes: the mode knob's region (24, 24, 44, 42), the
 // ident region (27, 112, 36, 37), and the dual knobs' strips, outer 87 high, inner 53 high.
@@ -45,19 +45,21 @@ constexpr double kVolX = 45.0, kVolY = 130.5, kVolRadius = 18.0;
 constexpr double kLeftKnobX = 149.5, kRightKnobX = 346.0, kDualKnobY = 93.5;
 constexpr double kOuterRadius = 42.0, kInnerRadius = 25.0;
 
-constexpr double kModeAngles[] = {-60.0, -20.0, 20.0, 60.0};  // OFF, ADF, ANT, BFO
-const char* const kModeLabels[] = {"OFF", "ADF", "ANT", "BFO"};
+constexpr int kModes = bitmap::kAdfModeKnob.frames;
+constexpr double kModeAngles[kModes] = {-60.0, -20.0, 20.0, 60.0};  // OFF, ADF, ANT, BFO
+const char* const kModeLabels[kModes] = {"OFF", "ADF", "ANT", "BFO"};
 constexpr double kVolOffAngle = -135.0;
 constexpr double kVolOnAngle = 0.0;
 
-// The drums: hundreds at 193 (two figures), tens 229, units 247, tenths 275; all 25 high at y 40.
+// The drums: hundreds at 193 (two figures), tens 229, units 247, tenths 275; all at y 40, as high
+// as their windows.
 constexpr int kDrumTop = 40;
-constexpr int kDrumHeight = 25;
+constexpr int kDrumHeight = bitmap::kAdfDigitWindow.height;
 constexpr int kDrumsLeft = 193;
 constexpr int kDrumsRight = 293;
 constexpr int kUnitsRight = 265;
 constexpr int kTenthsLeft = 275;
-constexpr int kFigureWidth = 18;
+constexpr int kFigureWidth = bitmap::kAdfDigitStrip.width;
 constexpr int kCellHeight = 27;
 
 constexpr Rgb kDrumGround{30, 30, 32};
@@ -88,7 +90,7 @@ void drawFaceplate(Canvas& c) {
 }
 
 void drawModeScale(Canvas& c) {
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kModes; ++i) {
     const double a = kModeAngles[i];
     c.fillCircle(kModeX + dx(a) * (kModeRadius + 4), kModeY + dy(a) * (kModeRadius + 4), 1.3,
                  kTick);
@@ -176,18 +178,20 @@ void drawCell(Canvas& strip, int top, const std::string& figures) {
 }
 
 Canvas hundredsStrip() {
-  Canvas strip(2 * kFigureWidth, 18 * kCellHeight, kDrumEdge);
-  for (int cell = 0; cell < 18; ++cell) {
-    const int group = cell + 1;  // the strip's first cell stands for group 1, its last for 18
-    const bool shown = group >= 2 && group <= 17;
+  Canvas strip(bitmap::kAdfHundredsStrip.width, bitmap::kAdfHundredsStrip.height, kDrumEdge);
+  const int cells = strip.height() / kCellHeight;
+  for (int cell = 0; cell < cells; ++cell) {
+    // The first cell stands for group 1 and the last for 18: both blank, no knob reaches them.
+    const int group = cell + 1;
+    const bool shown = cell > 0 && cell < cells - 1;
     drawCell(strip, cell * kCellHeight, shown ? std::to_string(group) : "");
   }
   return strip;
 }
 
 Canvas digitStrip() {
-  Canvas strip(kFigureWidth, 11 * kCellHeight, kDrumEdge);
-  for (int cell = 0; cell < 11; ++cell)
+  Canvas strip(bitmap::kAdfDigitStrip.width, bitmap::kAdfDigitStrip.height, kDrumEdge);
+  for (int cell = 0; cell < strip.height() / kCellHeight; ++cell)
     drawCell(strip, cell * kCellHeight, std::to_string(cell % 10));
   return strip;
 }
@@ -200,21 +204,23 @@ void drawAdfArt(art::ArtOutput& out) {
   Canvas background = face;
   drawModeKnob(background, 0);
   drawVolKnob(background, false);
-  out.save(12288, background);
+  out.save(bitmap::kAdfFace, background);
 
-  for (int mode = 0; mode < 4; ++mode) {
+  for (int mode = 0; mode < kModes; ++mode) {
     Canvas withKnob = face;
     drawModeKnob(withKnob, mode);
-    out.save(12544 + mode, crop(withKnob, kModeIcon));
+    out.save(bitmap::kAdfModeKnob, crop(withKnob, kModeIcon), mode);
   }
-  for (int identOn = 0; identOn < 2; ++identOn) {
+  for (int identOn = 0; identOn < bitmap::kAdfIdentKnob.frames; ++identOn) {
     Canvas withKnob = face;
     drawVolKnob(withKnob, identOn == 1);
-    out.save(12800 + identOn, crop(withKnob, kIdentIcon));
+    out.save(bitmap::kAdfIdentKnob, crop(withKnob, kIdentIcon), identOn);
   }
 
-  out.save(13056, hundredsStrip());
-  out.save(13057, Canvas(2 * kFigureWidth, kDrumHeight, kWindowMask));
-  out.save(13312, digitStrip());
-  out.save(13313, Canvas(kFigureWidth, kDrumHeight, kWindowMask));
+  out.save(bitmap::kAdfHundredsStrip, hundredsStrip());
+  out.save(bitmap::kAdfHundredsWindow, Canvas(bitmap::kAdfHundredsWindow.width,
+                                              bitmap::kAdfHundredsWindow.height, kWindowMask));
+  out.save(bitmap::kAdfDigitStrip, digitStrip());
+  out.save(bitmap::kAdfDigitWindow,
+           Canvas(bitmap::kAdfDigitWindow.width, bitmap::kAdfDigitWindow.height, kWindowMask));
 }

@@ -17,8 +17,8 @@ using art::Canvas;
 using art::Rgb;
 using art::Weight;
 
-constexpr int kWidth = 417;
-constexpr int kHeight = 163;
+constexpr int kWidth = bitmap::kComNavFaceplate.width;
+constexpr int kHeight = bitmap::kComNavFaceplate.height;
 constexpr double kPi = 3.14159265358979323846;
 
 constexpr Rgb kLettering{226, 226, 222};
@@ -39,8 +39,9 @@ constexpr Point kComKnob{176, 106.5};     // coarse columns 148..204, fine 160..
 constexpr Point kNavKnob{350, 108.5};     // coarse columns 322..378, fine 334..365
 constexpr Box kComSwap{108, 78, 25, 24};  // mouse box 107, 77, 27 x 26
 constexpr Box kNavSwap{282, 79, 25, 24};  // mouse box 281, 78, 27 x 26
-constexpr Box kPowerIcon{46, 121, 48, 42};
-constexpr Box kIdentIcon{231, 120, 41, 35};
+// Where the gauge places the two knob icons, each as large as its bitmap.
+constexpr Box kPowerIcon{46, 121, bitmap::kComNavPowerKnob.width, bitmap::kComNavPowerKnob.height};
+constexpr Box kIdentIcon{231, 120, bitmap::kComNavIdentKnob.width, bitmap::kComNavIdentKnob.height};
 constexpr double kOuterKnobRadius = 27.5;
 constexpr double kInnerKnobRadius = 15.5;
 constexpr double kPowerKnobRadius = 16.5;
@@ -205,14 +206,20 @@ void drawComNavArt(art::ArtOutput& out) {
   Canvas face = bare;
   drawPowerKnob(face, power, kPowerOffDegrees);
   drawIdentKnob(face, ident, false);
-  out.save(4096, face);
+  out.save(bitmap::kComNavFaceplate, face);
 
-  out.save(4352, iconFrame(bare, kPowerIcon,
-                           [&](Canvas& c) { drawPowerKnob(c, powerInIcon, kPowerOffDegrees); }));
-  out.save(4353, iconFrame(bare, kPowerIcon,
-                           [&](Canvas& c) { drawPowerKnob(c, powerInIcon, kPowerOnDegrees); }));
-  out.save(4608,
-           iconFrame(bare, kIdentIcon, [&](Canvas& c) { drawIdentKnob(c, identInIcon, false); }));
-  out.save(4609,
-           iconFrame(bare, kIdentIcon, [&](Canvas& c) { drawIdentKnob(c, identInIcon, true); }));
+  // Frame 0 of each knob is the way the face shows it; frame 1 the switch thrown.
+  out.save(bitmap::kComNavPowerKnob,
+           iconFrame(bare, kPowerIcon,
+                     [&](Canvas& c) { drawPowerKnob(c, powerInIcon, kPowerOffDegrees); }),
+           0);
+  out.save(bitmap::kComNavPowerKnob,
+           iconFrame(bare, kPowerIcon,
+                     [&](Canvas& c) { drawPowerKnob(c, powerInIcon, kPowerOnDegrees); }),
+           1);
+  out.save(bitmap::kComNavIdentKnob,
+           iconFrame(bare, kIdentIcon, [&](Canvas& c) { drawIdentKnob(c, identInIcon, false); }),
+           0);
+  out.save(bitmap::kComNavIdentKnob,
+           iconFrame(bare, kIdentIcon, [&](Canvas& c) { drawIdentKnob(c, identInIcon, true); }), 1);
 }

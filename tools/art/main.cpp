@@ -1,5 +1,6 @@
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -9,13 +10,14 @@
 namespace {
 
 const char* const kUsage =
-    "usage: radios-art BITMAP_DIR [--previews DIR]\n"
-    "  Draws the radio gauge bitmaps into BITMAP_DIR as <resource id>.bmp.\n"
+    "usage: radios-art RESOURCE_DIR [--previews DIR]\n"
+    "  Draws the radio gauge bitmaps into RESOURCE_DIR/bitmaps as <resource id>.bmp, and the\n"
+    "  resource script that numbers them as RESOURCE_DIR/bitmaps.rc.\n"
     "  --previews DIR  also write <resource id>.png previews into DIR\n"
     "  --help          show this text\n";
 
 struct Options {
-  std::string bitmapDir;
+  std::string resourceDir;
   std::optional<std::string> previewDir;
 };
 
@@ -47,12 +49,12 @@ std::optional<Options> parse(int argc, char** argv, int& exitCode) {
       exitCode = 2;
       return std::nullopt;
     } else {
-      options.bitmapDir = arg;
+      options.resourceDir = arg;
       haveDir = true;
     }
   }
   if (!haveDir) {
-    std::cerr << "radios-art: missing BITMAP_DIR\n" << kUsage;
+    std::cerr << "radios-art: missing RESOURCE_DIR\n" << kUsage;
     exitCode = 2;
     return std::nullopt;
   }
@@ -66,10 +68,11 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = parse(argc, argv, exitCode);
   if (!options) return exitCode;
   try {
-    art::ArtOutput out(options->bitmapDir, options->previewDir);
+    art::ArtOutput out(options->resourceDir, options->previewDir);
     drawComNavArt(out);
     drawTransponderArt(out);
     drawAdfArt(out);
+    out.saveResourceScript({std::begin(bitmap::kAll), std::end(bitmap::kAll)});
   } catch (const std::exception& e) {
     std::cerr << "radios-art: error: " << e.what() << "\n";
     return 2;

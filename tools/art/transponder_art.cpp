@@ -16,17 +16,23 @@ using art::Canvas;
 using art::Rgb;
 using art::Weight;
 
-constexpr int kFaceWidth = 417;
-constexpr int kFaceHeight = 111;
+constexpr int kFaceWidth = bitmap::kXpdrFacePlate.width;
+constexpr int kFaceHeight = bitmap::kXpdrFacePlate.height;
+
+// A drum shows one cell of its strip through a window one cell high.
+constexpr int kDrumWidth = bitmap::kXpdrDigitStrip.width;
+constexpr int kDrumHeight = bitmap::kXpdrDigitWindow.height;
+constexpr int kDrumCells = bitmap::kXpdrDigitStrip.height / kDrumHeight;
 
 // Where the gauge's elements and mouse boxes put things, in gauge pixels.
 constexpr int kDrumX[4] = {154, 221, 287, 352};
 constexpr int kDrumY = 32;
-constexpr int kDrumWidth = 16;
-constexpr int kDrumHeight = 20;
-constexpr int kDrumCells = 8;
-constexpr int kKnobIconX = 0, kKnobIconY = 36, kKnobIconWidth = 100, kKnobIconHeight = 75;
-constexpr int kLampX = 32, kLampY = 0, kLampWidth = 29, kLampHeight = 35;
+constexpr int kKnobIconX = 0, kKnobIconY = 36;
+constexpr int kKnobIconWidth = bitmap::kXpdrModeKnob.width;
+constexpr int kKnobIconHeight = bitmap::kXpdrModeKnob.height;
+constexpr int kLampX = 32, kLampY = 0;
+constexpr int kLampWidth = bitmap::kXpdrReplyLamp.width;
+constexpr int kLampHeight = bitmap::kXpdrReplyLamp.height;
 constexpr double kModeKnobX = 64.5, kModeKnobY = 62.0, kModeKnobRadius = 16.5;
 constexpr double kCodeKnobY = 70.0, kCodeKnobRadius = 12.0;
 constexpr int kIdentX = 104, kIdentY = 11, kIdentWidth = 24, kIdentHeight = 21;
@@ -40,7 +46,7 @@ struct ModeMark {
   int labelX;      // centre of the word
   int labelY;      // middle of its capitals
 };
-constexpr ModeMark kModeMarks[4] = {
+constexpr ModeMark kModeMarks[bitmap::kXpdrModeKnob.frames] = {
     {"OFF", 210, 43, 89},
     {"SBY", 270, 30, 62},
     {"ON", 330, 43, 41},
@@ -174,14 +180,16 @@ Canvas drawDigitStrip() {
 }  // namespace
 
 void drawTransponderArt(art::ArtOutput& out) {
-  out.save(8192, drawFace(kModeMarks[0].degrees, false));
-  out.save(8448, drawDigitStrip(), art::Depth::Rgb24);
+  out.save(bitmap::kXpdrFacePlate, drawFace(kModeMarks[0].degrees, false));
+  out.save(bitmap::kXpdrDigitStrip, drawDigitStrip());
   // The strip shows through every pixel of the window: one whole figure.
-  out.save(8449, Canvas(kDrumWidth, kDrumHeight, Rgb{255, 255, 255}));
-  for (int frame = 0; frame < 4; ++frame) {
-    out.save(8704 + frame, crop(drawFace(kModeMarks[frame].degrees, false), kKnobIconX, kKnobIconY,
-                                kKnobIconWidth, kKnobIconHeight));
+  out.save(bitmap::kXpdrDigitWindow, Canvas(kDrumWidth, kDrumHeight, Rgb{255, 255, 255}));
+  for (int frame = 0; frame < bitmap::kXpdrModeKnob.frames; ++frame) {
+    out.save(bitmap::kXpdrModeKnob,
+             crop(drawFace(kModeMarks[frame].degrees, false), kKnobIconX, kKnobIconY,
+                  kKnobIconWidth, kKnobIconHeight),
+             frame);
   }
-  out.save(8960,
+  out.save(bitmap::kXpdrReplyLamp,
            crop(drawFace(kModeMarks[0].degrees, true), kLampX, kLampY, kLampWidth, kLampHeight));
 }

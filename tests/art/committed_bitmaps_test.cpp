@@ -1,5 +1,5 @@
-// The ADF bitmaps as committed: the sizes the gauge's elements expect, 8 bits per pixel, and drum
-// strips whose figures stand where the 25-pixel windows show them.
+// The bitmaps as committed: every frame of every record at its size and depth, and the ADF drum
+// strips with their figures where the windows show them.
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,14 @@
 #include <string>
 
 #include "art/bitmap_file.h"
+#include "resources/bitmaps.h"
 
 namespace {
 
 const std::filesystem::path kBitmaps =
     std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources" / "bitmaps";
 
-std::string pathOf(int id) { return (kBitmaps / (std::to_string(id) + ".bmp")).string(); }
+std::string pathOf(std::uint32_t id) { return (kBitmaps / (std::to_string(id) + ".bmp")).string(); }
 
 int bitsPerPixel(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -34,32 +35,29 @@ bool anyLight(const art::Canvas& c, int top, int rows) {
   return false;
 }
 
-struct Size {
-  int id, width, height;
-};
-
-TEST(AdfBitmapsTest, EachBitmapHasItsSizeAndEightBitsPerPixel) {
-  const Size sizes[] = {{12288, 417, 165}, {12544, 98, 87},  {12545, 98, 87}, {12546, 98, 87},
-                        {12547, 98, 87},   {12800, 80, 73},  {12801, 80, 73}, {13056, 36, 486},
-                        {13057, 36, 25},   {13312, 18, 297}, {13313, 18, 25}};
-  for (const Size& s : sizes) {
-    SCOPED_TRACE(pathOf(s.id));
-    const art::Canvas c = art::readBmp(pathOf(s.id));
-    EXPECT_EQ(c.width(), s.width);
-    EXPECT_EQ(c.height(), s.height);
-    EXPECT_EQ(bitsPerPixel(pathOf(s.id)), 8);
+TEST(CommittedBitmapsTest, EachFrameOfEachRecordHasItsSizeAndDepth) {
+  for (const BitmapRecord* record : bitmap::kAll) {
+    for (int frame = 0; frame < record->frames; ++frame) {
+      const std::string path = pathOf(record->frameId(frame));
+      SCOPED_TRACE(path);
+      const art::Canvas c = art::readBmp(path);
+      EXPECT_EQ(c.width(), record->width);
+      EXPECT_EQ(c.height(), record->height);
+      EXPECT_EQ(bitsPerPixel(path), record->bitsPerPixel);
+    }
   }
 }
 
-TEST(AdfBitmapsTest, FiguresStandInTheTop25RowsOfEachCell) {
-  const art::Canvas hundreds = art::readBmp(pathOf(13056));
+// The ADF strips' cells are 27 pixels high; a window shows the top 25 rows of one.
+TEST(CommittedBitmapsTest, AdfFiguresStandInTheTop25RowsOfEachCell) {
+  const art::Canvas hundreds = art::readBmp(pathOf(bitmap::kAdfHundredsStrip.id));
   for (int cell = 0; cell < 18; ++cell) {
     SCOPED_TRACE("hundreds cell " + std::to_string(cell));
     const bool blank = cell == 0 || cell == 17;  // groups 1 and 18
     EXPECT_EQ(anyLight(hundreds, cell * 27, 25), !blank);
     EXPECT_FALSE(anyLight(hundreds, cell * 27 + 25, 2));
   }
-  const art::Canvas digits = art::readBmp(pathOf(13312));
+  const art::Canvas digits = art::readBmp(pathOf(bitmap::kAdfDigitStrip.id));
   for (int cell = 0; cell < 11; ++cell) {
     SCOPED_TRACE("digit cell " + std::to_string(cell));
     EXPECT_TRUE(anyLight(digits, cell * 27, 25));
@@ -70,8 +68,8 @@ TEST(AdfBitmapsTest, FiguresStandInTheTop25RowsOfEachCell) {
     for (int x = 0; x < 18; ++x) ASSERT_EQ(digits.pixel(x, y), digits.pixel(x, 270 + y));
 }
 
-TEST(AdfBitmapsTest, DrumWindowsAreOneColourThatShowsTheStrip) {
-  for (int id : {13057, 13313}) {
+TEST(CommittedBitmapsTest, AdfDrumWindowsAreOneColourThatShowsTheStrip) {
+  for (std::uint32_t id : {bitmap::kAdfHundredsWindow.id, bitmap::kAdfDigitWindow.id}) {
     SCOPED_TRACE(pathOf(id));
     const art::Canvas c = art::readBmp(pathOf(id));
     const art::Rgb first = c.pixel(0, 0);
