@@ -191,7 +191,8 @@ void PanelViewer::screenshot() {
   } while (std::filesystem::exists(file, ignored));
   try {
     writePng(picture(), file);
-    say("screenshot written to " + std::filesystem::absolute(file, ignored).string());
+    say("screenshot written to " +
+        std::filesystem::absolute(file, ignored).lexically_normal().string());
   } catch (const RenderError& failure) {
     say(std::string("no screenshot: ") + failure.what());
   }
