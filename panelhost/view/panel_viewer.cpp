@@ -50,28 +50,25 @@ void PanelViewer::catchUpTo(std::int64_t virtualMs) {
 }
 
 int PanelViewer::run() {
-  std::int64_t nextFrameMs = 0;
-  bool shown = false;
+  window_->show(picture());
+  say("showing " + session_.layout().file + "; L panel lights, S screenshot, Q quits" +
+      (recorder_ ? "; recording to " + recorder_->file().string() : ""));
+  std::int64_t nextFrameMs = kFrameMs;
   while (!quitting_) {
-    const std::int64_t now = virtualAt(window_->ticksMs());
-    if (redraw_ || now >= nextFrameMs) {
-      catchUpTo(now);
-      window_->show(picture());
-      redraw_ = false;
-      nextFrameMs = now + kFrameMs;
-    }
-    if (!shown) {
-      shown = true;
-      say("showing " + session_.layout().file + "; L panel lights, S screenshot, Q quits" +
-          (recorder_ ? "; recording to " + recorder_->file().string() : ""));
-    }
-    const int wait = static_cast<int>(std::clamp<std::int64_t>(nextFrameMs - now, 0, kFrameMs));
+    const std::int64_t untilFrame = nextFrameMs - virtualAt(window_->ticksMs());
+    const int wait = static_cast<int>(std::clamp<std::int64_t>(untilFrame, 0, kFrameMs));
     if (const std::optional<ViewInput> input = window_->nextInput(wait)) {
       catchUpTo(virtualAt(input->timeMs));
       handle(*input);
     }
-    catchUpTo(virtualAt(window_->ticksMs()));
+    const std::int64_t now = virtualAt(window_->ticksMs());
+    catchUpTo(now);
     showTooltipWhenRested();
+    if (redraw_ || now >= nextFrameMs) {
+      window_->show(picture());
+      redraw_ = false;
+      nextFrameMs = now + kFrameMs;
+    }
   }
   return quit();
 }
