@@ -32,6 +32,13 @@ class SdlVideo {
       throw HostError(std::string("expected a display to open the window on (DISPLAY), got: ") +
                       SDL_GetError());
     }
+    // Without a display SDL settles for a window nobody sees, which nobody could close either;
+    // unless it was asked for one (SDL_VIDEODRIVER), that is no window.
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if ((driver == "offscreen" || driver == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+      SDL_Quit();
+      throw HostError("expected a display to open the window on (DISPLAY), got none");
+    }
   }
   ~SdlVideo() { SDL_Quit(); }
   SdlVideo(const SdlVideo&) = delete;
