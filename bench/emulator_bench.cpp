@@ -30,8 +30,7 @@ struct Radios {
   ModuleAddress linkage = *module->exportAddress("Linkage");
 
   Radios() {
-    // Every PANELS slot answers: the three services of host-abi.md, and slots 7 to 9 for a
-    // module still built with the ten-entry table.
+    // The three services the module calls, at their slots; the others stay null.
     std::vector<std::uint32_t> table(86);
     const auto nothing = [](const panelhost::HostArguments&) { return std::uint64_t{0}; };
     const auto calculate = [this](const panelhost::HostArguments& a) {
@@ -42,9 +41,9 @@ struct Radios {
     const auto trigger = static_cast<std::uint32_t>(module->hostFunction("trigger", 2, nothing));
     const auto lookup = static_cast<std::uint32_t>(module->hostFunction("lookup", 1, nothing));
     const auto calc = static_cast<std::uint32_t>(module->hostFunction("calc", 4, calculate));
-    table[36] = table[7] = trigger;
-    table[40] = table[8] = lookup;
-    table[69] = table[9] = calc;
+    table[36] = trigger;
+    table[40] = lookup;
+    table[69] = calc;
     const ModuleAddress panels = module->allocateHostBlock(4 * table.size());
     module->write(panels, table.data(), 4 * table.size());
     const auto word = static_cast<std::uint32_t>(panels);

@@ -24,6 +24,12 @@ const std::vector<FieldSpec> kElementHeader = {
     {"reserved", K::U32},
 };
 
+// The module linkage header; PANELS opens with the same six words.
+const std::vector<FieldSpec> kLinkageHeader = {
+    {"module_id", K::U32},    {"module_init", K::Pointer}, {"module_deinit", K::Pointer},
+    {"module_flags", K::U32}, {"module_priority", K::U32}, {"module_version", K::U32},
+};
+
 std::vector<FieldSpec> element(std::vector<FieldSpec> own) {
   std::vector<FieldSpec> fields = kElementHeader;
   fields.insert(fields.end(), own.begin(), own.end());
@@ -42,28 +48,14 @@ HostLayouts::HostLayouts(int width)
           {"var_value",          K::F64},
           {"var_old",            K::F64},
       }, width),
-      panelsHeader("PANELS", {
-          {"module_id",          K::U32},
-          {"module_init",        K::Pointer},
-          {"module_deinit",      K::Pointer},
-          {"module_flags",       K::U32},
-          {"module_priority",    K::U32},
-          {"module_version",     K::U32},
-      }, width),
+      panelsHeader("PANELS", kLinkageHeader, width),
       importTable("GAUGESIMPORT", {
           {"panels_id",          K::U32},
           {"panels",             K::Pointer},
           {"end_id",             K::U32},
           {"end",                K::Pointer},
       }, width),
-      linkage("GAUGESLINKAGE", {
-          {"module_id",          K::U32},
-          {"module_init",        K::Pointer},
-          {"module_deinit",      K::Pointer},
-          {"module_flags",       K::U32},
-          {"module_priority",    K::U32},
-          {"module_version",     K::U32},
-      }, width),
+      linkage("GAUGESLINKAGE", kLinkageHeader, width),
       gaugeHeader("GAUGEHDR", {
           {"gauge_header_version", K::U32},
           {"gauge_name",         K::Pointer},

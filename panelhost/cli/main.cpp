@@ -13,6 +13,7 @@
 #include "scenario/scenario_runner.h"
 #include "services/host_services.h"
 #include "support/host_error.h"
+#include "support/shown_text.h"
 #include "view/view_command.h"
 
 namespace {
@@ -35,7 +36,8 @@ constexpr const char* kUsage =
     "\n"
     "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
     "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
-    "The module is MODULE.so beside panelhost (radios.so), or PATH with --module.\n"
+    "The module is MODULE.so beside panelhost (radios.so), else MODULE.gau there, or PATH with\n"
+    "--module; a 32-bit Windows .gau runs in panelhost's x86 emulator.\n"
     "run exits 0 when every check held, 1 when a check failed, 2 on bad input;\n"
     "render exits 0 when the picture was written, 2 otherwise.\n";
 
@@ -79,11 +81,11 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
     } else if (args[i] == "--lights" && allowed.rendering) {
       const std::string state = value("on or off");
       if (state != "on" && state != "off") {
-        throw HostError("--lights " + state + ": expected on or off");
+        throw HostError("--lights " + panelhost::shownText(state) + ": expected on or off");
       }
       parsed.rendering.panelLights = state == "on";
     } else if (args[i].size() > 1 && args[i][0] == '-') {
-      throw HostError("unknown option " + args[i]);
+      throw HostError("unknown option " + panelhost::shownText(args[i]));
     } else {
       parsed.positional.push_back(args[i]);
     }
@@ -180,6 +182,6 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
-  std::cerr << "panelhost: unknown command \"" << args[0] << "\"\n" << kUsage;
+  std::cerr << "panelhost: unknown command " << panelhost::quotedText(args[0]) << "\n" << kUsage;
   return kExitUsage;
 }

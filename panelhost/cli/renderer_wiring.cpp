@@ -20,10 +20,12 @@ PanelRenderer builtInRenderer(const RenderSettings& settings) {
     std::vector<std::unique_ptr<ModuleElementValues>> values;
     std::vector<PicturePlacement> placements;
     for (const PlacedGauge& placed : view.gauges) {
+      const GaugePlacement& at = *placed.placement;
       values.push_back(std::make_unique<ModuleElementValues>(*placed.module));
-      placements.push_back(PicturePlacement{
-          placed.gauge, values.back().get(), placed.module->path(), placed.placement->x,
-          placed.placement->y, placed.placement->width, placed.placement->height});
+      placements.push_back(PicturePlacement{placed.gauge, values.back().get(),
+                                            placed.module->path(), at.x, at.y, at.width,
+                                            at.height, at.file + ":" + std::to_string(at.line),
+                                            &placed.module->image()});
     }
     try {
       picture->render({view.layout.widthPx, view.layout.heightPx}, placements, pngPath);

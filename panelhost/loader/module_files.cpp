@@ -6,6 +6,7 @@
 #include <fstream>
 #include <vector>
 
+#include "emulator/emulated_module.h"
 #include "loader/in_process_image.h"
 
 namespace panelhost {
@@ -29,13 +30,12 @@ std::string executableFolder() {
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
-std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost&) {
+std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows) {
+  // A Windows DLL (the shipped .gau) runs in the emulator whatever its name; anything else is
+  // handed to the platform's loader.
   char magic[2] = {};
   std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
-  if (magic[0] == 'M' && magic[1] == 'Z') {
-    throw HostError("the module " + path +
-                    " is a Windows DLL; this panelhost runs native modules only");
-  }
+  if (magic[0] == 'M' && magic[1] == 'Z') return openEmulatedModule(path, windows);
   return InProcessImage::open(path);
 }
 

@@ -1,10 +1,11 @@
 #include "panel/panel_file.h"
 
-#include <fstream>
 #include <sstream>
 
+#include "support/bounded_file.h"
 #include "support/host_error.h"
 #include "support/number_text.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -15,6 +16,36 @@ constexpr int kLargestCoordinate = 100000;
 // The panel's picture is held whole in memory; a side beyond this is a typing slip, and would ask
 // for gigabytes.
 constexpr int kLargestPanelSide = 8192;
+
+constexpr std::size_t kLongestModuleName = 64;
+constexpr std::size_t kLongestGaugeName = 255;
+constexpr const char* kModuleNameForm =
+    "a module file name (letters, digits, _, - and ., not starting with . and without .., at most "
+    "64 characters)";
+
+// MODULE becomes MODULE.so beside panelhost and is loaded as code: a path in it
+// (../../etc/passwd) would load any file of the system. So it is a plain file name.
+bool isPlainFileName(const std::string& name) {
+  if (name.empty() || name.size() > kLongestModuleName || name[0] == '.' ||
+      name.find("..") != std::string::npos) {
+    return false;
+  }
+  for (const char c : name) {
+    const bool letterOrDigit =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit && c != '_' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
+// The module's table names its gauges in plain text; anything else cannot match one.
+bool isPrintableName(const std::string& name) {
+  if (name.size() > kLongestGaugeName) return false;
+  for (const char c : name) {
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
 
 std::vector<std::string> splitAt(const std::string& text, char separator) {
   std::vector<std::string> parts;
@@ -43,7 +74,7 @@ int numberAt(const std::string& text, int low, int high, const std::string& what
   if (!value || *value < low || *value > high) {
     throw HostError(at(file, line,
                        "expected " + what + " (a whole number from " + std::to_string(low) +
-                           " to " + std::to_string(high) + "), got \"" + text + "\""));
+                           " to " + std::to_string(high) + "), got " + quotedText(text)));
   }
   return static_cast<int>(*value);
 }
@@ -51,7 +82,7 @@ int numberAt(const std::string& text, int low, int high, const std::string& what
 GaugePlacement parsePlacement(const std::string& key, const std::string& value,
                               const std::string& file, int line) {
   const std::string expected =
-      std::string("expected ") + kPlacementForm + ", got \"" + key + "=" + value + "\"";
+      std::string("expected ") + kPlacementForm + ", got " + quotedText(key + "=" + value);
   const auto fields = splitAt(value, ',');
   if (fields.size() < 3 || fields.size() > 5) throw HostError(at(file, line, expected));
   const auto bang = fields[0].find('!');
@@ -62,6 +93,17 @@ GaugePlacement parsePlacement(const std::string& key, const std::string& value,
   GaugePlacement placement;
   placement.moduleName = fields[0].substr(0, bang);
   placement.gaugeName = fields[0].substr(bang + 1);
+  if (!isPlainFileName(placement.moduleName)) {
+    throw HostError(at(
+        file, line,
+        std::string("expected ") + kModuleNameForm + ", got " + quotedText(placement.moduleName)));
+  }
+  if (placement.gaugeName.empty() || !isPrintableName(placement.gaugeName)) {
+    throw HostError(at(file, line,
+                       "expected a gauge name of printable characters, at most " +
+                           std::to_string(kLongestGaugeName) + ", got " +
+                           quotedText(placement.gaugeName)));
+  }
   placement.x = numberAt(fields[1], -kLargestCoordinate, kLargestCoordinate, "x", file, line);
   placement.y = numberAt(fields[2], -kLargestCoordinate, kLargestCoordinate, "y", file, line);
   if (fields.size() > 3) {
@@ -94,7 +136,7 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
     if (content[0] == '[') {
       if (content.back() != ']') {
         throw HostError(
-            at(fileName, line, "expected a section name in brackets, got \"" + content + "\""));
+            at(fileName, line, "expected a section name in brackets, got " + quotedText(content)));
       }
       // [Window00], [WINDOW01] and so on; [Window Titles] is not a window.
       const std::string section = lowered(content);
@@ -107,7 +149,7 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
     const auto equals = content.find('=');
     if (equals == std::string::npos) {
       throw HostError(
-          at(fileName, line, "expected KEY=VALUE or [SECTION], got \"" + content + "\""));
+          at(fileName, line, "expected KEY=VALUE or [SECTION], got " + quotedText(content)));
     }
     const std::string key = lowered(trimmed(content.substr(0, equals)));
     const std::string value = trimmed(content.substr(equals + 1));
@@ -115,7 +157,8 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
     if (key == "size_mm") {
       const auto fields = splitAt(value, ',');
       if (fields.size() != 2) {
-        throw HostError(at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got \"" + value + "\""));
+        throw HostError(
+            at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got " + quotedText(value)));
       }
       const int width = numberAt(fields[0], 1, kLargestPanelSide, "a width", fileName, line);
       const int height = numberAt(fields[1], 1, kLargestPanelSide, "a height", fileName, line);
@@ -138,11 +181,14 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName)
 }
 
 PanelLayout readPanelFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw HostError(path + ": the panel file could not be read");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parsePanelText(text.str(), path);
+  const BoundedFile file = readBoundedFile(path, kLargestTextFile);
+  if (file.outcome == BoundedFile::Outcome::TooLarge) {
+    throw HostError(tooLargeMessage(path, file, kLargestTextFile, "a panel file"));
+  }
+  if (file.outcome != BoundedFile::Outcome::Read) {
+    throw HostError(shownText(path, kShownPathBytes) + ": the panel file could not be read");
+  }
+  return parsePanelText(file.text, path);
 }
 
 const char* builtInPanelText() {

@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "render/image.h"
 #include "render/resource_script.h"
@@ -17,6 +20,7 @@ class BitmapLibrary {
   struct Entry {
     Image image;
     std::filesystem::path file;
+    std::string origin;  // "script:line" where the script names it, when read from one
   };
 
   BitmapLibrary() = default;
@@ -28,7 +32,14 @@ class BitmapLibrary {
     return load(ResourceScript::load(scriptFile));
   }
 
-  void add(std::uint32_t id, Image image, std::filesystem::path file = {});
+  void add(std::uint32_t id, Image image, std::filesystem::path file = {}, std::string origin = {});
+
+  // The bitmaps a module carries inside itself (a .gau's bitmap resources): of `ids`, those that
+  // `fetch` finds, as .bmp bytes. Throws RenderError naming the module and the id for one that
+  // cannot be used.
+  using ResourceFetch = std::function<std::optional<std::vector<std::uint8_t>>(std::uint32_t id)>;
+  void addResources(const std::filesystem::path& module, const std::vector<std::uint32_t>& ids,
+                    const ResourceFetch& fetch);
 
   bool contains(std::uint32_t id) const { return entries_.count(id) != 0; }
   // Throws RenderError naming the id when the module's resources lack it.
@@ -36,11 +47,16 @@ class BitmapLibrary {
   const Image& image(std::uint32_t id) const { return entry(id).image; }
   // "bitmap 4096 (resources/bitmaps/x.bmp)", for messages.
   std::string describe(std::uint32_t id) const;
+  // Why `id` is not there, naming the script that should name it and the line of its nearest
+  // neighbour, where the missing line most likely belongs.
+  std::string missing(std::uint32_t id) const;
 
   std::size_t size() const { return entries_.size(); }
 
  private:
   std::map<std::uint32_t, Entry> entries_;
+  std::filesystem::path script_;  // empty for a library put together in code
+  std::filesystem::path carrier_;  // the module whose own resources these are, if they are
 };
 
 }  // namespace panelhost

@@ -1,10 +1,10 @@
 #include "render/bmp_reader.h"
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "render/render_error.h"
+#include "support/bounded_file.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -14,6 +14,8 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 // Larger than any panel bitmap; keeps a corrupt header from asking for gigabytes.
 constexpr std::int64_t kMaxSide = 16384;
+// A 4096 x 4096 bitmap at 24 bits is 48 MiB; a gauge's bitmaps are far smaller.
+constexpr std::size_t kLargestBitmapFile = 64 * 1024 * 1024;
 
 class Reader {
  public:
@@ -125,16 +127,20 @@ Image decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name)
 }
 
 Image readBmpFile(const std::filesystem::path& file) {
+  const std::string name = shownText(file.string(), kShownPathBytes);
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(file, ignored)) {
-    throw RenderError(file.string() + ": no such bitmap file");
+    throw RenderError(name + ": no such bitmap file");
   }
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) throw RenderError(file.string() + ": cannot open the bitmap file");
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
-                                  std::istreambuf_iterator<char>());
-  if (stream.bad()) throw RenderError(file.string() + ": cannot read the bitmap file");
-  return decodeBmp(bytes, file.string());
+  const BoundedFile read = readBoundedFile(file.string(), kLargestBitmapFile);
+  if (read.outcome == BoundedFile::Outcome::TooLarge) {
+    throw RenderError(name + ": expected a bitmap file of at most " +
+                      byteCountText(kLargestBitmapFile) + ", got more");
+  }
+  if (read.outcome != BoundedFile::Outcome::Read) {
+    throw RenderError(name + ": cannot read the bitmap file");
+  }
+  return decodeBmp(std::vector<std::uint8_t>(read.text.begin(), read.text.end()), name);
 }
 
 }  // namespace panelhost

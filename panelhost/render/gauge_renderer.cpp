@@ -168,8 +168,7 @@ Size gaugeOwnSize(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
     throw RenderError(describeElement(gauge, 0, *root) + ": expected a static image as the root");
   }
   if (!bitmaps.contains(root->resourceId)) {
-    throw RenderError(describeElement(gauge, 0, *root) + ": " + bitmaps.describe(root->resourceId) +
-                      ": the module's resource script names no bitmap of this id");
+    throw RenderError(describeElement(gauge, 0, *root) + ": " + bitmaps.missing(root->resourceId));
   }
   return bitmaps.image(root->resourceId).size();
 }
@@ -181,8 +180,7 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
     const std::string where = describeElement(gauge, index++, element);
     auto need = [&](std::uint32_t id) -> const Image& {
       if (!bitmaps.contains(id)) {
-        throw RenderError(where + ": bitmap " + std::to_string(id) +
-                          ": the module's resource script names no bitmap of this id");
+        throw RenderError(where + ": " + bitmaps.missing(id));
       }
       return bitmaps.image(id);
     };

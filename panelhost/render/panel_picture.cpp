@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "abi/host_layouts.h"
 #include "render/panel_painter.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
@@ -13,7 +14,39 @@ std::filesystem::path PanelPicture::scriptFor(const std::filesystem::path& modul
   return folder / moduleFile.stem().concat(".rc");
 }
 
-const BitmapLibrary& PanelPicture::bitmapsFor(const std::filesystem::path& moduleFile) {
+namespace {
+
+// Every bitmap id the gauge's tree names: each image, each frame, each strip and its window.
+std::vector<std::uint32_t> bitmapIdsOf(const GaugeRecord& gauge) {
+  std::vector<std::uint32_t> ids;
+  for (const ElementRecord& e : gauge.tree.elements) {
+    if (e.kind == hostabi::kStaticImage) ids.push_back(e.resourceId);
+    if (e.kind == hostabi::kIcon) {
+      for (std::int32_t frame = 0; frame < e.icon.frames && frame < 1024; ++frame) {
+        ids.push_back(e.resourceId + static_cast<std::uint32_t>(frame));
+      }
+    }
+    if (e.kind == hostabi::kMovingImage) {
+      ids.push_back(e.resourceId);
+      ids.push_back(e.resourceId + 1);
+    }
+  }
+  return ids;
+}
+
+}  // namespace
+
+const BitmapLibrary& PanelPicture::bitmapsFor(const PicturePlacement& placement) {
+  const std::filesystem::path& moduleFile = placement.moduleFile;
+  const GaugeRecord* gauge = placement.gauge;
+  const ModuleImage* image = placement.image;
+  const ElementRecord* root = gauge ? gauge->tree.root() : nullptr;
+  if (image != nullptr && root != nullptr && image->bitmapResource(root->resourceId)) {
+    BitmapLibrary& carried = carried_[moduleFile];
+    carried.addResources(moduleFile, bitmapIdsOf(*gauge),
+                         [image](std::uint32_t id) { return image->bitmapResource(id); });
+    return carried;
+  }
   const std::filesystem::path script = scriptFor(moduleFile);
   auto found = libraries_.find(script);
   if (found == libraries_.end()) {
@@ -24,18 +57,40 @@ const BitmapLibrary& PanelPicture::bitmapsFor(const std::filesystem::path& modul
 
 void PanelPicture::check(const std::vector<PicturePlacement>& placements) {
   for (const PicturePlacement& p : placements) {
-    checkGauge(*p.gauge, bitmapsFor(p.moduleFile));
+    checkGauge(*p.gauge, bitmapsFor(p));
   }
 }
 
 Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
   Size extent;
+  // The placements that reach furthest right and down: when the panel is empty one way, the
+  // lines to look at.
+  const PicturePlacement* right = nullptr;
+  const PicturePlacement* down = nullptr;
   for (const PicturePlacement& p : placements) {
-    const Rect rect = placementRect(gaugeOwnSize(*p.gauge, bitmapsFor(p.moduleFile)), p.x, p.y,
+    const Rect rect = placementRect(gaugeOwnSize(*p.gauge, bitmapsFor(p)), p.x, p.y,
                                     p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
                                     p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
-    extent.width = std::max(extent.width, rect.x + rect.width);
-    extent.height = std::max(extent.height, rect.y + rect.height);
+    if (right == nullptr || rect.x + rect.width > extent.width) {
+      right = &p;
+      extent.width = rect.x + rect.width;
+    }
+    if (down == nullptr || rect.y + rect.height > extent.height) {
+      down = &p;
+      extent.height = rect.y + rect.height;
+    }
+  }
+  // The panel spans from its corner (0, 0) to where its gauges reach, so gauges wholly left of or
+  // above that corner leave nothing to draw.
+  if (right != nullptr && (extent.width <= 0 || extent.height <= 0)) {
+    const bool across = extent.width <= 0;
+    const PicturePlacement& p = across ? *right : *down;
+    throw RenderError(
+        (p.origin.empty() ? std::string() : p.origin + ": ") +
+        "the panel file gives no size_mm and every gauge lies " +
+        (across ? "left of x = 0" : "above y = 0") + ", this one reaching " +
+        (across ? "x = " + std::to_string(extent.width) : "y = " + std::to_string(extent.height)) +
+        "; expected a gauge reaching into positive x and y, or a size_mm=WIDTH,HEIGHT line");
   }
   if (extent.width > kLargestPanelPx || extent.height > kLargestPanelPx) {
     throw RenderError("the panel file gives no size_mm and its gauges reach " +
@@ -50,7 +105,7 @@ Image PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& pl
   if (panelSize.width <= 0 || panelSize.height <= 0) panelSize = extentOf(placements);
   Image panel(panelSize.width, panelSize.height, opaque(0, 0, 0));
   for (const PicturePlacement& p : placements) {
-    const BitmapLibrary& bitmaps = bitmapsFor(p.moduleFile);
+    const BitmapLibrary& bitmaps = bitmapsFor(p);
     PanelPainter painter(bitmaps, *p.values, settings_.fonts);
     const Placement placement =
         painter.place(*p.gauge, p.x, p.y, p.width > 0 ? std::optional<int>(p.width) : std::nullopt,

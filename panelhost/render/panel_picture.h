@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "loader/module_image.h"
 #include "render/bitmap_library.h"
 #include "render/element_values.h"
 #include "render/gauge_renderer.h"
@@ -32,8 +34,12 @@ struct PicturePlacement {
   std::filesystem::path moduleFile;  // the loaded module (radios.so), which names its script
   int x = 0;
   int y = 0;
-  int width = 0;   // 0: the gauge's own
-  int height = 0;  // 0: follows the width, keeping the aspect
+  int width = 0;            // 0: the gauge's own
+  int height = 0;           // 0: follows the width, keeping the aspect
+  std::string origin = {};  // "panel file:line" of the placement, for messages
+  // The module itself, when it carries its bitmaps inside (the emulated .gau); they are drawn
+  // from there rather than from a resource script beside it.
+  const ModuleImage* image = nullptr;
 };
 
 class PanelPicture {
@@ -56,10 +62,11 @@ class PanelPicture {
  private:
   // The panel as large as its gauges reach, for a panel file that gives no size.
   Size extentOf(const std::vector<PicturePlacement>& placements);
-  const BitmapLibrary& bitmapsFor(const std::filesystem::path& moduleFile);
+  const BitmapLibrary& bitmapsFor(const PicturePlacement& placement);
 
   PictureSettings settings_;
   std::map<std::filesystem::path, BitmapLibrary> libraries_;  // by resource script
+  std::map<std::filesystem::path, BitmapLibrary> carried_;    // by module, from its resources
 };
 
 }  // namespace panelhost

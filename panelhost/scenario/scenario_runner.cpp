@@ -1,10 +1,7 @@
 #include "scenario/scenario_runner.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "abi/record_decoder.h"
 #include "loader/module_image.h"
@@ -12,7 +9,9 @@
 #include "panel/mouse_table.h"
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
+#include "support/bounded_file.h"
 #include "support/host_error.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -39,7 +38,8 @@ std::string eventText(std::uint32_t id, std::uint32_t value) {
   return text;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+// Names and texts from the script or the module, escaped and shortened for the message.
+std::string quoted(const std::string& text) { return quotedText(text); }
 
 class ScenarioRunner {
  public:
@@ -239,28 +239,40 @@ class ScenarioRunner {
            RadioSimulation::describeKeyEvent(event.eventId, event.value) + ")";
   }
 
+  // The oldest event not yet checked is taken off the host's record, checked or not, so the
+  // record holds only what a check can still use.
   void expectEvent(const Command& command) {
-    const auto& events = startedOrUnloaded().host().keyEvents;
+    HostServices& host = startedOrUnloaded().host();
     const std::string expected = eventText(command.eventId, command.eventValue);
-    if (checkedEvents_ >= events.size()) {
+    if (host.keyEventsDropped > 0) {
+      --host.keyEventsDropped;
+      check(false, expected,
+            "an event no longer kept (panelhost keeps the latest " +
+                std::to_string(HostServices::kKeptKeyEvents) + " events not yet checked)");
+      return;
+    }
+    if (host.keyEvents.empty()) {
       check(false, expected, "no event");
       return;
     }
-    const KeyEventRecord& event = events[checkedEvents_++];
+    const KeyEventRecord event = host.keyEvents.front();
+    host.keyEvents.pop_front();
     check(event.eventId == command.eventId && event.value == command.eventValue, expected,
           describedEvent(event));
   }
 
   void expectNoEvent() {
-    const auto& events = startedOrUnloaded().host().keyEvents;
-    if (checkedEvents_ >= events.size()) {
+    HostServices& host = startedOrUnloaded().host();
+    const std::uint64_t unchecked = host.keyEventsDropped + host.keyEvents.size();
+    if (unchecked == 0) {
       check(true, "", "");
       return;
     }
-    std::string got = describedEvent(events[checkedEvents_]);
-    const std::size_t more = events.size() - checkedEvents_ - 1;
-    if (more > 0) got += " and " + std::to_string(more) + " more";
-    checkedEvents_ = events.size();
+    std::string got = host.keyEventsDropped > 0 ? "an event no longer kept"
+                                                : describedEvent(host.keyEvents.front());
+    if (unchecked > 1) got += " and " + std::to_string(unchecked - 1) + " more";
+    host.keyEvents.clear();
+    host.keyEventsDropped = 0;
     check(false, "no event", got);
   }
 
@@ -268,7 +280,7 @@ class ScenarioRunner {
     const PlacedGauge& placed = gauge(command.gauge);
     const auto children = placed.gauge->tree.rootChildren();
     const std::string expected = "element " + std::to_string(command.count) + " of " +
-                                 command.gauge + " " + command.element.written;
+                                 shownText(command.gauge) + " " + command.element.written;
     if (command.count > static_cast<std::int64_t>(children.size())) {
       check(false, expected,
             "no element " + std::to_string(command.count) + " (the root has " +
@@ -318,7 +330,6 @@ class ScenarioRunner {
   int line_ = 0;
   int passed_ = 0;
   int failed_ = 0;
-  std::size_t checkedEvents_ = 0;
   bool unloaded_ = false;
   std::unique_ptr<PanelSession> session_;
 };
@@ -331,17 +342,17 @@ int runScenarioText(const std::string& text, const std::string& fileName, const 
 }
 
 int runScenarioFile(const std::string& path, const RunOptions& options, std::ostream& out) {
-  // A folder opens as a stream that reads as empty: it would pass as a script without checks.
-  std::error_code ignored;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ignored)) {
-    out << path << ":1: expected a scenario file that can be read" << std::endl;
+  const BoundedFile file = readBoundedFile(path, kLargestTextFile);
+  if (file.outcome != BoundedFile::Outcome::Read) {
+    out << (file.outcome == BoundedFile::Outcome::TooLarge
+                ? tooLargeMessage(path, file, kLargestTextFile, "a scenario script")
+                : shownText(path, kShownPathBytes) +
+                      ":1: expected a scenario file that can be read")
+        << std::endl;
     out << "0 passed, 0 failed" << std::endl;
     return kExitBadInput;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return runScenarioText(text.str(), path, options, out);
+  return runScenarioText(file.text, path, options, out);
 }
 
 }  // namespace panelhost

@@ -5,6 +5,7 @@
 
 #include "support/host_error.h"
 #include "support/number_text.h"
+#include "support/shown_text.h"
 
 namespace panelhost {
 
@@ -13,13 +14,15 @@ namespace {
 constexpr const char* kCommandList =
     "panel, sim, start, unload, rate, advance, update, click, press, release, wheel, expect, "
     "render or log";
-constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24 * 365;  // a year
+// A day of update cycles takes seconds; a longer stretch is several advances, so that no one
+// command runs for minutes.
+constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
 constexpr std::int64_t kMostRepeats = 1000000;
 constexpr int kLargestCoordinate = 1000000;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string shown(const Token& token) { return "\"" + token.text + "\""; }
+std::string shown(const Token& token) { return quotedText(token.text); }
 
 // Reads the tokens of one line in order, with the messages that name where it went wrong.
 class LineReader {
@@ -42,6 +45,18 @@ class LineReader {
     return token.text;
   }
   std::string name(const std::string& expected) { return take(expected).text; }
+  // The system cuts a path at a NUL and refuses one longer than PATH_MAX: either would open
+  // another file than the script names, or fail with the name echoed whole.
+  std::string fileName(const std::string& what) {
+    const std::string expected =
+        what + " (without a NUL byte, at most " + std::to_string(kShownPathBytes) + " bytes)";
+    const Token& token = take(expected);
+    if (token.text.empty() || token.text.size() > kShownPathBytes ||
+        token.text.find('\0') != std::string::npos) {
+      failOnLast(expected);
+    }
+    return token.text;
+  }
   std::int64_t whole(const std::string& expected, std::int64_t low, std::int64_t high) {
     const Token& token = take(expected);
     const auto value = token.quoted ? std::nullopt : parseWholeNumber(token.text);
@@ -84,8 +99,9 @@ SimSetting readSim(LineReader& in, bool forSetting) {
             "nav1.ident or adf.ident";
   const auto key = simKeyNamed(in.word(keys));
   if (!key || (forSetting && !simKeySettable(*key))) in.failOnLast(keys);
-  const std::string form = simValueForm(*key);
-  const auto setting = parseSimValue(*key, in.word(form));
+  const SimUse use = forSetting ? SimUse::Set : SimUse::Check;
+  const std::string form = simValueForm(*key, use);
+  const auto setting = parseSimValue(*key, in.word(form), use);
   if (!setting) in.failOnLast(form);
   return *setting;
 }
@@ -95,7 +111,7 @@ Command parseCommand(LineReader& in, const std::string& verb, int line) {
   command.line = line;
   if (verb == "panel") {
     command.kind = CommandKind::Panel;
-    command.path = in.name("a panel file name");
+    command.path = in.fileName("a panel file name");
   } else if (verb == "sim") {
     command.kind = CommandKind::Sim;
     command.sim = readSim(in, true);
@@ -108,7 +124,8 @@ Command parseCommand(LineReader& in, const std::string& verb, int line) {
     command.count = in.whole("a rate in Hz, a whole number from 0 to 1000", 0, 1000);
   } else if (verb == "advance") {
     command.kind = CommandKind::Advance;
-    command.count = in.whole("a time in ms, a whole number from 0 to a year", 0, kLongestAdvanceMs);
+    command.count =
+        in.whole("a time in ms, a whole number from 0 to a day (86400000)", 0, kLongestAdvanceMs);
   } else if (verb == "update") {
     command.kind = CommandKind::Update;
     if (in.more()) command.count = in.whole("a count of update cycles", 0, kMostRepeats);
@@ -126,7 +143,7 @@ Command parseCommand(LineReader& in, const std::string& verb, int line) {
     if (in.more()) command.count = in.whole("a count of wheel events", 0, kMostRepeats);
   } else if (verb == "render") {
     command.kind = CommandKind::Render;
-    command.path = in.name("a PNG file name");
+    command.path = in.fileName("a PNG file name");
   } else if (verb == "log") {
     command.kind = CommandKind::Log;
     const std::string state = in.word("on or off");
@@ -193,15 +210,15 @@ std::vector<Token> tokenizeLine(const std::string& line, const std::string& file
       if (i < line.size() && !isBlank(line[i]) && line[i] != '#') {
         throw HostError(
             at(fileName, lineNo,
-               "expected a blank after the closing quote, got \"" + line.substr(i, 1) + "\""));
+               "expected a blank after the closing quote, got " + quotedText(line.substr(i, 1))));
       }
     } else {
       const std::size_t begin = i;
       while (i < line.size() && !isBlank(line[i]) && line[i] != '#' && line[i] != '"') ++i;
       if (i < line.size() && line[i] == '"') {
         throw HostError(at(fileName, lineNo,
-                           "expected a blank before the opening quote, got \"" +
-                               line.substr(begin, i - begin + 1) + "\""));
+                           "expected a blank before the opening quote, got " +
+                               quotedText(line.substr(begin, i - begin + 1))));
       }
       tokens.push_back({line.substr(begin, i - begin), false});
     }
@@ -219,9 +236,9 @@ Script parseScript(const std::string& text, const std::string& fileName) {
     auto tokens = tokenizeLine(line, fileName, lineNo);
     if (tokens.empty()) continue;
     if (tokens[0].quoted) {
-      throw HostError(at(
-          fileName, lineNo,
-          std::string("expected a command: ") + kCommandList + ", got \"" + tokens[0].text + "\""));
+      throw HostError(at(fileName, lineNo,
+                         std::string("expected a command: ") + kCommandList + ", got " +
+                             quotedText(tokens[0].text)));
     }
     const std::string verb = tokens[0].text;
     LineReader reader(std::move(tokens), fileName, lineNo);

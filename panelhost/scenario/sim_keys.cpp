@@ -21,8 +21,19 @@ constexpr KeyName kKeyNames[] = {
     {SimKey::Nav1Ident, "nav1.ident"},   {SimKey::AdfIdent, "adf.ident"},
 };
 
-constexpr double kHighestMhz = 1000.0;
-constexpr double kHighestAdfKhz = 10000.0;
+// A key takes a value when the host's form of it carries the value at the precision the simulation
+// keeps and compares it to, so that a script cannot put the simulation where no simulator could.
+// COM and NAV travel as 16-bit BCD of the frequency in 10 kHz without the leading 1: 100.000 to
+// 199.990 MHz, the 5-kHz digit carried only by a last digit of 2 or 7 (121.725, not 121.720).
+constexpr long kLowestKhz = 100000;
+constexpr long kHighestKhz = 199990;
+// The ADF travels as five BCD digits of tenths of a kHz: 0.0 to 9999.9 kHz.
+constexpr long long kHighestAdfTenths = 99999;
+
+bool bcd16Carries(long khz) {
+  const long tens = khz / 10 % 10;
+  return khz % 10 == (tens == 2 || tens == 7 ? 5 : 0);
+}
 
 bool isMhzKey(SimKey key) {
   return key == SimKey::Com1Active || key == SimKey::Com1Standby || key == SimKey::Nav1Active ||
@@ -60,22 +71,35 @@ const char* simKeyName(SimKey key) {
 
 bool simKeySettable(SimKey key) { return key != SimKey::Nav1Ident && key != SimKey::AdfIdent; }
 
-std::string simValueForm(SimKey key) {
-  if (isMhzKey(key)) return "a frequency in MHz such as 121.725";
-  if (key == SimKey::AdfActive) return "a frequency in kHz such as 350.0";
+std::string simValueForm(SimKey key, SimUse use) {
+  if (isMhzKey(key) && use == SimUse::Set) {
+    return "a frequency in MHz that the host's BCD form carries, 100.000 to 199.990 with a last "
+           "kHz digit of 0, or 5 after a 10-kHz digit of 2 or 7, such as 121.725";
+  }
+  if (isMhzKey(key)) return "a frequency in MHz from 100.000 to 199.990, such as 121.725";
+  if (key == SimKey::AdfActive) return "a frequency in kHz from 0.0 to 9999.9, such as 350.0";
   if (key == SimKey::XpdrCode) return "four digits 0-7 such as 0012";
   return "on or off";
 }
 
-std::optional<SimSetting> parseSimValue(SimKey key, const std::string& text) {
+std::optional<SimSetting> parseSimValue(SimKey key, const std::string& text, SimUse use) {
   SimSetting setting{key};
-  if (isMhzKey(key) || key == SimKey::AdfActive) {
+  if (isMhzKey(key)) {
+    // Kept and compared in whole kHz: 121.7254 is 121.725.
     const auto value = parseNumber(text);
-    // Another party may leave the ADF at a reading no receiver gives (a negative one, say);
-    // the gauge must cope with it, so the simulation can hold it.
-    const double highest = key == SimKey::AdfActive ? kHighestAdfKhz : kHighestMhz;
-    const double lowest = key == SimKey::AdfActive ? -kHighestAdfKhz : 0.0;
-    if (!value || *value < lowest || *value >= highest) return std::nullopt;
+    if (!value || !(std::fabs(*value) < 1e6)) return std::nullopt;
+    const long khz = std::lround(*value * 1000);
+    if (khz < kLowestKhz || khz > kHighestKhz || (use == SimUse::Set && !bcd16Carries(khz))) {
+      return std::nullopt;
+    }
+    setting.number = *value;
+  } else if (key == SimKey::AdfActive) {
+    // Kept as given, since the gauge reads it from the calculator and truncates it (415.99 shows
+    // 415.9), and compared to the nearest tenth, which five BCD digits must carry.
+    const auto value = parseNumber(text);
+    if (!value || !(*value >= 0 && *value < 1e6) || std::llround(*value * 10) > kHighestAdfTenths) {
+      return std::nullopt;
+    }
     setting.number = *value;
   } else if (key == SimKey::XpdrCode) {
     if (text.size() != 4) return std::nullopt;

@@ -31,11 +31,16 @@ std::optional<SimKey> simKeyNamed(const std::string& name);
 const char* simKeyName(SimKey key);
 // The keys `sim` may set (the idents can only be checked).
 bool simKeySettable(SimKey key);
-// What a value of that key looks like, for messages: "a frequency in MHz such as 121.725".
-std::string simValueForm(SimKey key);
+// `sim` sets the simulation, `expect sim` checks it.
+enum class SimUse { Set, Check };
 
-// Reads a value written for the key; nothing when it is not of the key's form.
-std::optional<SimSetting> parseSimValue(SimKey key, const std::string& text);
+// What a value of that key looks like, for messages: "a frequency in MHz ... such as 121.725".
+std::string simValueForm(SimKey key, SimUse use);
+
+// Reads a value written for the key; nothing when it is not of the key's form. A value is taken
+// when the host's form of the key spans it at the precision the simulation keeps; one to set must
+// also be a value the form carries (121.725, not 121.720), a check may name any within the span.
+std::optional<SimSetting> parseSimValue(SimKey key, const std::string& text, SimUse use);
 
 void applySimSetting(RadioSimState& state, const SimSetting& setting);
 // Whether the state holds the value, to the key's precision.

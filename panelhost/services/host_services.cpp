@@ -146,6 +146,10 @@ HostFunction HostServices::service(ModuleImage& image, int slot) {
 
 std::uint64_t HostServices::triggerKeyEvent(std::uint32_t eventId, std::uint32_t value) {
   keyEvents.push_back({eventId, value, nowMs_});
+  if (keyEvents.size() > kKeptKeyEvents) {
+    keyEvents.pop_front();
+    ++keyEventsDropped;
+  }
   const bool known = simulation_.applyKeyEvent(eventId, value);
   char line[64];
   std::snprintf(line, sizeof line, "key event %u value 0x%08X: ", eventId, value);

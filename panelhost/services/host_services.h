@@ -89,7 +89,11 @@ class HostServices : public WindowsHost {
   std::int64_t nowMs() const { return nowMs_; }
   void setNowMs(std::int64_t t) { nowMs_ = t; }
 
-  std::vector<KeyEventRecord> keyEvents;
+  // Key events not yet taken by a check, oldest first. Beyond kKeptKeyEvents the oldest go,
+  // counted in keyEventsDropped, so that a run of months sending events unchecked stays small.
+  static constexpr std::size_t kKeptKeyEvents = std::size_t{1} << 16;
+  std::deque<KeyEventRecord> keyEvents;
+  std::uint64_t keyEventsDropped = 0;
   std::deque<std::string> calculatorCodes;  // the latest texts given to execute_calculator_code
   std::deque<ModuleVarLookup> moduleVarLookups;
   std::deque<ElementListCall> elementListCalls;

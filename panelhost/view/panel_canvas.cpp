@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
-#include "render/bitmap_library.h"
-#include "render/gauge_renderer.h"
 #include "render/render_error.h"
 #include "support/host_error.h"
 
@@ -36,22 +33,23 @@ PanelCanvas::PanelCanvas(const PanelLayout& layout, std::vector<PlacedGauge> gau
       gauges_(std::move(gauges)),
       settings_(std::move(settings)),
       picture_(pictureFor(settings_)) {
+  for (const PlacedGauge& placed : gauges_) {
+    values_.push_back(std::make_unique<ModuleElementValues>(*placed.module));
+  }
   try {
-    // Each gauge's own size is its root bitmap's; the picture reads the same script.
-    std::map<std::filesystem::path, BitmapLibrary> bitmaps;
-    for (const PlacedGauge& placed : gauges_) {
-      values_.push_back(std::make_unique<ModuleElementValues>(*placed.module));
-      const std::filesystem::path script = picture_->scriptFor(placed.module->path());
-      auto found = bitmaps.find(script);
-      if (found == bitmaps.end()) {
-        found = bitmaps.emplace(script, BitmapLibrary::loadScript(script)).first;
-      }
-      const Size own = gaugeOwnSize(*placed.gauge, found->second);
-      const GaugePlacement& at = *placed.placement;
-      geometry_.push_back(Placement{
-          placed.gauge, own, placementRect(own, at.x, at.y, given(at.width), given(at.height))});
+    const std::vector<PicturePlacement> all = placements();
+    picture_->check(all);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      // A gauge's own size is what the renderer draws it at alone, on a panel of no given size;
+      // it knows where each module keeps its bitmaps.
+      PicturePlacement alone = all[i];
+      alone.x = alone.y = alone.width = alone.height = 0;
+      const Size own = picture_->draw({0, 0}, {alone}).size();
+      const GaugePlacement& at = *gauges_[i].placement;
+      geometry_.push_back(
+          Placement{gauges_[i].gauge, own,
+                    placementRect(own, at.x, at.y, given(at.width), given(at.height))});
     }
-    picture_->check(placements());
   } catch (const RenderError& failure) {
     throw HostError(failure.what());
   }
@@ -78,8 +76,9 @@ std::vector<PicturePlacement> PanelCanvas::placements() const {
   for (std::size_t i = 0; i < gauges_.size(); ++i) {
     const PlacedGauge& placed = gauges_[i];
     const GaugePlacement& at = *placed.placement;
-    all.push_back(PicturePlacement{placed.gauge, values_[i].get(), placed.module->path(), at.x,
-                                   at.y, at.width, at.height});
+    all.push_back(PicturePlacement{
+        placed.gauge, values_[i].get(), placed.module->path(), at.x, at.y, at.width, at.height,
+        at.file + ":" + std::to_string(at.line), &placed.module->image()});
   }
   return all;
 }

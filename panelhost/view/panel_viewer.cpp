@@ -63,6 +63,7 @@ int PanelViewer::run() {
     }
     const std::int64_t now = virtualAt(window_->ticksMs());
     catchUpTo(now);
+    if (recorder_) recorder_->keepUp();
     showTooltipWhenRested();
     if (redraw_ || now >= nextFrameMs) {
       window_->show(picture());
@@ -170,8 +171,10 @@ Image PanelViewer::picture() {
   status.nowMs = session_.nowMs();
   status.panelLights = canvas_->panelLights();
   if (recorder_) status.recording = recorder_->file().filename().string();
+  const HostServices& host = session_.host();
   strip_.drawStrip(window, panel.width(),
-                   stripLines(session_.simulation().state, session_.host().keyEvents, status,
+                   stripLines(session_.simulation().state, host.keyEvents,
+                              host.keyEventsDropped + host.keyEvents.size(), status,
                               windowSize_.height / kStripLineHeight));
   if (hover_ && !hover_->tooltip.empty()) {
     strip_.drawTooltip(window, hover_->x + 12, hover_->y + 20, hover_->tooltip);

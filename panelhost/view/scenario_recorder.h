@@ -7,7 +7,7 @@
 // messages, repeats and update cycles that fell between two actions included).
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -38,6 +38,10 @@ class ScenarioRecorder {
   // the key events it caused.
   void record(const std::string& command, const std::function<void()>& action);
 
+  // Writes the time passed and the key events sent, when there are new ones. Called as time
+  // passes, so that the script has every event before the host's record lets it go.
+  void keepUp();
+
   // Ends the script with the time passed, checks of every gauge element, of the simulation and
   // of the key events, and unload. Call it while the module is still loaded.
   void finish();
@@ -58,8 +62,9 @@ class ScenarioRecorder {
   std::filesystem::path file_;
   std::ofstream out_;
   PanelSession& session_;
-  std::int64_t writtenMs_ = 0;     // the virtual time the script has reached
-  std::size_t writtenEvents_ = 0;  // key events already checked in the script
+  std::int64_t writtenMs_ = 0;       // the virtual time the script has reached
+  std::uint64_t writtenEvents_ = 0;  // key events sent since start that the script checks
+  bool eventsLost_ = false;
 };
 
 }  // namespace panelhost

@@ -44,7 +44,7 @@ TextStyle plain(Rgba colour) { return TextStyle{"DejaVu Sans", 400, colour, 0}; 
 }  // namespace
 
 std::vector<std::string> stripLines(const RadioSimState& state,
-                                    const std::vector<KeyEventRecord>& events,
+                                    const std::deque<KeyEventRecord>& latest, std::uint64_t sent,
                                     const StripStatus& status, int lineCount) {
   std::vector<std::string> lines = {
       "COM1  " + value(state, SimKey::Com1Active) + "   standby " +
@@ -58,13 +58,13 @@ std::vector<std::string> stripLines(const RadioSimState& state,
       seconds(status.nowMs) + "   panel lights " + (status.panelLights ? "on" : "off"),
   };
   if (!status.recording.empty()) lines.push_back("recording " + status.recording);
-  lines.push_back("key events, the latest last (" + std::to_string(events.size()) + " in all):");
+  lines.push_back("key events, the latest last (" + std::to_string(sent) + " in all):");
   const std::vector<std::string> keys = {"", "L lights   S screenshot   Q quit"};
   const int room = lineCount - static_cast<int>(lines.size() + keys.size());
   const std::size_t shown = static_cast<std::size_t>(std::max(0, room));
-  const std::size_t first = events.size() > shown ? events.size() - shown : 0;
-  for (std::size_t i = first; i < events.size(); ++i) lines.push_back(eventLine(events[i]));
-  for (int i = static_cast<int>(events.size() - first); i < room; ++i) lines.push_back("");
+  const std::size_t first = latest.size() > shown ? latest.size() - shown : 0;
+  for (std::size_t i = first; i < latest.size(); ++i) lines.push_back(eventLine(latest[i]));
+  for (int i = static_cast<int>(latest.size() - first); i < room; ++i) lines.push_back("");
   lines.insert(lines.end(), keys.begin(), keys.end());
   if (static_cast<int>(lines.size()) > lineCount) lines.resize(std::max(0, lineCount));
   return lines;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,10 @@ constexpr int kStripWidth = 400;
 constexpr int kStripLineHeight = 18;
 
 // The strip's text, `lineCount` lines at most: the simulation first, then as many of the latest
-// key events as fit, each with its value in hex and what it means, then the keys.
+// key events as fit, each with its value in hex and what it means, then the keys. `sent` counts
+// every event since start, those the host no longer keeps too.
 std::vector<std::string> stripLines(const RadioSimState& state,
-                                    const std::vector<KeyEventRecord>& events,
+                                    const std::deque<KeyEventRecord>& latest, std::uint64_t sent,
                                     const StripStatus& status, int lineCount);
 
 class StripPainter {

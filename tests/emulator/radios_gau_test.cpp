@@ -80,11 +80,6 @@ class RadiosGau : public ::testing::Test {
     table[kTriggerKeyEvent] = static_cast<std::uint32_t>(trigger);
     table[kLookupVar] = static_cast<std::uint32_t>(lookup);
     table[kExecuteCalculatorCode] = static_cast<std::uint32_t>(calculate);
-    // Slots 7 to 9 are unused in the published table; a module still declaring PANELS as its
-    // ten-entry struct calls these three there.
-    table[7] = table[kTriggerKeyEvent];
-    table[8] = table[kLookupVar];
-    table[9] = table[kExecuteCalculatorCode];
     const ModuleAddress panels = m.allocateHostBlock(4 * kPanelsSlots);
     m.write(panels, table.data(), 4 * kPanelsSlots);
     const auto panelsWord = static_cast<std::uint32_t>(panels);

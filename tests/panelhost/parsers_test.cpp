@@ -8,8 +8,10 @@
 #include "scenario/scenario_script.h"
 #include "support/host_error.h"
 #include "support/number_text.h"
+#include "support/shown_text.h"
 
 using panelhost::HostError;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 
 namespace {
@@ -106,6 +108,42 @@ TEST(PanelFile, ABadLineIsAnErrorNamingFileLineAndTheExpectedForm) {
               HasSubstr("/no/such/panel.cfg: the panel file could not be read"));
 }
 
+// MODULE names a file beside panelhost that is loaded as code, so it can be nothing but a plain
+// file name; the gauge name is plain text.
+TEST(PanelFile, AModuleNameIsAPlainFileNameAndAGaugeNameIsPrintable) {
+  const std::string moduleForm =
+      "p.cfg:2: expected a module file name (letters, digits, _, - and .";
+  const std::string gaugeForm = "p.cfg:2: expected a gauge name of printable characters";
+  const struct {
+    std::string names;
+    std::string message;  // empty: accepted
+  } cases[] = {
+      {"radios!Com1Nav1", ""},
+      {"my-gauges_2.v1!ADF", ""},
+      {"radios!Com1 Nav1", ""},
+      {"../../etc/passwd!Com1Nav1", moduleForm + ", not starting with . and without .., at most 64 "
+                                                 "characters), got \"../../etc/passwd\""},
+      {"/usr/lib/radios!ADF", moduleForm},
+      {"gauges\\radios!ADF", moduleForm},
+      {".radios!ADF", moduleForm},
+      {"radios..old!ADF", moduleForm},
+      {"ra dios!ADF", moduleForm},
+      {std::string("radios\0x!ADF", 12), moduleForm},
+      {std::string(65, 'r') + "!ADF", moduleForm},
+      {"radios!Com1\x01Nav1", gaugeForm + ", at most 255, got \"Com1\\x01Nav1\""},
+      {"radios!" + std::string(256, 'G'), gaugeForm},
+  };
+  for (const auto& c : cases) {
+    const std::string text = "[Window00]\ngauge00=" + c.names + ", 0, 0\n";
+    const std::string message = errorOf([&] { panelhost::parsePanelText(text, "p.cfg"); });
+    if (c.message.empty()) {
+      EXPECT_EQ(message, "no error") << c.names;
+    } else {
+      EXPECT_THAT(message, HasSubstr(c.message)) << c.names;
+    }
+  }
+}
+
 TEST(Numbers, DecimalHexNegativeAndWholeValues) {
   EXPECT_EQ(panelhost::parseNumber("0x2172"), 8562.0);
   EXPECT_EQ(panelhost::parseNumber("-12.5"), -12.5);
@@ -166,6 +204,95 @@ TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {
   for (const BadPanel& bad : cases) {
     EXPECT_THAT(errorOf([&] { panelhost::parseScript(bad.text, "s.scn"); }), HasSubstr(bad.message))
         << bad.text;
+  }
+}
+
+// A key takes a value when the host's form of it spans the value at the precision the simulation
+// keeps: COM and NAV as 16-bit BCD of 10 kHz steps, the ADF as five BCD digits of tenths of a kHz,
+// the code as four octal digits. A value to set must be one the form carries (the 5-kHz digit only
+// after a 2 or 7); a check may name any value in the span, and fails where the state differs.
+TEST(ScenarioScript, SimKeysTakeWhatTheHostsFormsCarry) {
+  enum Taken { Neither, CheckOnly, Both };
+  const struct {
+    const char* keyAndValue;
+    Taken taken;
+  } cases[] = {
+      {"com1.active 100.000", Both},      {"com1.active 199.990", Both},
+      {"com1.active 121.725", Both},      {"com1.active 121.775", Both},
+      {"com1.active 121.7", Both},        {"com1.active 121.7254", Both},
+      {"com1.active 121.720", CheckOnly}, {"com1.active 121.735", CheckOnly},
+      {"com1.active 121.705", CheckOnly}, {"com1.active 99.990", Neither},
+      {"com1.active 199.995", Neither},   {"com1.active 200.000", Neither},
+      {"com1.active 999.999", Neither},   {"com1.active 0x79", Both},
+      {"nav1.active 0.001", Neither},     {"nav1.active 108.05", Both},
+      {"nav1.standby 117.95", Both},      {"nav1.standby -113.9", Neither},
+      {"com1.standby 136.975", Both},     {"com1.standby 136.970", CheckOnly},
+      {"adf.active 0.0", Both},           {"adf.active 9999.9", Both},
+      {"adf.active 415.99", Both},        {"adf.active 9999.94", Both},
+      {"adf.active 9999.95", Neither},    {"adf.active 10000", Neither},
+      {"adf.active 99999", Neither},      {"adf.active -0.1", Neither},
+      {"adf.active -5", Neither},         {"xpdr.code 0000", Both},
+      {"xpdr.code 7777", Both},           {"xpdr.code 7778", Neither},
+      {"xpdr.code 777", Neither},         {"xpdr.code 07777", Neither},
+  };
+  for (const auto& c : cases) {
+    for (const bool setting : {true, false}) {
+      const std::string line = (setting ? "sim " : "expect sim ") + std::string(c.keyAndValue);
+      const bool taken = c.taken == Both || (c.taken == CheckOnly && !setting);
+      const std::string message = errorOf([&] { panelhost::parseScript(line + "\n", "s.scn"); });
+      if (taken) {
+        EXPECT_EQ(message, "no error") << line;
+      } else {
+        EXPECT_THAT(message, HasSubstr("s.scn:1: expected ")) << line;
+      }
+    }
+  }
+}
+
+TEST(ShownText, EscapesWhatATerminalWouldNotShowAndCutsLongTexts) {
+  const struct {
+    std::string text;
+    std::string shown;
+  } cases[] = {
+      {"COM Frequency swap", "\"COM Frequency swap\""},
+      {std::string("a\0b", 3), "\"a\\x00b\""},
+      {"\t\r\n\\\"\x1B\x7F\xC3\xA9", "\"\\t\\r\\n\\\\\\\"\\x1B\\x7F\\xC3\\xA9\""},
+      {std::string(64, 'x'), "\"" + std::string(64, 'x') + "\""},
+      {std::string(65, '\0'), "\"" + std::string(64, '@') + "...\" (65 bytes)"},
+  };
+  for (const auto& c : cases) {
+    std::string wanted = c.shown;
+    for (auto at = wanted.find('@'); at != std::string::npos; at = wanted.find('@')) {
+      wanted.replace(at, 1, "\\x00");
+    }
+    EXPECT_EQ(panelhost::quotedText(c.text), wanted);
+  }
+}
+
+// Whatever a file holds, the message that reports it shows it escaped, the NUL and what follows
+// it included, and never longer than a few lines.
+TEST(ShownText, MessagesOfTheReadersShowTheTextEscapedAndShortened) {
+  const std::string huge(10000000, '7');
+  const struct {
+    std::function<void()> read;
+    std::string ending;
+  } cases[] = {
+      {[] { panelhost::parseScript(std::string("squ\0awk 7700\n", 13), "s.scn"); },
+       "got \"squ\\x00awk\""},
+      {[&] { panelhost::parseScript("rate " + huge + "\n", "s.scn"); },
+       "got \"" + huge.substr(0, 64) + "...\" (10000000 bytes)"},
+      {[] { panelhost::parseScript("expect tooltip ADF 1 2 \"x\"\x01\n", "s.scn"); },
+       "got \"\\x01\""},
+      {[] { panelhost::parseScript(std::string("panel a\0b.cfg\n", 14), "s.scn"); },
+       "s.scn:1: expected a panel file name (without a NUL byte, at most 4096 bytes), got "
+       "\"a\\x00b.cfg\""},
+      {[] { panelhost::parsePanelText("[Window00]\ngauge00=radios!ADF, \x1B[2J, 0\n", "p.cfg"); },
+       "p.cfg:2: expected x (a whole number from -100000 to 100000), got \"\\x1B[2J\""},
+  };
+  for (const auto& c : cases) {
+    const std::string message = errorOf(c.read);
+    EXPECT_LT(message.size(), 400u);
+    EXPECT_THAT(message, EndsWith(c.ending));
   }
 }
 

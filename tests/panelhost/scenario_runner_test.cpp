@@ -296,6 +296,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"PanelNotFirst", "panel other.cfg\n",
                      bodyLine(1) + "expected panel only as the first command"},
         BadInputCase{"RateTooHigh", "rate 1001\n", bodyLine(1) + "expected a rate in Hz"},
+        BadInputCase{"AdvanceBeyondADay", "advance 86400001\n",
+                     bodyLine(1) + "expected a time in ms, a whole number from 0 to a day"},
         BadInputCase{"UnknownGauge", "click Com1Nav1 1 1\n",
                      bodyLine(1) + "expected a gauge on the panel (Fake, Bare), got \"Com1Nav1\""},
         BadInputCase{"SecondStart", "start\nstart\n",
@@ -312,12 +314,24 @@ INSTANTIATE_TEST_SUITE_P(
                                    "not offer"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Events nobody checks are kept only up to a bound; a check that reaches past it says so.
+TEST(ScenarioRunner, UncheckedKeyEventsAreKeptUpToABound) {
+  const auto run = runFake("expect event 65715 1\nwheel Fake 20 20 up 70000\nexpect event 1002 0\n"
+                           "expect no-event\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_THAT(run.output, HasSubstr(bodyLine(3) + "expected event 1002 value 0x00000000, got an "
+                                                  "event no longer kept (panelhost keeps the "
+                                                  "latest 65536 events not yet checked)"));
+  EXPECT_THAT(run.output, HasSubstr(bodyLine(4) + "expected no event, got an event no longer "
+                                                  "kept and 69998 more"));
+}
+
 TEST(ScenarioRunner, AScriptThatDoesNotParseRunsNothing) {
-  const auto run = runFake("log on\nexpect sim com1.active 1.0\nadvance -5\n");
+  const auto run = runFake("log on\nexpect sim com1.active 121.0\nadvance -5\n");
   EXPECT_EQ(run.status, 2);
   EXPECT_THAT(run.output, Not(HasSubstr("key event")));
   EXPECT_EQ(run.output, bodyLine(3) +
-                            "expected a time in ms, a whole number from 0 to a year, "
+                            "expected a time in ms, a whole number from 0 to a day (86400000), "
                             "got \"-5\"\n0 passed, 0 failed\n");
 }
 

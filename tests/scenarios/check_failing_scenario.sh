@@ -2,7 +2,8 @@
 # Runs a scenario that must fail and checks how it fails. The scenario's header says:
 #   # exit: 1                                   the exit status panelhost must end with
 #   # output: @FILE@:7: expected ..., got ...   a line that must appear in the output
-# @FILE@ stands for the scenario's path as given to panelhost, @DIR@ for its folder, @BIN@ for the folder of panelhost (where the module is).
+# @FILE@ stands for the scenario's path as given to panelhost, @DIR@ for its folder, @BIN@ for the folder of panelhost (where the module is),
+# @MODULE@ for the radios module there: radios.so, or the shipped radios.gau where only that is.
 set -uo pipefail
 panelhost=$1
 scenario=$2
@@ -25,7 +26,11 @@ fi
 while IFS= read -r wanted; do
   wanted=${wanted//@FILE@/$scenario}
   wanted=${wanted//@DIR@/$(dirname "$scenario")}
-  wanted=${wanted//@BIN@/$(dirname "$panelhost")}
+  bin=$(dirname "$panelhost")
+  module=$bin/radios.so
+  [ -e "$module" ] || [ ! -e "$bin/radios.gau" ] || module=$bin/radios.gau
+  wanted=${wanted//@MODULE@/$module}
+  wanted=${wanted//@BIN@/$bin}
   if ! grep -qxF -- "$wanted" <<<"$output"; then
     echo "check: expected the line: $wanted"
     ok=0

@@ -4,6 +4,7 @@
 #include "host/panel_services.h"
 #include "host/panel_timers.h"
 #include "host_fixture.h"
+#include "module/linkage.h"
 
 namespace {
 
@@ -40,6 +41,19 @@ TEST_F(HostServicesTest, ModuleVariablesAreReadThroughAZeroedRecord) {
   EXPECT_EQ(seen.varType, 0u);
   EXPECT_EQ(seen.value, 0u);
   EXPECT_EQ(seen.old, 0u);
+}
+
+// A run of months calls lookup_var on every update cycle: the records of such calls are kept
+// only as far as a test can still want them.
+TEST_F(HostServicesTest, RecordsOfServiceCallsKeepOnlyTheLatest) {
+  for (int i = 0; i < 1000; ++i) {
+    readModuleVarInt(modulevar::kCom1ActiveFrequency);
+    evalCalculatorNumber(calculator::kCom1Standby);
+    Linkage.gauge_header_ptr[0]->update_routine();
+  }
+  EXPECT_EQ(host.moduleVarLookups.size(), panelhost::HostServices::kKeptServiceRecords);
+  EXPECT_EQ(host.calculatorCodes.size(), panelhost::HostServices::kKeptServiceRecords);
+  EXPECT_EQ(host.elementListCalls.size(), panelhost::HostServices::kKeptServiceRecords);
 }
 
 TEST_F(HostServicesTest, KeyEventsReachTheSimulation) {

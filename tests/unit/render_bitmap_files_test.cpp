@@ -128,12 +128,29 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
   } cases[] = {
       {"\n\n#include \"missing.rc\"\n", "missing.rc: cannot open the resource script"},
       {"\nFACE BITMAP \"face.bmp\"\n", "main.rc:2: bitmap id \"FACE\"; expected a number"},
+      // A backslash splices the next line into the #define; line numbers go on counting.
+      {"#define TEXT \\\n  A\nFACE BITMAP \"face.bmp\"\n", "main.rc:3: bitmap id \"FACE\""},
       {"70000 BITMAP \"a.bmp\"\n", "main.rc:1: bitmap id \"70000\""},
       {"5 BITMAP a.bmp\n", "main.rc:1: expected ID BITMAP \"file.bmp\""},
       {"5 BITMAP \"a.bmp\n", "main.rc:1: a quoted text is not closed"},
       {"5 BITMAP \"a.bmp\"\n\n5 BITMAP \"b.bmp\"\n", "main.rc:3: bitmap 5 is already named at"},
       {"1 VERSIONINFO\nBEGIN\n", "the file ends inside a BEGIN ... END block"},
       {"#include \"main.rc\"\n", "include loop"},
+      {"#include \"/dev/zero\"\n",
+       "/dev/zero:1: expected a resource script with its includes of at most 1 MiB"},
+      {"\n\nface.bmp 4096\n",
+       "main.rc:3: expected a resource statement (ID BITMAP \"file.bmp\", ID TYPE ..., a "
+       "#directive, or BEGIN ... END), got \"face.bmp 4096\""},
+      {"4096\n", "main.rc:1: expected a resource statement"},
+      {"\"4096\" BITMAP \"a.bmp\"\n", "main.rc:1: expected a resource statement"},
+      {"\x01\x02 BITMAP \"a.bmp\"\n", "got \"\\x01\\x02 BITMAP \\\"a.bmp\\\"\""},
+      {"4096 BITMAPP \"a.bmp\"\n", "main.rc:1: expected a resource type after 4096 (BITMAP, ICON"},
+      {"4096 \"BITMAP\" \"a.bmp\"\n", "main.rc:1: expected a resource type after 4096"},
+      {"4096 BITMAP \"bitmaps\\\\\"\n",
+       "main.rc:1: expected the file name of a bitmap, got \"bitmaps\\\\\""},
+      {"4096 BITMAP \"\"\n", "main.rc:1: expected the file name of a bitmap, got \"\""},
+      {"#include \"parts/\"\n", "main.rc:1: expected the file name of an included script"},
+      {"4096 BITMAP \"bitmaps/..\"\n", "main.rc:1: expected the file name of a bitmap"},
   };
   for (const auto& c : cases) {
     ScratchDir dir;
@@ -141,6 +158,35 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
     const std::string message = errorOf([&] { ResourceScript::load(file); });
     EXPECT_THAT(message, HasSubstr(c.expected)) << c.text;
   }
+}
+
+// What a resource script written in a Windows project holds besides the bitmaps.
+TEST(ResourceScript, PassesOverTheOtherStatementsOfAWindowsResourceScript) {
+  ScratchDir dir;
+  const auto file =
+      dir.write("main.rc",
+                "#pragma code_page(1252)\nLANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\n"
+                "IDI_APP ICON \"app.ico\"\n1 24 \"app.manifest\"\nIDR_CLICK WAVE \"click.wav\"\n"
+                "STRINGTABLE\nBEGIN\n  1 \"One\"\nEND\n"
+                "IDD_ABOUT DIALOGEX 0, 0, 100, 50\nSTYLE DS_MODALFRAME\nCAPTION \"About\"\n"
+                "FONT 8, \"MS Shell Dlg\"\n{\n  LTEXT \"x\", -1, 0, 0, 10, 10\n}\n"
+                "4096 bitmap \"face.bmp\"\n");
+  const ResourceScript script = ResourceScript::load(file);
+  ASSERT_EQ(script.bitmaps().size(), 1u);
+  EXPECT_THAT(script.bitmaps()[0].origin, HasSubstr("main.rc:17"));
+}
+
+TEST(BitmapLibrary, ABitmapTheScriptDoesNotNameIsReportedWithTheScriptAndItsNearestLine) {
+  ScratchDir dir;
+  dir.write("face.bmp", encodeBmp(rendertest::patterned(2, 2)));
+  const auto script =
+      dir.write("radios.rc", "\n4096 BITMAP \"face.bmp\"\n4352 BITMAP \"face.bmp\"\n");
+  const BitmapLibrary library = BitmapLibrary::loadScript(script);
+  EXPECT_EQ(errorOf([&] { library.image(4353); }),
+            "bitmap 4353: the module's resource script names no bitmap of this id: expected a line "
+            "4353 BITMAP \"FILE.bmp\" in " +
+                script.string() + " or a script it includes (bitmap 4352 is named at " +
+                script.string() + ":3)");
 }
 
 TEST(BitmapLibrary, LoadsEveryNamedBitmapOnceInDrawingForm) {

@@ -141,4 +141,34 @@ TEST_F(ModuleGaugeDrawing, APanelWithoutASizeIsAsLargeAsItsGaugesReach) {
       << "a picture of gigabytes instead of an error";
 }
 
+// Gauges wholly left of or above the corner leave a panel without a size nothing to draw: the
+// message names the placement that came nearest, and what was expected.
+TEST_F(ModuleGaugeDrawing, APanelWhoseGaugesAllLieOutsideItsCornerNamesTheNearestPlacement) {
+  const std::filesystem::path module =
+      std::filesystem::path(RADIOS_SOURCE_DIR) / "resources/radios.so";
+  initialiseWithSimAt(350.0);
+  PanelPicture picture({});
+  const struct {
+    std::vector<PicturePlacement> placements;
+    const char* message;
+  } cases[] = {
+      {{{&adf, &values, module, -1000, 0, 0, 0, "p.cfg:2"},
+        {&adf, &values, module, -500, 0, 0, 0, "p.cfg:3"}},
+       "p.cfg:3: the panel file gives no size_mm and every gauge lies left of x = 0, this one "
+       "reaching x = -83; expected a gauge reaching into positive x and y, or a size_mm="},
+      {{{&adf, &values, module, 0, -200, 0, 0, "p.cfg:2"},
+        {&adf, &values, module, 10, -900, 0, 0, "p.cfg:4"}},
+       "p.cfg:2: the panel file gives no size_mm and every gauge lies above y = 0, this one "
+       "reaching y = -35;"},
+  };
+  for (const auto& c : cases) {
+    try {
+      picture.draw({0, 0}, c.placements);
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const RenderError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+    }
+  }
+}
+
 }  // namespace
