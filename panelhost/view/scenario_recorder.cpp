@@ -1,5 +1,6 @@
 #include "view/scenario_recorder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,8 @@
 namespace panelhost {
 
 namespace {
+
+constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
 
 constexpr SimKey kEverySimKey[] = {
     SimKey::Com1Active, SimKey::Com1Standby, SimKey::Nav1Active, SimKey::Nav1Standby,
@@ -74,7 +77,7 @@ void ScenarioRecorder::newEvents() {
   // The host keeps the latest events only; those it let go before they were written cannot be
   // checked, and the replay's checks of the later ones would compare against them.
   const HostServices& host = session_.host();
-  if (writtenEvents_ < host.keyEventsDropped) {
+  if (!eventsLost_ && writtenEvents_ < host.keyEventsDropped) {
     line("# " + std::to_string(host.keyEventsDropped - writtenEvents_) +
          " key events were sent faster than they could be kept; no event is checked from here");
     eventsLost_ = true;
@@ -96,9 +99,12 @@ void ScenarioRecorder::keepUp() {
 }
 
 void ScenarioRecorder::catchUp() {
-  const std::int64_t now = session_.nowMs();
-  if (now > writtenMs_) line("advance " + std::to_string(now - writtenMs_));
-  writtenMs_ = now;
+  // A script's advance is a day at most; a viewer left open longer takes several.
+  for (const std::int64_t now = session_.nowMs(); writtenMs_ < now;) {
+    const std::int64_t step = std::min(now - writtenMs_, kLongestAdvanceMs);
+    line("advance " + std::to_string(step));
+    writtenMs_ += step;
+  }
   newEvents();
 }
 
