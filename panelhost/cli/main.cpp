@@ -14,6 +14,7 @@
 #include "services/host_services.h"
 #include "support/host_error.h"
 #include "support/shown_text.h"
+#include "view/view_command.h"
 
 namespace {
 
@@ -27,6 +28,10 @@ constexpr const char* kUsage =
     "  panelhost info [--module PATH] [--offsets] [--resources DIR]\n"
     "                                    describe the module's records as panelhost reads them\n"
     "                                    (--offsets: every field at its offset)\n"
+    "  panelhost view [--panel FILE] [--module PATH] [--scale S] [--record FILE.scn]\n"
+    "                 [RENDERING]        the panel in a window, in real time; the mouse works\n"
+    "                                    its controls; L panel lights, S screenshot, Q quits;\n"
+    "                                    --record writes what you did as a scenario for run\n"
     "  panelhost --help                  this text\n"
     "\n"
     "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
@@ -153,6 +158,7 @@ constexpr CliCommand kCommands[] = {
     {"run", runCommand},
     {"render", renderCommand},
     {"info", infoCommand},
+    {"view", panelhost::viewCommand},
 };
 
 }  // namespace

@@ -1,0 +1,70 @@
+// Writes what the pilot did in the viewer as a scenario script that `panelhost run` plays back:
+// each mouse event in gauge pixels, the virtual time between them as `advance`, the key events
+// each one sent, and at the end checks of everything the pilot could see.
+//
+// The session's virtual clock is the record's clock: every advance written is time the session
+// itself moved through, so the replay reaches the same instants in the same order (timer
+// messages, repeats and update cycles that fell between two actions included).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "panel/panel_session.h"
+
+namespace panelhost {
+
+struct RecordingOrigin {
+  std::optional<std::filesystem::path> panelFile;  // --panel F; the built-in stack otherwise
+  std::optional<std::string> module;               // --module PATH, for the script's header
+};
+
+class ScenarioRecorder {
+ public:
+  // Opens `file` now, so that a path that cannot be written fails before the pilot starts. The
+  // session must not have started yet: its start is the first command recorded. Throws
+  // HostError.
+  ScenarioRecorder(std::filesystem::path file, PanelSession& session,
+                   const RecordingOrigin& origin);
+
+  const std::filesystem::path& file() const { return file_; }
+
+  // Writes the time passed and the key events sent since the last command, then runs `action`
+  // (which hands the command to the session; empty for a check), then writes the command and
+  // the key events it caused.
+  void record(const std::string& command, const std::function<void()>& action);
+
+  // Writes the time passed and the key events sent, when there are new ones. Called as time
+  // passes, so that the script has every event before the host's record lets it go.
+  void keepUp();
+
+  // Ends the script with the time passed, checks of every gauge element, of the simulation and
+  // of the key events, and unload. Call it while the module is still loaded.
+  void finish();
+
+  // The command lines the viewer records, in the script's syntax.
+  static std::string mouseCommand(const std::string& verb, const std::string& gauge, int x, int y);
+  static std::string wheelCommand(const std::string& gauge, int x, int y, bool up, int count);
+  // Nothing when the text holds a double quote, which a script cannot write.
+  static std::optional<std::string> tooltipCheck(const std::string& gauge, int x, int y,
+                                                 const std::string& text);
+
+ private:
+  void line(const std::string& text);
+  void catchUp();
+  void newEvents();
+  void elementChecks();
+
+  std::filesystem::path file_;
+  std::ofstream out_;
+  PanelSession& session_;
+  std::int64_t writtenMs_ = 0;       // the virtual time the script has reached
+  std::uint64_t writtenEvents_ = 0;  // key events sent since start that the script checks
+  bool eventsLost_ = false;
+};
+
+}  // namespace panelhost
