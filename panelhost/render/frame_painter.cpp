@@ -78,7 +78,7 @@ const Image& FramePainter::draw(Size panelSize, const std::vector<GaugeOnPanel>&
       Canvas canvas(frame_, g.rect.x, g.rect.y, g.own);
       renderer.draw(*g.gauge, options, canvas, true);
       const ElementRecord* root = g.gauge->tree.root();
-      if (root != nullptr && rootCovers(*root, *g.bitmaps)) {
+      if (root != nullptr && rootCovers(*root, *g.bitmaps, {canvas.right(), canvas.bottom()})) {
         for (const ElementRecord& element : g.gauge->tree.elements) {
           if (element.kind != hostabi::kString) continue;
           settle(canvas, element.position.x, element.position.y,

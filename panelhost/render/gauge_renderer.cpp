@@ -81,7 +81,7 @@ class ElementPainter {
   void clearWith(const ElementRecord& root, const std::vector<ElementRecord>& elements,
                  bool overBlack) {
     lit_ = !options_.panelLights || (root.imageFlags & kBright) != 0;
-    if (rootCovers(root, bitmaps_)) {
+    if (rootCovers(root, bitmaps_, {canvas_.right(), canvas_.bottom()})) {
       const Image& bitmap = bitmaps_.image(root.resourceId);
       const bool transparent = isTransparent(root);
       const Clip all{canvas_.left(), canvas_.top(), canvas_.right(), canvas_.bottom()};
@@ -339,9 +339,13 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
   }
 }
 
-bool rootCovers(const ElementRecord& root, const BitmapLibrary& bitmaps) {
-  return root.kind == hostabi::kStaticImage && root.position.x == 0 && root.position.y == 0 &&
-         bitmaps.contains(root.resourceId);
+bool rootCovers(const ElementRecord& root, const BitmapLibrary& bitmaps, Size size) {
+  if (root.kind != hostabi::kStaticImage || root.position.x != 0 || root.position.y != 0 ||
+      !bitmaps.contains(root.resourceId)) {
+    return false;
+  }
+  const Image& bitmap = bitmaps.image(root.resourceId);
+  return bitmap.width() >= size.width && bitmap.height() >= size.height;
 }
 
 Size GaugeRenderer::gaugeSize(const GaugeRecord& gauge) const {
@@ -363,8 +367,9 @@ void GaugeRenderer::draw(const GaugeRecord& gauge, const RenderOptions& options,
   ElementPainter painter(bitmaps_, values_, painter_, canvas, options);
   const std::vector<ElementRecord>& elements = gauge.tree.elements;
   if (elements.empty()) return;
-  painter.clearWith(elements.front(), elements,
-                    overBlack && rootCovers(elements.front(), bitmaps_));
+  painter.clearWith(
+      elements.front(), elements,
+      overBlack && rootCovers(elements.front(), bitmaps_, {canvas.right(), canvas.bottom()}));
   for (std::size_t i = 1; i < elements.size(); ++i) painter.draw(elements[i]);
 }
 

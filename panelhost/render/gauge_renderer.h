@@ -26,8 +26,8 @@ Size gaugeOwnSize(const GaugeRecord& gauge, const BitmapLibrary& bitmaps);
 // naming the gauge, the element, the resource id and the file.
 void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps);
 
-// Whether the root, a bitmap at (0, 0), covers the gauge's whole size (which is the root's).
-bool rootCovers(const ElementRecord& root, const BitmapLibrary& bitmaps);
+// Whether the root is a bitmap at (0, 0) that covers `size` (the gauge's own size is its root's).
+bool rootCovers(const ElementRecord& root, const BitmapLibrary& bitmaps, Size size);
 
 class GaugeRenderer {
  public:
