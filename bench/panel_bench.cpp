@@ -1,64 +1,96 @@
-// What the panel costs a host: one update cycle of the radio stack, a simulated minute with the
-// transponder blinking, and the whole panel drawn to a PNG.
+// What the panel costs a host in wall-clock time: an update cycle of the flying radio stack (of
+// the module --module names, for the emulated .gau beside the native one), the whole panel drawn
+// into pixels beside a memcpy of a frame of that size (the floor, measured in the same run), and
+// drawn and written as PNG.
+//
+//   panel_bench [--module PATH] [Google Benchmark options]
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "cli/renderer_wiring.h"
-#include "panel/panel_file.h"
-#include "panel/panel_session.h"
+#include "flying_stack.h"
+#include "panel/element_reader.h"
+#include "render/panel_picture.h"
+#include "render/png_writer.h"
 
 namespace {
 
 using panelhost::PanelSession;
 
-std::string moduleFolder() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-}
-
-// The radio stack as a pilot flies it: COM/NAV on, transponder at ALT and blinking, ADF on.
-std::unique_ptr<PanelSession> flyingStack() {
-  auto session = std::make_unique<PanelSession>(
-      panelhost::builtInPanel(), panelhost::SessionOptions{moduleFolder(), std::nullopt, nullptr});
-  session->start();
-  session->advance(6000);
-  const auto& comNav = *session->placedGauge("Com1Nav1");
-  const auto& transponder = *session->placedGauge("Transponder");
-  const auto& adf = *session->placedGauge("ADF");
-  session->click(comNav, 93, 117);                                  // power on
-  for (int i = 0; i < 3; ++i) session->click(transponder, 64, 50);  // OFF to ALT
-  session->click(adf, 58, 45);                                      // ADF mode
-  return session;
-}
+std::optional<std::string> module;  // --module PATH
 
 void updateCycle(benchmark::State& state) {
-  auto session = flyingStack();
+  auto session = bench::flyingStack(module);
   for (auto _ : state) session->updateCycles(1);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(updateCycle);
 
-void simulatedMinute(benchmark::State& state) {
-  auto session = flyingStack();
-  for (auto _ : state) session->advance(60000);
+// The flying stack as the renderer sees it, with every placement's element values.
+struct DrawnStack {
+  std::unique_ptr<PanelSession> session = bench::flyingStack(module);
+  panelhost::PanelPicture picture{panelhost::PictureSettings{}};
+  std::vector<std::unique_ptr<panelhost::ModuleElementValues>> values;
+  std::vector<panelhost::PicturePlacement> placements;
+  panelhost::Size size{session->layout().widthPx, session->layout().heightPx};
+
+  DrawnStack() {
+    for (const panelhost::PlacedGauge& placed : session->view().gauges) {
+      values.push_back(std::make_unique<panelhost::ModuleElementValues>(*placed.module));
+      placements.push_back({placed.gauge, values.back().get(), placed.module->path(),
+                            placed.placement->x, placed.placement->y, placed.placement->width,
+                            placed.placement->height});
+    }
+    picture.check(placements);
+  }
+};
+
+// The floor for drawing: copying a frame of the panel's size, in the same run.
+void frameMemcpy(benchmark::State& state) {
+  DrawnStack stack;
+  const panelhost::Image& frame = stack.picture.drawFrame(stack.size, stack.placements);
+  std::vector<panelhost::Rgba> copy(frame.pixels().size());
+  for (auto _ : state) {
+    std::memcpy(copy.data(), frame.pixels().data(), copy.size() * sizeof(panelhost::Rgba));
+    benchmark::ClobberMemory();
+  }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(simulatedMinute)->Unit(benchmark::kMillisecond);
+BENCHMARK(frameMemcpy)->Unit(benchmark::kMicrosecond);
 
-void renderPanelPng(benchmark::State& state) {
-  auto session = flyingStack();
-  const auto render = panelhost::builtInRenderer();
-  const std::string png = (std::filesystem::temp_directory_path() / "radios-bench.png").string();
+void drawPanel(benchmark::State& state) {
+  DrawnStack stack;
   for (auto _ : state) {
-    auto view = session->view();
-    render(view, png);
+    benchmark::DoNotOptimize(stack.picture.drawFrame(stack.size, stack.placements).pixels().data());
+    benchmark::ClobberMemory();
   }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(drawPanel)->Unit(benchmark::kMicrosecond);
+
+void drawPanelPng(benchmark::State& state) {
+  DrawnStack stack;
+  const auto png = std::filesystem::temp_directory_path() /
+                   ("radios-bench-" + std::to_string(::getpid()) + ".png");
+  for (auto _ : state) stack.picture.render(stack.size, stack.placements, png);
   std::filesystem::remove(png);
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(renderPanelPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(drawPanelPng)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  module = bench::takeModuleOption(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

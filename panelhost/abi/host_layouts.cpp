@@ -186,7 +186,10 @@ HostLayouts::HostLayouts(int width)
           {"event_id",           K::U32},
           {"mouse_function",     K::Pointer},
           {"api_data",           K::Pointer},
-      }, width) {}
+      }, width),
+      moduleVarFields{moduleVar.field("id"), moduleVar.field("var_ptr"),
+                      moduleVar.field("var_type"), moduleVar.field("var_value"),
+                      moduleVar.field("var_old")} {}
 // clang-format on
 
 std::uint32_t HostLayouts::panelsSize() const { return panelsSlotOffset(kPanelsSlots); }

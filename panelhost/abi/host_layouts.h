@@ -62,6 +62,16 @@ struct HostLayouts {
   RecordLayout movingImage;
   RecordLayout mouseRect;
 
+  // The MODULE_VAR fields lookup_var reads, found once: the module calls it every update cycle.
+  struct ModuleVarFields {
+    Field id;
+    Field varPtr;
+    Field varType;
+    Field value;
+    Field old;
+  };
+  ModuleVarFields moduleVarFields;
+
   std::uint32_t panelsSize() const;
   // Where slot `slot` of PANELS lies; the header's words have their own sizes.
   std::uint32_t panelsSlotOffset(int slot) const;

@@ -6,8 +6,13 @@
 namespace panelhost::hostabi {
 
 RecordReader::RecordReader(const ModuleImage& image, const RecordLayout& layout, ModuleAddress at)
-    : layout_(layout), bytes_(layout.size()), pointerSize_(image.pointerSize()) {
-  image.read(at, bytes_.data(), bytes_.size());
+    : layout_(layout), pointerSize_(image.pointerSize()) {
+  std::uint8_t* into = inline_.data();
+  if (layout.size() > kInlineBytes) {
+    bytes_.resize(layout.size());
+    into = bytes_.data();
+  }
+  image.read(at, into, layout.size());
 }
 
 RecordReader::RecordReader(const RecordLayout& layout, std::vector<std::uint8_t> bytes,
@@ -18,22 +23,14 @@ RecordReader::RecordReader(const RecordLayout& layout, std::vector<std::uint8_t>
   }
 }
 
-std::uint64_t RecordReader::raw(std::uint32_t offset, std::uint32_t size) const {
-  std::uint64_t value = 0;
-  for (std::uint32_t i = 0; i < size; ++i) {
-    value |= static_cast<std::uint64_t>(bytes_[offset + i]) << (8 * i);
-  }
-  return value;
-}
-
 std::uint32_t RecordReader::at(std::string_view name, std::uint32_t index,
                                std::uint32_t elementSize) const {
-  const Field& field = layout_.field(name);
-  if (index >= field.count || (index + 1) * elementSize > field.size) {
-    throw std::logic_error(std::string(layout_.name()) + "::" + std::string(name) +
-                           " read past its end");
-  }
-  return field.offset + index * elementSize;
+  return at(layout_.field(name), index, elementSize);
+}
+
+void RecordReader::readPastEnd(const Field& field) const {
+  throw std::logic_error(std::string(layout_.name()) + "::" + std::string(field.name) +
+                         " read past its end");
 }
 
 std::uint32_t RecordReader::u32(std::string_view field, std::uint32_t index) const {
@@ -89,14 +86,21 @@ Box RecordReader::box(std::string_view field) const {
 
 std::string RecordReader::chars(std::string_view name) const {
   const Field& field = layout_.field(name);
-  const char* text = reinterpret_cast<const char*>(bytes_.data() + field.offset);
+  const char* text = reinterpret_cast<const char*>(data() + field.offset);
   return std::string(text, strnlen(text, field.size));
 }
 
 std::string readModuleText(const ModuleImage& image, ModuleAddress at, std::size_t most) {
+  std::string text;
+  readModuleText(image, at, most, text);
+  return text;
+}
+
+void readModuleText(const ModuleImage& image, ModuleAddress at, std::size_t most,
+                    std::string& text) {
   // Byte by byte: a read past the terminator could run off the module's memory (or, in this
   // process, into a neighbour's guard zone under AddressSanitizer).
-  std::string text;
+  text.clear();
   while (text.size() < most) {
     char c = 0;
     try {
@@ -107,7 +111,6 @@ std::string readModuleText(const ModuleImage& image, ModuleAddress at, std::size
     if (c == '\0') break;
     text.push_back(c);
   }
-  return text;
 }
 
 void putWord(std::vector<std::uint8_t>& bytes, std::uint32_t offset, std::uint64_t value,

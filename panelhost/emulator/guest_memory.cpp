@@ -1,12 +1,11 @@
 #include "emulator/guest_memory.h"
 
-#include <unicorn/unicorn.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "emulator/byte_reader.h"
 #include "emulator/pe_image.h"
+#include "emulator/unicorn_api.h"
 
 namespace panelhost {
 namespace {
@@ -15,24 +14,26 @@ static_assert(int{kPageRead} == int{UC_PROT_READ} && int{kPageWrite} == int{UC_P
                   int{kPageExecute} == int{UC_PROT_EXEC},
               "page access bits are Unicorn's protection bits");
 
-void check(uc_err error, const char* doing, std::uint32_t base, std::uint32_t size) {
+void check(const UnicornApi& api, uc_err error, const char* doing, std::uint32_t base,
+           std::uint32_t size) {
   if (error != UC_ERR_OK) {
     throw HostError(std::string("the emulator could not ") + doing + " " + hex(size) +
-                    " bytes at " + hex(base) + ": " + uc_strerror(error));
+                    " bytes at " + hex(base) + ": " + api.strerror(error));
   }
 }
 
 }  // namespace
 
-GuestMemory::GuestMemory(uc_struct* engine) : engine_(engine), pages_(std::size_t{1} << 20, 0) {}
+GuestMemory::GuestMemory(const UnicornApi& api, uc_struct* engine)
+    : api_(api), engine_(engine), pages_(std::size_t{1} << 20, 0) {}
 
 void GuestMemory::map(std::uint32_t base, std::uint32_t size, std::uint8_t access) {
-  check(uc_mem_map(engine_, base, size, access), "map", base, size);
+  check(api_, api_.memMap(engine_, base, size, access), "map", base, size);
   std::fill_n(pages_.begin() + base / kPage, size / kPage, access);
 }
 
 void GuestMemory::protect(std::uint32_t base, std::uint32_t size, std::uint8_t access) {
-  check(uc_mem_protect(engine_, base, size, access), "protect", base, size);
+  check(api_, api_.memProtect(engine_, base, size, access), "protect", base, size);
   std::fill_n(pages_.begin() + base / kPage, size / kPage, access);
 }
 
@@ -52,7 +53,7 @@ void GuestMemory::refuse(const char* access, std::uint64_t address, std::size_t 
 
 void GuestMemory::read(std::uint64_t address, void* into, std::size_t bytes) const {
   if (!allows(address, bytes, kPageRead)) refuse("read", address, bytes);
-  if (bytes > 0) check(uc_mem_read(engine_, address, into, bytes), "read", address, bytes);
+  if (bytes > 0) check(api_, api_.memRead(engine_, address, into, bytes), "read", address, bytes);
 }
 
 void GuestMemory::write(std::uint64_t address, const void* from, std::size_t bytes) {
@@ -62,12 +63,13 @@ void GuestMemory::write(std::uint64_t address, const void* from, std::size_t byt
 }
 
 void GuestMemory::load(std::uint32_t address, const void* from, std::size_t bytes) {
-  check(uc_mem_write(engine_, address, from, bytes), "write", address, bytes);
+  check(api_, api_.memWrite(engine_, address, from, bytes), "write", address, bytes);
   // The CPU keeps translated code; bytes written under it must be translated afresh.
   if (std::any_of(pages_.begin() + address / kPage,
                   pages_.begin() + (std::uint64_t{address} + bytes - 1) / kPage + 1,
                   [](std::uint8_t access) { return access & kPageExecute; })) {
-    uc_ctl_remove_cache(engine_, std::uint64_t{address}, std::uint64_t{address} + bytes);
+    api_.control(engine_, UC_CTL_WRITE(UC_CTL_TB_REMOVE_CACHE, 2), std::uint64_t{address},
+                 std::uint64_t{address} + bytes);
   }
 }
 

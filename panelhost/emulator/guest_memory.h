@@ -14,9 +14,11 @@ struct uc_struct;
 
 namespace panelhost {
 
+class UnicornApi;
+
 class GuestMemory {
  public:
-  explicit GuestMemory(uc_struct* engine);
+  GuestMemory(const UnicornApi& api, uc_struct* engine);
 
   // `access` is PageAccess bits; base and size whole pages.
   void map(std::uint32_t base, std::uint32_t size, std::uint8_t access);
@@ -39,6 +41,7 @@ class GuestMemory {
   static constexpr std::uint32_t kPage = 0x1000;
   [[noreturn]] void refuse(const char* access, std::uint64_t address, std::size_t bytes) const;
 
+  const UnicornApi& api_;
   uc_struct* engine_;
   std::vector<std::uint8_t> pages_;  // PageAccess bits of every page of the 4 GiB
 };

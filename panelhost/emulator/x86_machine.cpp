@@ -33,9 +33,9 @@ std::uint64_t descriptor(std::uint32_t base, std::uint32_t limit, std::uint8_t a
          std::uint64_t{flags} << 52 | (std::uint64_t{base} >> 24) << 56;
 }
 
-void check(uc_err error, const std::string& doing) {
+void check(const UnicornApi& api, uc_err error, const std::string& doing) {
   if (error != UC_ERR_OK)
-    throw HostError("the emulator could not " + doing + ": " + uc_strerror(error));
+    throw HostError("the emulator could not " + doing + ": " + api.strerror(error));
 }
 
 double doubleFromExtended(const std::uint8_t* bytes) {
@@ -103,32 +103,39 @@ std::string accessDescription(uc_mem_type type, std::uint64_t address, int size)
 
 }  // namespace
 
-void X86Machine::Engine::operator()(uc_struct* engine) const { uc_close(engine); }
+void X86Machine::Engine::operator()(uc_struct* engine) const { api->close(engine); }
 
 X86Machine::X86Machine(std::uint64_t instructionLimit)
-    : engine_([] {
-        uc_engine* engine = nullptr;
-        check(uc_open(UC_ARCH_X86, UC_MODE_32, &engine), "start a 32-bit x86 CPU");
-        return engine;
-      }()),
-      memory_(engine_.get()),
+    : api_(UnicornApi::load()),
+      engine_(
+          [this] {
+            uc_engine* engine = nullptr;
+            check(*api_, api_->open(UC_ARCH_X86, UC_MODE_32, &engine), "start a 32-bit x86 CPU");
+            return engine;
+          }(),
+          Engine{api_.get()}),
+      memory_(*api_, engine_.get()),
       thunks_(memory_),
       limit_(instructionLimit) {
   memory_.map(guest::kStackLimit, guest::kStackSize, kPageRead | kPageWrite);
   memory_.map(guest::kTebBase, 2 * kPageSize, kPageRead | kPageWrite);
   loadSegments();
   uc_hook hook;
-  check(uc_hook_add(engine_.get(), &hook, UC_HOOK_INTR, reinterpret_cast<void*>(&onInterrupt), this,
-                    1, 0),
+  check(*api_,
+        api_->hookAdd(engine_.get(), &hook, UC_HOOK_INTR, reinterpret_cast<void*>(&onInterrupt),
+                      this, 1, 0),
         "watch interrupts");
-  check(uc_hook_add(engine_.get(), &hook, UC_HOOK_MEM_INVALID,
-                    reinterpret_cast<void*>(&onBadAccess), this, 1, 0),
+  check(*api_,
+        api_->hookAdd(engine_.get(), &hook, UC_HOOK_MEM_INVALID,
+                      reinterpret_cast<void*>(&onBadAccess), this, 1, 0),
         "watch memory accesses");
-  check(uc_hook_add(engine_.get(), &hook, UC_HOOK_CODE, reinterpret_cast<void*>(&onInstruction),
-                    this, 1, 0),
+  check(*api_,
+        api_->hookAdd(engine_.get(), &hook, UC_HOOK_CODE, reinterpret_cast<void*>(&onInstruction),
+                      this, 1, 0),
         "count instructions");
   const std::uint32_t control = kWindowsFpuControl;
-  check(uc_reg_write(engine_.get(), UC_X86_REG_FPCW, &control), "set the x87 control word");
+  check(*api_, api_->regWrite(engine_.get(), UC_X86_REG_FPCW, &control),
+        "set the x87 control word");
   // Unicorn starts with every x87 register tagged in use; a thread starts with them empty.
   resetX87();
 }
@@ -148,24 +155,24 @@ void X86Machine::loadSegments() {
   uc_x86_mmr gdtr{};
   gdtr.base = guest::kDescriptorTableBase;
   gdtr.limit = sizeof table - 1;
-  check(uc_reg_write(engine, UC_X86_REG_GDTR, &gdtr), "load the descriptor table");
+  check(*api_, api_->regWrite(engine, UC_X86_REG_GDTR, &gdtr), "load the descriptor table");
   const std::pair<int, std::uint32_t> segments[] = {
       {UC_X86_REG_CS, kKernelCode}, {UC_X86_REG_SS, kKernelData},  {UC_X86_REG_DS, kUserData},
       {UC_X86_REG_ES, kUserData},   {UC_X86_REG_FS, kThreadBlock}, {UC_X86_REG_GS, 0}};
   for (const auto& [reg, selector] : segments) {
-    check(uc_reg_write(engine, reg, &selector), "load segment " + hex(selector));
+    check(*api_, api_->regWrite(engine, reg, &selector), "load segment " + hex(selector));
   }
   // An iret to ring 3 loads CS and SS as a user thread has them.
   const std::uint32_t frame[5] = {thunks_.stopAddress(), kUserCode, kInitialFlags, kCallFrameTop,
                                   kUserData};
   const std::uint32_t esp = kCallFrameTop - sizeof frame;
   memory_.write(esp, frame, sizeof frame);
-  check(uc_reg_write(engine, UC_X86_REG_ESP, &esp), "set the stack");
+  check(*api_, api_->regWrite(engine, UC_X86_REG_ESP, &esp), "set the stack");
   // No instruction count here: Unicorn drops all translated code when a later run stops counting.
-  check(uc_emu_start(engine, thunks_.enterUserModeAddress(), thunks_.stopAddress(), 0, 0),
+  check(*api_, api_->emuStart(engine, thunks_.enterUserModeAddress(), thunks_.stopAddress(), 0, 0),
         "enter user mode");
   std::uint32_t cs = 0;
-  uc_reg_read(engine, UC_X86_REG_CS, &cs);
+  api_->regRead(engine, UC_X86_REG_CS, &cs);
   if (cs != kUserCode) throw HostError("the emulator could not enter user mode");
 }
 
@@ -181,11 +188,11 @@ void X86Machine::fail(const std::string& entry, const std::string& what) const {
 void X86Machine::resetX87() {
   uc_engine* engine = engine_.get();
   std::uint32_t status = 0;
-  uc_reg_read(engine, UC_X86_REG_FPSW, &status);
+  api_->regRead(engine, UC_X86_REG_FPSW, &status);
   status &= ~0x3800u;  // top of stack back to register 0
   const std::uint32_t allEmpty = 0xFFFF;
-  uc_reg_write(engine, UC_X86_REG_FPSW, &status);
-  uc_reg_write(engine, UC_X86_REG_FPTAG, &allEmpty);
+  api_->regWrite(engine, UC_X86_REG_FPSW, &status);
+  api_->regWrite(engine, UC_X86_REG_FPTAG, &allEmpty);
 }
 
 X86Machine::Arguments::Arguments(std::initializer_list<std::uint32_t> list) {
@@ -219,13 +226,14 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function, const Arguments& arg
   const void* values[] = {&esp,  &saved[0], &saved[1], &saved[2], &saved[3],
                           &zero, &zero,     &zero,     &flags};
   uc_engine* engine = engine_.get();
-  check(uc_reg_write_batch(engine, ids, const_cast<void* const*>(values), 9), "set up a call");
+  check(*api_, api_->regWriteBatch(engine, ids, const_cast<void* const*>(values), 9),
+        "set up a call");
 
   running_ = true;
   executed_ = 0;
   fault_.clear();
   thrown_ = nullptr;
-  const uc_err error = uc_emu_start(engine, function, thunks_.stopAddress(), 0, 0);
+  const uc_err error = api_->emuStart(engine, function, thunks_.stopAddress(), 0, 0);
   running_ = false;
 
   std::uint32_t eip = 0, espAfter = 0, eax = 0, eflags = 0, after[4] = {}, status = 0, tags = 0;
@@ -235,7 +243,7 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function, const Arguments& arg
                    UC_X86_REG_FPSW, UC_X86_REG_FPTAG, UC_X86_REG_ST0};
   void* into[] = {&eip,      &espAfter, &eax,    &eflags, &after[0],  &after[1],
                   &after[2], &after[3], &status, &tags,   outcome.st0};
-  check(uc_reg_read_batch(engine, readIds, into, 11), "read the registers after a call");
+  check(*api_, api_->regReadBatch(engine, readIds, into, 11), "read the registers after a call");
   resetX87();
   const std::string segment = restoreSegments();
 
@@ -249,7 +257,7 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function, const Arguments& arg
   }
   if (!fault_.empty()) fail(entry, fault_);
   if (error == UC_ERR_INSN_INVALID) fail(entry, "ran an illegal instruction at " + where(eip));
-  if (error != UC_ERR_OK) fail(entry, std::string(uc_strerror(error)) + " at " + where(eip));
+  if (error != UC_ERR_OK) fail(entry, std::string(api_->strerror(error)) + " at " + where(eip));
   if (eip != thunks_.stopAddress()) {
     if (executed_ > limit_) {
       fail(entry, "did not return within " + std::to_string(limit_) + " instructions (it was at " +
@@ -285,9 +293,9 @@ std::string X86Machine::restoreSegments() {
   std::string changed;
   for (int i = 0; i < 5; ++i) {
     std::uint32_t selector = 0;
-    uc_reg_read(engine_.get(), kSegments[i].first, &selector);
+    api_->regRead(engine_.get(), kSegments[i].first, &selector);
     if (selector == kExpected[i]) continue;
-    uc_reg_write(engine_.get(), kSegments[i].first, &kExpected[i]);
+    api_->regWrite(engine_.get(), kSegments[i].first, &kExpected[i]);
     if (changed.empty()) changed = kSegments[i].second;
   }
   return changed;
@@ -317,12 +325,12 @@ void X86Machine::serve(const Thunk& thunk, std::uint32_t) {
   std::uint32_t returnAddress = 0;
   try {
     std::uint32_t esp = 0;
-    uc_reg_read(engine, UC_X86_REG_ESP, &esp);
+    api_->regRead(engine, UC_X86_REG_ESP, &esp);
     returnAddress = memory_.u32(esp);
     GuestArguments arguments{};
     memory_.read(std::uint64_t{esp} + 4, arguments.data(), 4 * thunk.argumentWords);
     const std::uint32_t eax = thunk.service(arguments);
-    uc_reg_write(engine, UC_X86_REG_EAX, &eax);
+    api_->regWrite(engine, UC_X86_REG_EAX, &eax);
     return;
   } catch (const ModuleFault& fault) {
     thrown_ = std::make_exception_ptr(ModuleFault("in " + thunk.name + " called from " +
@@ -330,13 +338,13 @@ void X86Machine::serve(const Thunk& thunk, std::uint32_t) {
   } catch (...) {
     thrown_ = std::current_exception();
   }
-  uc_emu_stop(engine);
+  api_->emuStop(engine);
 }
 
 void X86Machine::onInterrupt(uc_struct* engine, std::uint32_t number, void* self) {
   auto& machine = *static_cast<X86Machine*>(self);
   std::uint32_t eip = 0;
-  uc_reg_read(engine, UC_X86_REG_EIP, &eip);
+  machine.api_->regRead(engine, UC_X86_REG_EIP, &eip);
   if (number == ThunkTable::kTrapVector) {
     if (const Thunk* thunk = machine.thunks_.trappedAt(eip)) {
       machine.serve(*thunk, eip);
@@ -347,14 +355,14 @@ void X86Machine::onInterrupt(uc_struct* engine, std::uint32_t number, void* self
     machine.fault_ = std::string("caused ") + exceptionName(number) + " (exception " +
                      std::to_string(number) + ") at " + machine.where(eip);
   }
-  uc_emu_stop(engine);
+  machine.api_->emuStop(engine);
 }
 
 bool X86Machine::onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
                              std::int64_t, void* self) {
   auto& machine = *static_cast<X86Machine*>(self);
   std::uint32_t eip = 0;
-  uc_reg_read(engine, UC_X86_REG_EIP, &eip);
+  machine.api_->regRead(engine, UC_X86_REG_EIP, &eip);
   machine.fault_ = accessDescription(type, address, size);
   if (type != UC_MEM_FETCH_UNMAPPED && type != UC_MEM_FETCH_PROT) {
     machine.fault_ += " (the instruction at " + machine.where(eip) + ")";
@@ -364,7 +372,7 @@ bool X86Machine::onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t 
 
 void X86Machine::onInstruction(uc_struct* engine, std::uint64_t, std::uint32_t, void* self) {
   auto& machine = *static_cast<X86Machine*>(self);
-  if (++machine.executed_ > machine.limit_) uc_emu_stop(engine);
+  if (++machine.executed_ > machine.limit_) machine.api_->emuStop(engine);
 }
 
 }  // namespace panelhost

@@ -17,6 +17,7 @@
 
 #include "emulator/guest_memory.h"
 #include "emulator/thunk_table.h"
+#include "emulator/unicorn_api.h"
 
 namespace panelhost {
 
@@ -53,6 +54,7 @@ class X86Machine {
 
  private:
   struct Engine {
+    const UnicornApi* api;
     void operator()(uc_struct* engine) const;
   };
   struct Outcome {
@@ -77,6 +79,7 @@ class X86Machine {
                             void* self);
   void serve(const Thunk& thunk, std::uint32_t eip);
 
+  std::shared_ptr<const UnicornApi> api_;  // first: the engine below is its
   std::unique_ptr<uc_struct, Engine> engine_;
   GuestMemory memory_;
   ThunkTable thunks_;

@@ -1,5 +1,7 @@
 #include "loader/loaded_module.h"
 
+#include <stdexcept>
+
 #include "abi/record_decoder.h"
 #include "abi/record_reader.h"
 #include "services/host_services.h"
@@ -37,6 +39,7 @@ LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& hos
     }
     lendTextBuffers(gauges_.back());
   }
+  for (const GaugeRecord& gauge : gauges_) updateCalls_.push_back(elementCalls(gauge.tree));
   mousePoint_ = image_->allocateHostBlock(kMouseRecordBytes);
 
   panels_ = host_.installPanels(*image_, {linkage_.moduleId, linkage_.init, linkage_.deinit,
@@ -82,6 +85,30 @@ void LoadedModule::lendTextBuffers(GaugeRecord& gauge) {
   }
 }
 
+std::vector<LoadedModule::ElementCall> LoadedModule::elementCalls(const ElementTree& tree) {
+  std::vector<ElementCall> calls;
+  for (const ElementRecord& element : tree.elements) {
+    switch (element.kind) {
+      case hostabi::kString:
+        // A text callback writes into the buffer the host lent; without one there is nowhere.
+        if (element.text.callback && element.text.buffer) {
+          calls.push_back({element.text.callback, &element});
+        }
+        break;
+      case hostabi::kIcon:
+        if (element.icon.callback) calls.push_back({element.icon.callback, &element});
+        break;
+      case hostabi::kMovingImage:
+        if (element.moving.xCallback) calls.push_back({element.moving.xCallback, &element});
+        if (element.moving.yCallback) calls.push_back({element.moving.yCallback, &element});
+        break;
+      default:
+        break;
+    }
+  }
+  return calls;
+}
+
 const GaugeRecord* LoadedModule::gauge(const std::string& name) const {
   for (const GaugeRecord& g : gauges_) {
     if (g.name == name) return &g;
@@ -108,6 +135,15 @@ void LoadedModule::mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y
 double LoadedModule::callElement(ModuleAddress callback, const ElementRecord& element) {
   HostServices::Calling calling(host_, *image_);
   return image_->callReturningDouble(callback, {element.address}, element.entry);
+}
+
+void LoadedModule::updateElements(const GaugeRecord& gauge) {
+  const auto index = static_cast<std::size_t>(&gauge - gauges_.data());
+  if (index >= gauges_.size()) throw std::logic_error("updateElements: a gauge of another module");
+  HostServices::Calling calling(host_, *image_);
+  for (const ElementCall& call : updateCalls_[index]) {
+    image_->callReturningDouble(call.callback, {call.element->address}, call.element->entry);
+  }
 }
 
 std::string LoadedModule::textBuffer(const ElementRecord& element) const {

@@ -44,11 +44,21 @@ class LoadedModule {
   void mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y, std::uint32_t flags);
   // The element's callbacks, as a host calls them to draw it; see element_values.h.
   double callElement(ModuleAddress callback, const ElementRecord& element);
+  // Every element callback of the gauge's tree, in drawing order, as an update cycle calls them.
+  // Allocates nothing: the list was made when the module was loaded.
+  void updateElements(const GaugeRecord& gauge);
   // The text buffer's bytes up to its terminator (or its end).
   std::string textBuffer(const ElementRecord& element) const;
 
  private:
+  // One element callback of an update cycle.
+  struct ElementCall {
+    ModuleAddress callback;
+    const ElementRecord* element;
+  };
+
   void lendTextBuffers(GaugeRecord& gauge);
+  static std::vector<ElementCall> elementCalls(const ElementTree& tree);
 
   std::unique_ptr<ModuleImage> image_;
   HostServices& host_;
@@ -58,6 +68,7 @@ class LoadedModule {
   ModuleAddress panels_ = 0;
   ModuleAddress mousePoint_ = 0;  // the host record a mouse handler's first argument points at
   std::vector<GaugeRecord> gauges_;
+  std::vector<std::vector<ElementCall>> updateCalls_;                 // by gauge, as gauges_
   std::vector<std::pair<ModuleAddress, ModuleAddress>> lentBuffers_;  // element, buffer
 };
 

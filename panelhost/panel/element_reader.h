@@ -21,7 +21,4 @@ class ModuleElementValues : public ElementValues {
   LoadedModule& module_;
 };
 
-// Every element's callbacks, in drawing order, as in an update cycle. Allocates nothing.
-void callEveryElement(LoadedModule& module, const ElementTree& tree);
-
 }  // namespace panelhost

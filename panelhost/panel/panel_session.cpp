@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "loader/module_files.h"
-#include "panel/element_reader.h"
 #include "panel/mouse_table.h"
 #include "support/host_error.h"
 
@@ -39,7 +38,6 @@ std::string timeStamp(std::int64_t ms) {
 
 PanelSession::PanelSession(PanelLayout layout, SessionOptions options)
     : layout_(std::move(layout)), options_(std::move(options)) {
-  host_.log = [this](const std::string& line) { log(line); };
   host_.warn = [this](const std::string& line) {
     if (options_.print) options_.print(timeStamp(nowMs()) + "warning: " + line);
   };
@@ -51,6 +49,13 @@ PanelSession::~PanelSession() {
   placed_.clear();
   modules_.clear();
   host_.timers().clear();
+}
+
+void PanelSession::setLogging(bool on) {
+  logging_ = on;
+  // The services make their lines only while someone reads them.
+  host_.log = nullptr;
+  if (on) host_.log = [this](const std::string& line) { log(line); };
 }
 
 void PanelSession::log(const std::string& line) {
@@ -116,7 +121,7 @@ void PanelSession::serveAll(std::int32_t serviceId) {
 
 void PanelSession::updateCycle() {
   serveAll(kPreUpdate);
-  for (const PlacedGauge& placed : placed_) callEveryElement(*placed.module, placed.gauge->tree);
+  for (const PlacedGauge& placed : placed_) placed.module->updateElements(*placed.gauge);
   serveAll(kPostUpdate);
 }
 

@@ -68,7 +68,7 @@ class PanelSession {
   HostServices& host() { return host_; }
   RadioSimulation& simulation() { return host_.simulation(); }
   std::int64_t nowMs() const { return host_.nowMs(); }
-  void setLogging(bool on) { logging_ = on; }
+  void setLogging(bool on);
   bool logging() const { return logging_; }
 
  private:

@@ -1,11 +1,14 @@
 #include "render/gauge_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sstream>
 
 #include "abi/host_layouts.h"
 #include "abi/record_decoder.h"
+#include "render/canvas.h"
+#include "render/pixel_runs.h"
 #include "render/render_error.h"
 
 namespace panelhost {
@@ -42,8 +45,13 @@ bool isTransparent(const ElementRecord& e) { return (e.imageFlags & kTransparenc
 class ElementPainter {
  public:
   ElementPainter(const BitmapLibrary& bitmaps, ElementValues& values, TextPainter& painter,
-                 Image& layer, const RenderOptions& options)
-      : bitmaps_(bitmaps), values_(values), painter_(painter), layer_(layer), options_(options) {}
+                 Canvas& canvas, const RenderOptions& options)
+      : bitmaps_(bitmaps), values_(values), painter_(painter), canvas_(canvas), options_(options) {
+    if (options.panelLights) {
+      for (int c = 0; c < 256; ++c)
+        dimmed_[c] = static_cast<std::uint8_t>(std::lround(c * kUnlitShare));
+    }
+  }
 
   void draw(const ElementRecord& element) {
     lit_ = !options_.panelLights || (element.imageFlags & kBright) != 0;
@@ -65,21 +73,83 @@ class ElementPainter {
     }
   }
 
+  // Makes every pixel of the canvas one where nothing was drawn, then draws the root; in one pass
+  // when the root covers the canvas (as it does at (0, 0): the gauge's size is its root's).
+  // `overBlack`: the canvas lies over opaque black, so a pixel the root leaves undrawn may be
+  // that black already, outside the text boxes, the one place later drawing blends rather than
+  // replaces; the caller settles the text boxes over the black afterwards.
+  void clearWith(const ElementRecord& root, const std::vector<ElementRecord>& elements,
+                 bool overBlack) {
+    lit_ = !options_.panelLights || (root.imageFlags & kBright) != 0;
+    if (rootCovers(root, bitmaps_, {canvas_.right(), canvas_.bottom()})) {
+      const Image& bitmap = bitmaps_.image(root.resourceId);
+      const bool transparent = isTransparent(root);
+      const Clip all{canvas_.left(), canvas_.top(), canvas_.right(), canvas_.bottom()};
+      drawBitmap(bitmap, root.position, transparent, overBlack ? kMakeBlack : kMakeUndrawn, all);
+      if (!overBlack || !transparent) return;
+      for (const ElementRecord& element : elements) {
+        if (element.kind != hostabi::kString) continue;
+        const Clip box{element.position.x, element.position.y,
+                       element.position.x + element.text.box.x,
+                       element.position.y + element.text.box.y};
+        drawBitmap(bitmap, root.position, transparent, kMakeUndrawn, box);
+      }
+      return;
+    }
+    for (int y = canvas_.top(); y < canvas_.bottom(); ++y) {
+      if (canvas_.left() < canvas_.right()) {
+        fillPixels(canvas_.at(canvas_.left(), y),
+                   static_cast<std::size_t>(canvas_.right() - canvas_.left()), Rgba{});
+      }
+    }
+    draw(root);
+  }
+
  private:
+  // What a transparent bitmap leaves where it is pure black.
+  enum Undrawn { kLeaveAsIs, kMakeUndrawn, kMakeBlack };
+  struct Clip {
+    int left, top, right, bottom;
+  };
+
   Rgba shade(Rgba p) const {
     if (lit_) return p;
-    auto dim = [](std::uint8_t c) {
-      return static_cast<std::uint8_t>(std::lround(c * kUnlitShare));
-    };
-    return Rgba{dim(p.r), dim(p.g), dim(p.b), p.a};
+    return Rgba{dimmed_[p.r], dimmed_[p.g], dimmed_[p.b], p.a};
   }
 
   void drawBitmap(const Image& bitmap, hostabi::Point at, bool transparent) {
-    for (int y = 0; y < bitmap.height(); ++y) {
-      for (int x = 0; x < bitmap.width(); ++x) {
-        const Rgba p = bitmap.at(x, y);
-        if (transparent && isPureBlack(p)) continue;
-        layer_.put(at.x + x, at.y + y, shade(p));
+    const Clip all{canvas_.left(), canvas_.top(), canvas_.right(), canvas_.bottom()};
+    drawBitmap(bitmap, at, transparent, kLeaveAsIs, all);
+  }
+
+  // Row by row, clipped once (to the canvas and `clip`): a bitmap drawn lit is a copy of each
+  // row, less its pure black when it is transparent.
+  void drawBitmap(const Image& bitmap, hostabi::Point at, bool transparent, Undrawn undrawn,
+                  Clip clip) {
+    const int x0 = std::max({canvas_.left(), clip.left, at.x});
+    const int x1 = std::min({canvas_.right(), clip.right, at.x + bitmap.width()});
+    const int y0 = std::max({canvas_.top(), clip.top, at.y});
+    const int y1 = std::min({canvas_.bottom(), clip.bottom, at.y + bitmap.height()});
+    if (x0 >= x1) return;
+    const auto count = static_cast<std::size_t>(x1 - x0);
+    const Rgba black = undrawn == kMakeBlack ? opaque(0, 0, 0) : Rgba{};
+    for (int y = y0; y < y1; ++y) {
+      const Rgba* from = bitmap.row(y - at.y) + (x0 - at.x);
+      Rgba* to = canvas_.at(x0, y);
+      if (lit_ && !transparent) {
+        std::memcpy(to, from, count * sizeof(Rgba));
+      } else if (lit_ && undrawn == kLeaveAsIs) {
+        copyUnlessBlack(to, from, count);
+      } else if (lit_) {
+        copyReplacingBlack(to, from, count, black);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) {
+          if (transparent && isPureBlack(from[i])) {
+            if (undrawn != kLeaveAsIs) to[i] = black;
+            continue;
+          }
+          to[i] = shade(from[i]);
+        }
       }
     }
   }
@@ -113,13 +183,21 @@ class ElementPainter {
     const int offsetX = static_cast<int>(std::lround((vx - m.minX) * cellWidth));
     const int offsetY = static_cast<int>(std::lround((vy - m.minY) * cellHeight));
     const bool transparent = isTransparent(element);
-    for (int y = 0; y < window.height(); ++y) {
-      for (int x = 0; x < window.width(); ++x) {
-        if (isPureBlack(window.at(x, y))) continue;
-        if (!strip.contains(offsetX + x, offsetY + y)) continue;
-        const Rgba p = strip.at(offsetX + x, offsetY + y);
+    const hostabi::Point at = element.position;
+    // Window pixels (x, y) that land on the canvas and show a pixel of the strip.
+    const int x0 = std::max({0, canvas_.left() - at.x, -offsetX});
+    const int x1 = std::min({window.width(), canvas_.right() - at.x, strip.width() - offsetX});
+    const int y0 = std::max({0, canvas_.top() - at.y, -offsetY});
+    const int y1 = std::min({window.height(), canvas_.bottom() - at.y, strip.height() - offsetY});
+    for (int y = y0; y < y1; ++y) {
+      const Rgba* through = window.row(y);
+      const Rgba* from = strip.row(offsetY + y) + offsetX;
+      Rgba* to = canvas_.at(at.x, at.y + y);
+      for (int x = x0; x < x1; ++x) {
+        if (isPureBlack(through[x])) continue;
+        const Rgba p = from[x];
         if (transparent && isPureBlack(p)) continue;
-        layer_.put(element.position.x + x, element.position.y + y, shade(p));
+        to[x] = shade(p);
       }
     }
   }
@@ -136,8 +214,12 @@ class ElementPainter {
     const TextBox box{element.position.x, element.position.y, t.box.x, t.box.y};
     const Rgba background = fromColorref(t.background);
     if (!(isTransparent(element) && isPureBlack(background))) {
-      for (int y = box.y; y < box.y + box.height; ++y) {
-        for (int x = box.x; x < box.x + box.width; ++x) layer_.put(x, y, shade(background));
+      const Rgba fill = shade(background);
+      const int x0 = std::max(canvas_.left(), box.x);
+      const int x1 = std::min(canvas_.right(), box.x + box.width);
+      for (int y = std::max(canvas_.top(), box.y);
+           y < std::min(canvas_.bottom(), box.y + box.height); ++y) {
+        if (x0 < x1) std::fill(canvas_.at(x0, y), canvas_.at(x0, y) + (x1 - x0), fill);
       }
     }
     const std::string text = values_.text(element);
@@ -146,14 +228,15 @@ class ElementPainter {
     style.weight = t.fontWeight;
     style.colour = shade(fromColorref(t.foreground));
     style.drawTextFlags = t.drawTextFlags;
-    painter_.draw(layer_, box, text, style);
+    painter_.draw(canvas_, box, text, style);
   }
 
   const BitmapLibrary& bitmaps_;
   ElementValues& values_;
   TextPainter& painter_;
-  Image& layer_;
+  Canvas& canvas_;
   const RenderOptions& options_;
+  std::uint8_t dimmed_[256] = {};
   bool lit_ = true;
 };
 
@@ -177,15 +260,17 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
   gaugeOwnSize(gauge, bitmaps);
   int index = 0;
   for (const ElementRecord& element : gauge.tree.elements) {
-    const std::string where = describeElement(gauge, index++, element);
+    // Described only when something is wrong: a panel is checked before every picture.
+    const int at = index++;
+    auto where = [&] { return describeElement(gauge, at, element); };
     auto need = [&](std::uint32_t id) -> const Image& {
       if (!bitmaps.contains(id)) {
-        throw RenderError(where + ": " + bitmaps.missing(id));
+        throw RenderError(where() + ": " + bitmaps.missing(id));
       }
       return bitmaps.image(id);
     };
     auto fail = [&](std::uint32_t id, const std::string& what) {
-      throw RenderError(where + ": " + bitmaps.describe(id) + ": " + what);
+      throw RenderError(where() + ": " + bitmaps.describe(id) + ": " + what);
     };
     switch (element.kind) {
       case hostabi::kStaticImage:
@@ -194,7 +279,7 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
       case hostabi::kString: {
         const TextFields& text = element.text;
         if (text.box.x <= 0 || text.box.y <= 0) {
-          throw RenderError(where + ": text box " + std::to_string(text.box.x) + " x " +
+          throw RenderError(where() + ": text box " + std::to_string(text.box.x) + " x " +
                             std::to_string(text.box.y) + "; expected a positive size");
         }
         break;
@@ -202,7 +287,7 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
       case hostabi::kIcon: {
         const IconFields& icon = element.icon;
         if (icon.frames < 1) {
-          throw RenderError(where + ": " + std::to_string(icon.frames) +
+          throw RenderError(where() + ": " + std::to_string(icon.frames) +
                             " frames; expected at least 1");
         }
         const Size first = need(element.resourceId).size();
@@ -224,7 +309,7 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
           return std::isfinite(lo) && std::isfinite(hi) && hi >= lo && hi - lo < 1e6;
         };
         if (!validRange(moving.minX, moving.maxX) || !validRange(moving.minY, moving.maxY)) {
-          throw RenderError(where + ": ranges x " + std::to_string(moving.minX) + ".." +
+          throw RenderError(where() + ": ranges x " + std::to_string(moving.minX) + ".." +
                             std::to_string(moving.maxX) + ", y " + std::to_string(moving.minY) +
                             ".." + std::to_string(moving.maxY) +
                             "; expected each maximum at least its minimum");
@@ -246,10 +331,19 @@ void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps) {
         break;
       }
       default:
-        throw RenderError(where + ": element kind " + std::to_string(element.kind) +
+        throw RenderError(where() + ": element kind " + std::to_string(element.kind) +
                           "; expected 0, 2, 4 or 5");
     }
   }
+}
+
+bool rootCovers(const ElementRecord& root, const BitmapLibrary& bitmaps, Size size) {
+  if (root.kind != hostabi::kStaticImage || root.position.x != 0 || root.position.y != 0 ||
+      !bitmaps.contains(root.resourceId)) {
+    return false;
+  }
+  const Image& bitmap = bitmaps.image(root.resourceId);
+  return bitmap.width() >= size.width && bitmap.height() >= size.height;
 }
 
 Size GaugeRenderer::gaugeSize(const GaugeRecord& gauge) const {
@@ -261,9 +355,20 @@ void GaugeRenderer::check(const GaugeRecord& gauge) const { checkGauge(gauge, bi
 Image GaugeRenderer::draw(const GaugeRecord& gauge, const RenderOptions& options) {
   const Size size = gaugeSize(gauge);
   Image layer(size.width, size.height);
-  ElementPainter painter(bitmaps_, values_, painter_, layer, options);
-  for (const ElementRecord& element : gauge.tree.elements) painter.draw(element);
+  Canvas canvas(layer, 0, 0, size);
+  draw(gauge, options, canvas);
   return layer;
+}
+
+void GaugeRenderer::draw(const GaugeRecord& gauge, const RenderOptions& options, Canvas& canvas,
+                         bool overBlack) {
+  ElementPainter painter(bitmaps_, values_, painter_, canvas, options);
+  const std::vector<ElementRecord>& elements = gauge.tree.elements;
+  if (elements.empty()) return;
+  painter.clearWith(
+      elements.front(), elements,
+      overBlack && rootCovers(elements.front(), bitmaps_, {canvas.right(), canvas.bottom()}));
+  for (std::size_t i = 1; i < elements.size(); ++i) painter.draw(elements[i]);
 }
 
 }  // namespace panelhost

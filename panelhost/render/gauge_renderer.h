@@ -4,6 +4,7 @@
 
 #include "abi/module_records.h"
 #include "render/bitmap_library.h"
+#include "render/canvas.h"
 #include "render/element_values.h"
 #include "render/image.h"
 #include "render/text_painter.h"
@@ -25,6 +26,9 @@ Size gaugeOwnSize(const GaugeRecord& gauge, const BitmapLibrary& bitmaps);
 // naming the gauge, the element, the resource id and the file.
 void checkGauge(const GaugeRecord& gauge, const BitmapLibrary& bitmaps);
 
+// Whether the root is a bitmap at (0, 0) that covers `size` (the gauge's own size is its root's).
+bool rootCovers(const ElementRecord& root, const BitmapLibrary& bitmaps, Size size);
+
 class GaugeRenderer {
  public:
   GaugeRenderer(const BitmapLibrary& bitmaps, ElementValues& values, TextPainter& painter)
@@ -36,6 +40,11 @@ class GaugeRenderer {
   // The gauge drawn at its own size onto a layer whose alpha marks what was drawn. Calls the
   // element callbacks. Throws RenderError (a bitmap the resources lack, a font that cannot load).
   Image draw(const GaugeRecord& gauge, const RenderOptions& options);
+  // The same onto a canvas the caller keeps, first made all undrawn. `overBlack`: the canvas lies
+  // over opaque black, where undrawn may already be that black; when the root covers the
+  // canvas it then is, outside the gauge's text boxes, which the caller settles over black.
+  void draw(const GaugeRecord& gauge, const RenderOptions& options, Canvas& canvas,
+            bool overBlack = false);
 
  private:
   const BitmapLibrary& bitmaps_;

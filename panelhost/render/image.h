@@ -22,8 +22,20 @@ inline bool isPureBlack(Rgba p) { return p.r == 0 && p.g == 0 && p.b == 0; }
 
 inline Rgba opaque(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return Rgba{r, g, b, 255}; }
 
-// Puts `src` over `dst` by src's alpha (straight, not premultiplied).
-Rgba blendOver(Rgba dst, Rgba src);
+// Puts `src` over `dst` by src's alpha (straight, not premultiplied). Inline: drawing calls it
+// for every pixel of a glyph and of a layer put onto the panel.
+inline Rgba blendOver(Rgba dst, Rgba src) {
+  if (src.a == 255) return src;
+  if (src.a == 0) return dst;
+  const int sa = src.a;
+  const int da = dst.a * (255 - sa) / 255;
+  const int outA = sa + da;
+  auto channel = [&](int s, int d) {
+    return static_cast<std::uint8_t>((s * sa + d * da + outA / 2) / outA);
+  };
+  return Rgba{channel(src.r, dst.r), channel(src.g, dst.g), channel(src.b, dst.b),
+              static_cast<std::uint8_t>(outA)};
+}
 
 struct Size {
   int width = 0;
@@ -53,6 +65,16 @@ class Image {
   }
 
   const std::vector<Rgba>& pixels() const { return pixels_; }
+  // Row y, for drawing a run of pixels at a time.
+  Rgba* row(int y) { return pixels_.data() + index(0, y); }
+  const Rgba* row(int y) const { return pixels_.data() + index(0, y); }
+  // Every pixel `fill`, at the size given; the storage is kept when it is large enough, so a
+  // picture redrawn each frame is not allocated each frame.
+  void reset(int width, int height, Rgba fill);
+  // The same without the fill: what the pixels hold is left to the caller to draw over.
+  void setSize(int width, int height);
+  // No pixel is partly or wholly transparent.
+  bool opaque() const;
 
  private:
   std::size_t index(int x, int y) const {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/pixel_runs.h"
+
 namespace panelhost {
 
 PanelPainter::PanelPainter(const BitmapLibrary& bitmaps, ElementValues& values, FontFiles fonts)
@@ -33,11 +35,37 @@ void composite(Image& panel, const Image& layer, const Rect& rect) {
   const int y0 = std::max(0, rect.y);
   const int x1 = std::min(panel.width(), rect.x + rect.width);
   const int y1 = std::min(panel.height(), rect.y + rect.height);
+  if (x0 >= x1) return;
+  if (rect.width == layer.width()) {
+    // Column for column: each row is put over the panel in one run.
+    for (int y = y0; y < y1; ++y) {
+      const Rgba* from = layer.row(gaugeCoordinate(y - rect.y, layer.height(), rect.height));
+      putOver(panel.row(y) + x0, from + (x0 - rect.x), static_cast<std::size_t>(x1 - x0));
+    }
+    return;
+  }
+  // The gauge column of x0, then stepped along without a division per pixel: the quotient and
+  // remainder of (x - rect.x) * layer width / rect width.
+  const long long first = static_cast<long long>(x0 - rect.x) * layer.width();
+  const long long firstColumn = first / rect.width;
+  const long long firstRemainder = first % rect.width;
   for (int y = y0; y < y1; ++y) {
-    const int gy = gaugeCoordinate(y - rect.y, layer.height(), rect.height);
+    const Rgba* from = layer.row(gaugeCoordinate(y - rect.y, layer.height(), rect.height));
+    Rgba* to = panel.row(y);
+    long long gx = firstColumn;
+    long long remainder = firstRemainder;
     for (int x = x0; x < x1; ++x) {
-      const int gx = gaugeCoordinate(x - rect.x, layer.width(), rect.width);
-      panel.blend(x, y, layer.at(gx, gy));
+      const Rgba p = from[gx];
+      if (p.a == 255) {
+        to[x] = p;
+      } else if (p.a != 0) {
+        to[x] = blendOver(to[x], p);
+      }
+      remainder += layer.width();
+      while (remainder >= rect.width) {
+        remainder -= rect.width;
+        ++gx;
+      }
     }
   }
 }

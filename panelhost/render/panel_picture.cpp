@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "abi/host_layouts.h"
-#include "render/panel_painter.h"
-#include "render/png_writer.h"
 #include "render/render_error.h"
 
 namespace panelhost {
@@ -100,25 +98,26 @@ Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
   return extent;
 }
 
-Image PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
+const Image& PanelPicture::drawFrame(Size panelSize,
+                                     const std::vector<PicturePlacement>& placements) {
   // A panel file without size_mm is as large as its gauges reach.
   if (panelSize.width <= 0 || panelSize.height <= 0) panelSize = extentOf(placements);
-  Image panel(panelSize.width, panelSize.height, opaque(0, 0, 0));
+  gauges_.clear();
   for (const PicturePlacement& p : placements) {
     const BitmapLibrary& bitmaps = bitmapsFor(p);
-    PanelPainter painter(bitmaps, *p.values, settings_.fonts);
-    const Placement placement =
-        painter.place(*p.gauge, p.x, p.y, p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
+    checkGauge(*p.gauge, bitmaps);
+    const Size own = gaugeOwnSize(*p.gauge, bitmaps);
+    const Rect rect =
+        placementRect(own, p.x, p.y, p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
                       p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
-    painter.check({placement});
-    composite(panel, painter.gauges().draw(*p.gauge, settings_.options), placement.rect);
+    gauges_.push_back({p.gauge, &bitmaps, p.values, own, rect});
   }
-  return panel;
+  return frame_.draw(panelSize, gauges_, settings_.options);
 }
 
 void PanelPicture::render(Size panelSize, const std::vector<PicturePlacement>& placements,
                           const std::filesystem::path& png) {
-  writePng(draw(panelSize, placements), png);
+  png_.write(drawFrame(panelSize, placements), png);
 }
 
 }  // namespace panelhost

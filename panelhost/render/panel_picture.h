@@ -12,8 +12,10 @@
 #include "loader/module_image.h"
 #include "render/bitmap_library.h"
 #include "render/element_values.h"
+#include "render/frame_painter.h"
 #include "render/gauge_renderer.h"
 #include "render/image.h"
+#include "render/png_writer.h"
 #include "render/text_painter.h"
 
 namespace panelhost {
@@ -44,7 +46,8 @@ struct PicturePlacement {
 
 class PanelPicture {
  public:
-  explicit PanelPicture(PictureSettings settings) : settings_(std::move(settings)) {}
+  explicit PanelPicture(PictureSettings settings)
+      : settings_(std::move(settings)), frame_(settings_.fonts) {}
 
   // The resource script that serves `moduleFile`.
   std::filesystem::path scriptFor(const std::filesystem::path& moduleFile) const;
@@ -54,7 +57,11 @@ class PanelPicture {
   void check(const std::vector<PicturePlacement>& placements);
 
   // The panel as it stands now (element callbacks called now through each placement's values).
-  Image draw(Size panelSize, const std::vector<PicturePlacement>& placements);
+  Image draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
+    return drawFrame(panelSize, placements);
+  }
+  // The same into a frame kept for the next picture: valid until the next draw.
+  const Image& drawFrame(Size panelSize, const std::vector<PicturePlacement>& placements);
   // draw, then written to `png`. Throws RenderError naming what failed.
   void render(Size panelSize, const std::vector<PicturePlacement>& placements,
               const std::filesystem::path& png);
@@ -67,6 +74,9 @@ class PanelPicture {
   PictureSettings settings_;
   std::map<std::filesystem::path, BitmapLibrary> libraries_;  // by resource script
   std::map<std::filesystem::path, BitmapLibrary> carried_;    // by module, from its resources
+  FramePainter frame_;                                        // fonts and glyphs, frame, layer
+  std::vector<GaugeOnPanel> gauges_;                          // this picture's, room kept
+  PngWriter png_;                                             // its room kept too
 };
 
 }  // namespace panelhost

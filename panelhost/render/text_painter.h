@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "render/canvas.h"
 #include "render/image.h"
 
 namespace panelhost {
@@ -43,9 +44,12 @@ class TextPainter {
   TextPainter(TextPainter&&) noexcept;
   TextPainter& operator=(TextPainter&&) noexcept;
 
-  // Draws `text` into `box` of `layer`, clipped to the box. The size is chosen so that a figure
+  // Draws `text` into `box` of `canvas`, clipped to the box. The size is chosen so that a figure
   // fills the box's height (less a small margin), smaller if the text would not fit its width.
+  // Each face is opened once and each glyph rendered once per size, then drawn from the cache.
   // Throws RenderError when the font file cannot be loaded.
+  void draw(Canvas& canvas, const TextBox& box, const std::string& text, const TextStyle& style);
+  // The same onto a whole picture.
   void draw(Image& layer, const TextBox& box, const std::string& text, const TextStyle& style);
 
  private:

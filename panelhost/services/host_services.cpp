@@ -15,12 +15,6 @@ HostServices* runningHost = nullptr;
 // The longest calculator text the host reads; the module's own are far shorter.
 constexpr std::size_t kLongestCalculatorCode = 1024;
 
-template <typename Record>
-void keepLatest(std::deque<Record>& records, Record record) {
-  records.push_back(std::move(record));
-  if (records.size() > HostServices::kKeptServiceRecords) records.pop_front();
-}
-
 std::string hex(std::uint64_t value) {
   char text[24];
   std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
@@ -51,12 +45,15 @@ HostServices::HostServices() {
   if (runningHost) throw std::logic_error("a panel host is already running");
   runningHost = this;
   timers_.setDispatcher([this](const VirtualTimers::Timer& timer, std::int64_t timeMs) {
-    note("timer " + std::to_string(timer.id) + " fires");
+    if (log) note("timer " + std::to_string(timer.id) + " fires");
     if (timer.procedure == 0 || timer.owner == nullptr) return;
+    char id[24];
+    std::snprintf(id, sizeof id, "%llu", static_cast<unsigned long long>(timer.id));
+    timerEntry_.assign("the procedure of timer ").append(id);
     Calling calling(*this, *timer.owner);
     timer.owner->call(timer.procedure,
                       {timer.window, kWmTimer, timer.id, static_cast<std::uint32_t>(timeMs)},
-                      "the procedure of timer " + std::to_string(timer.id));
+                      timerEntry_);
   });
 }
 
@@ -66,13 +63,6 @@ HostServices& HostServices::running() {
   if (!runningHost) throw std::logic_error("no panel host is running");
   return *runningHost;
 }
-
-HostServices::Calling::Calling(HostServices& host, ModuleImage& image)
-    : host_(host), previous_(host.calling_) {
-  host.calling_ = &image;
-}
-
-HostServices::Calling::~Calling() { host_.calling_ = previous_; }
 
 ModuleImage* HostServices::callingImage() const { return calling_ ? calling_ : lastInstalled_; }
 
@@ -119,7 +109,7 @@ HostFunction HostServices::service(ModuleImage& image, int slot) {
   ModuleImage* module = &image;
   if (isElementListSlot(slot)) {
     return [this, slot](const HostArguments& a) -> std::uint64_t {
-      keepLatest(elementListCalls, ElementListCall{slot, a[0]});
+      elementListCalls.push_back(ElementListCall{slot, a[0]});
       return 0;
     };
   }
@@ -128,11 +118,14 @@ HostFunction HostServices::service(ModuleImage& image, int slot) {
       return [this](const HostArguments& a) {
         return triggerKeyEvent(static_cast<std::uint32_t>(a[0]), static_cast<std::uint32_t>(a[1]));
       };
-    case hostabi::kSlotLookupVar:
-      return [this, module](const HostArguments& a) -> std::uint64_t {
-        lookupVar(*module, a[0]);
+    case hostabi::kSlotLookupVar: {
+      const hostabi::HostLayouts* layouts =
+          &hostabi::HostLayouts::forPointerSize(image.pointerSize());
+      return [this, module, layouts](const HostArguments& a) -> std::uint64_t {
+        lookupVar(*module, *layouts, a[0]);
         return 0;
       };
+    }
     case hostabi::kSlotExecuteCalculatorCode:
       return [this, module](const HostArguments& a) { return executeCalculatorCode(*module, a); };
     default:
@@ -151,26 +144,30 @@ std::uint64_t HostServices::triggerKeyEvent(std::uint32_t eventId, std::uint32_t
     ++keyEventsDropped;
   }
   const bool known = simulation_.applyKeyEvent(eventId, value);
-  char line[64];
-  std::snprintf(line, sizeof line, "key event %u value 0x%08X: ", eventId, value);
-  if (known) {
-    note(line + RadioSimulation::describeKeyEvent(eventId, value));
-  } else {
-    complain(line + std::string("unknown to the simulation"));
+  if (known ? static_cast<bool>(log) : warn || log) {
+    char line[64];
+    std::snprintf(line, sizeof line, "key event %u value 0x%08X: ", eventId, value);
+    if (known) {
+      note(line + RadioSimulation::describeKeyEvent(eventId, value));
+    } else {
+      complain(line + std::string("unknown to the simulation"));
+    }
   }
   return known ? 0 : 1;
 }
 
-void HostServices::lookupVar(ModuleImage& image, ModuleAddress moduleVar) {
-  const hostabi::HostLayouts& layouts = hostabi::HostLayouts::forPointerSize(image.pointerSize());
+void HostServices::lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts,
+                             ModuleAddress moduleVar) {
   const hostabi::RecordReader record(image, layouts.moduleVar, moduleVar);
-  const ModuleVarLookup seen{record.u32("id"), record.pointer("var_ptr"), record.u32("var_type"),
-                             record.bits64("var_value"), record.bits64("var_old")};
-  keepLatest(moduleVarLookups, seen);
+  const auto& field = layouts.moduleVarFields;
+  const ModuleVarLookup seen{record.u32(field.id), record.pointer(field.varPtr),
+                             record.u32(field.varType), record.bits64(field.value),
+                             record.bits64(field.old)};
+  moduleVarLookups.push_back(seen);
   if (auto value = simulation_.moduleVariable(seen.id)) {
     // The value is a 32-bit integer in the low bytes of the 8-byte union.
     const std::uint64_t word = *value;
-    image.write(moduleVar + layouts.moduleVar.offset("var_value"), &word, sizeof word);
+    image.write(moduleVar + field.value.offset, &word, sizeof word);
   } else {
     complain("module variable " + std::to_string(seen.id) + " is unknown");
   }
@@ -181,8 +178,13 @@ std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const Host
   const ModuleAddress floatResult = a[1];
   const ModuleAddress intResult = a[2];
   const ModuleAddress textResult = a[3];
-  const std::string text = code ? hostabi::readModuleText(image, code, kLongestCalculatorCode) : "";
-  keepLatest(calculatorCodes, text);
+  std::string& text = calculatorText_;
+  if (code) {
+    hostabi::readModuleText(image, code, kLongestCalculatorCode, text);
+  } else {
+    text.clear();
+  }
+  calculatorCodes.keep(text);
   const auto value = simulation_.evaluate(text);
   if (!value) {
     complain("calculator expression not understood: \"" + text + "\"");
@@ -200,8 +202,8 @@ std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const Host
   return 1;
 }
 
-std::uint64_t HostServices::findWindow(const std::u16string& className,
-                                       const std::u16string& windowName) {
+std::uint64_t HostServices::findWindowNamed(std::u16string_view className,
+                                            std::u16string_view windowName) {
   if (className != u"FS98MAIN" || !windowName.empty()) return 0;
   return mainWindow();
 }
@@ -209,7 +211,7 @@ std::uint64_t HostServices::findWindow(const std::u16string& className,
 std::uint64_t HostServices::setTimer(std::uint64_t window, std::uint64_t timerId,
                                      std::uint32_t periodMs, ModuleAddress procedure) {
   if (window != 0 && window != mainWindow()) {
-    note("SetTimer on window " + hex(window) + ", which is not the main window: refused");
+    if (log) note("SetTimer on window " + hex(window) + ", which is not the main window: refused");
     return 0;
   }
   return timers_.set(window, timerId, periodMs, procedure, callingImage(), nowMs_);

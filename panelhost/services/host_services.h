@@ -8,12 +8,14 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "abi/host_layouts.h"
 #include "loader/in_process_image.h"
 #include "loader/module_image.h"
 #include "loader/windows_host.h"
+#include "services/latest_records.h"
 #include "sim/radio_simulation.h"
 #include "timers/virtual_timers.h"
 
@@ -61,8 +63,11 @@ class HostServices : public WindowsHost {
   // While one lives, `image` is the module being called.
   class Calling {
    public:
-    Calling(HostServices& host, ModuleImage& image);
-    ~Calling();
+    // Inline: every call into the module makes one.
+    Calling(HostServices& host, ModuleImage& image) : host_(host), previous_(host.calling_) {
+      host.calling_ = &image;
+    }
+    ~Calling() { host_.calling_ = previous_; }
     Calling(const Calling&) = delete;
     Calling& operator=(const Calling&) = delete;
 
@@ -79,7 +84,12 @@ class HostServices : public WindowsHost {
 
   // WindowsHost: the main window, when present, and its timers on the virtual clock.
   std::uint64_t findWindow(const std::u16string& className,
-                           const std::u16string& windowName) override;
+                           const std::u16string& windowName) override {
+    return findWindowNamed(className, windowName);
+  }
+  // The same for names that are not strings of their own (the native stand-in's), so finding the
+  // window allocates nothing.
+  std::uint64_t findWindowNamed(std::u16string_view className, std::u16string_view windowName);
   std::uint64_t setTimer(std::uint64_t window, std::uint64_t timerId, std::uint32_t periodMs,
                          ModuleAddress procedure) override;
   bool killTimer(std::uint64_t window, std::uint64_t timerId) override;
@@ -94,10 +104,11 @@ class HostServices : public WindowsHost {
   static constexpr std::size_t kKeptKeyEvents = std::size_t{1} << 16;
   std::deque<KeyEventRecord> keyEvents;
   std::uint64_t keyEventsDropped = 0;
-  std::deque<std::string> calculatorCodes;  // the latest texts given to execute_calculator_code
-  std::deque<ModuleVarLookup> moduleVarLookups;
-  std::deque<ElementListCall> elementListCalls;
-  // Called with a line for each service call, when set.
+  // The latest texts given to execute_calculator_code.
+  LatestRecords<std::string> calculatorCodes{kKeptServiceRecords};
+  LatestRecords<ModuleVarLookup> moduleVarLookups{kKeptServiceRecords};
+  LatestRecords<ElementListCall> elementListCalls{kKeptServiceRecords};
+  // Called with a line for each service call, when set; the line is only made when it is set.
   std::function<void(const std::string&)> log;
   // Called instead of `log`, when set, with a line for each request the simulation could not
   // answer.
@@ -108,7 +119,7 @@ class HostServices : public WindowsHost {
  private:
   HostFunction service(ModuleImage& image, int slot);
   std::uint64_t triggerKeyEvent(std::uint32_t eventId, std::uint32_t value);
-  void lookupVar(ModuleImage& image, ModuleAddress moduleVar);
+  void lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts, ModuleAddress moduleVar);
   std::uint64_t executeCalculatorCode(ModuleImage& image, const HostArguments& arguments);
   void note(const std::string& line) const;
   void complain(const std::string& line) const;
@@ -120,6 +131,8 @@ class HostServices : public WindowsHost {
   ModuleImage* lastInstalled_ = nullptr;
   bool windowPresent_ = true;
   std::int64_t nowMs_ = 0;
+  std::string calculatorText_;  // the text being evaluated, its room kept between calls
+  std::string timerEntry_;      // "the procedure of timer N", its room kept between firings
 };
 
 }  // namespace panelhost

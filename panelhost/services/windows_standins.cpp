@@ -2,8 +2,9 @@
 // exports them, so the module's undefined references bind to these. They are declared here in
 // panelhost's own words, with the same binary interface as the module's declarations: window
 // handles and ids are machine words, texts wide characters, the timer procedure an address.
+#include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "services/host_services.h"
 #include "support/abi_boundary.h"
@@ -13,13 +14,21 @@ using Word = std::uintptr_t;
 
 namespace {
 
-std::u16string wideText(const wchar_t* text) {
-  std::u16string converted;
-  for (; text != nullptr && *text != L'\0' && converted.size() < 256; ++text) {
-    converted.push_back(static_cast<char16_t>(*text));
+// A window name as Windows compares it, cut at 256 characters, held in place: the module looks
+// for the main window each time it starts a timer.
+class WideText {
+ public:
+  explicit WideText(const wchar_t* text) {
+    for (; text != nullptr && *text != L'\0' && length_ < sizeof text_ / sizeof text_[0]; ++text) {
+      text_[length_++] = static_cast<char16_t>(*text);
+    }
   }
-  return converted;
-}
+  std::u16string_view view() const { return {text_, length_}; }
+
+ private:
+  char16_t text_[256];
+  std::size_t length_ = 0;
+};
 
 }  // namespace
 
@@ -27,8 +36,8 @@ extern "C" {
 
 PANELHOST_ABI_BOUNDARY Word FindWindowW(const wchar_t* className, const wchar_t* windowName) {
   if (className == nullptr) return 0;
-  return static_cast<Word>(
-      HostServices::running().findWindow(wideText(className), wideText(windowName)));
+  return static_cast<Word>(HostServices::running().findWindowNamed(WideText(className).view(),
+                                                                   WideText(windowName).view()));
 }
 
 PANELHOST_ABI_BOUNDARY Word SetTimer(Word window, Word timerId, unsigned periodMs, Word procedure) {

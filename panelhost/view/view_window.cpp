@@ -1,24 +1,26 @@
 #include "view/view_window.h"
 
-#include <SDL.h>
-
 #include <array>
 #include <cstring>
 
 #include "support/host_error.h"
+#include "view/sdl_api.h"
 
 namespace panelhost {
 
 namespace {
 
 struct WindowDeleter {
-  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+  const SdlApi* sdl = nullptr;
+  void operator()(SDL_Window* window) const { sdl->DestroyWindow(window); }
 };
 struct SurfaceDeleter {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+  const SdlApi* sdl = nullptr;
+  void operator()(SDL_Surface* surface) const { sdl->FreeSurface(surface); }
 };
 struct CursorDeleter {
-  void operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
+  const SdlApi* sdl = nullptr;
+  void operator()(SDL_Cursor* cursor) const { sdl->FreeCursor(cursor); }
 };
 using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
@@ -27,22 +29,27 @@ using CursorPtr = std::unique_ptr<SDL_Cursor, CursorDeleter>;
 // SDL's video, from the first window to the last thing SDL made being freed.
 class SdlVideo {
  public:
-  SdlVideo() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+  SdlVideo() : sdl_(SdlApi::load()) {
+    if (sdl_->Init(SDL_INIT_VIDEO) != 0) {
       throw HostError(std::string("expected a display to open the window on (DISPLAY), got: ") +
-                      SDL_GetError());
+                      sdl_->GetError());
     }
     // Without a display SDL settles for a window nobody sees, which nobody could close either;
     // unless it was asked for one (SDL_VIDEODRIVER), that is no window.
-    const std::string driver = SDL_GetCurrentVideoDriver();
-    if ((driver == "offscreen" || driver == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
-      SDL_Quit();
+    const std::string driver = sdl_->GetCurrentVideoDriver();
+    if ((driver == "offscreen" || driver == "dummy") &&
+        sdl_->getenv("SDL_VIDEODRIVER") == nullptr) {
+      sdl_->Quit();
       throw HostError("expected a display to open the window on (DISPLAY), got none");
     }
   }
-  ~SdlVideo() { SDL_Quit(); }
+  ~SdlVideo() { sdl_->Quit(); }
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
+  const SdlApi& sdl() const { return *sdl_; }
+
+ private:
+  std::shared_ptr<const SdlApi> sdl_;
 };
 
 // SDL has no up or down arrow among its system cursors, and the gauges ask for both: a black
@@ -54,7 +61,7 @@ bool inUpArrow(int x, int y) {
   return y >= 8 && y <= 14 && x >= 6 && x <= 9;           // the shaft
 }
 
-CursorPtr arrowCursor(bool up) {
+CursorPtr arrowCursor(const SdlApi& sdl, bool up) {
   std::array<Uint8, kArrowSide * kArrowSide / 8> data{};
   std::array<Uint8, kArrowSide * kArrowSide / 8> mask{};
   auto inArrow = [up](int x, int y) {
@@ -74,22 +81,24 @@ CursorPtr arrowCursor(bool up) {
     }
   }
   const int hotX = kArrowSide / 2 - 1;
-  return CursorPtr(SDL_CreateCursor(data.data(), mask.data(), kArrowSide, kArrowSide, hotX,
-                                    up ? 1 : kArrowSide - 2));
+  return CursorPtr(sdl.CreateCursor(data.data(), mask.data(), kArrowSide, kArrowSide, hotX,
+                                    up ? 1 : kArrowSide - 2),
+                   CursorDeleter{&sdl});
 }
 
 }  // namespace
 
 struct ViewWindow::Impl {
   SdlVideo video;  // first made, last gone
-  WindowPtr window;
-  SurfacePtr staging;  // the picture in SDL's form, before it is blitted to the window
-  CursorPtr arrow{SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW)};
-  CursorPtr hand{SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND)};
-  CursorPtr upArrow = arrowCursor(true);
-  CursorPtr downArrow = arrowCursor(false);
+  const SdlApi& sdl = video.sdl();
+  WindowPtr window{nullptr, WindowDeleter{&sdl}};
+  SurfacePtr staging{nullptr, SurfaceDeleter{&sdl}};  // the picture in SDL's form, to be blitted
+  CursorPtr arrow{sdl.CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW), CursorDeleter{&sdl}};
+  CursorPtr hand{sdl.CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND), CursorDeleter{&sdl}};
+  CursorPtr upArrow = arrowCursor(sdl, true);
+  CursorPtr downArrow = arrowCursor(sdl, false);
   CursorShape shape = CursorShape::Arrow;
-  std::uint64_t openedMs = SDL_GetTicks64();
+  std::uint64_t openedMs = sdl.GetTicks64();
 
   SDL_Cursor* cursorFor(CursorShape wanted) const {
     switch (wanted) {
@@ -169,43 +178,43 @@ struct ViewWindow::Impl {
 ViewWindow::ViewWindow(const std::string& title, Size size) : impl_(std::make_unique<Impl>()) {
   // A window surface drawn through an OpenGL renderer makes SDL replace the window by another
   // one, under the feet of whoever found the first; the plain X framebuffer keeps it.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  impl_->window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                       SDL_WINDOWPOS_CENTERED, size.width, size.height, 0));
-  if (!impl_->window || SDL_GetWindowSurface(impl_->window.get()) == nullptr) {
-    throw HostError(std::string("expected to open a window, got: ") + SDL_GetError());
+  impl_->sdl.SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  impl_->window.reset(impl_->sdl.CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                              SDL_WINDOWPOS_CENTERED, size.width, size.height, 0));
+  if (!impl_->window || impl_->sdl.GetWindowSurface(impl_->window.get()) == nullptr) {
+    throw HostError(std::string("expected to open a window, got: ") + impl_->sdl.GetError());
   }
 }
 
 ViewWindow::~ViewWindow() = default;
 
 void ViewWindow::show(const Image& picture) {
-  SDL_Surface* target = SDL_GetWindowSurface(impl_->window.get());
+  SDL_Surface* target = impl_->sdl.GetWindowSurface(impl_->window.get());
   if (target == nullptr) return;  // the window is going; nothing to show it on
   SurfacePtr& staging = impl_->staging;
   if (!staging || staging->w != picture.width() || staging->h != picture.height()) {
     // Rgba is four bytes in the order red, green, blue, alpha, which is SDL's RGBA32.
-    staging.reset(SDL_CreateRGBSurfaceWithFormat(0, picture.width(), picture.height(), 32,
-                                                 SDL_PIXELFORMAT_RGBA32));
+    staging.reset(impl_->sdl.CreateRGBSurfaceWithFormat(0, picture.width(), picture.height(), 32,
+                                                        SDL_PIXELFORMAT_RGBA32));
     if (!staging) return;
-    SDL_SetSurfaceBlendMode(staging.get(), SDL_BLENDMODE_NONE);
+    impl_->sdl.SetSurfaceBlendMode(staging.get(), SDL_BLENDMODE_NONE);
   }
-  SDL_LockSurface(staging.get());
+  impl_->sdl.LockSurface(staging.get());
   const auto* source = reinterpret_cast<const Uint8*>(picture.pixels().data());
   const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * sizeof(Rgba);
   for (int y = 0; y < picture.height(); ++y) {
     std::memcpy(static_cast<Uint8*>(staging->pixels) + static_cast<std::size_t>(y) * staging->pitch,
                 source + static_cast<std::size_t>(y) * rowBytes, rowBytes);
   }
-  SDL_UnlockSurface(staging.get());
-  SDL_BlitSurface(staging.get(), nullptr, target, nullptr);
-  SDL_UpdateWindowSurface(impl_->window.get());
+  impl_->sdl.UnlockSurface(staging.get());
+  impl_->sdl.BlitSurface(staging.get(), nullptr, target, nullptr);
+  impl_->sdl.UpdateWindowSurface(impl_->window.get());
 }
 
 void ViewWindow::setCursor(CursorShape shape) {
   if (shape == impl_->shape) return;
   impl_->shape = shape;
-  if (SDL_Cursor* cursor = impl_->cursorFor(shape)) SDL_SetCursor(cursor);
+  if (SDL_Cursor* cursor = impl_->cursorFor(shape)) impl_->sdl.SetCursor(cursor);
 }
 
 std::optional<ViewInput> ViewWindow::nextInput(int timeoutMs) {
@@ -214,12 +223,12 @@ std::optional<ViewInput> ViewWindow::nextInput(int timeoutMs) {
   for (;;) {
     const std::uint64_t now = ticksMs();
     const int wait = now >= until ? 0 : static_cast<int>(until - now);
-    if (SDL_WaitEventTimeout(&event, wait) == 0) return std::nullopt;
+    if (impl_->sdl.WaitEventTimeout(&event, wait) == 0) return std::nullopt;
     if (auto input = impl_->translate(event)) return input;
     if (wait == 0) return std::nullopt;
   }
 }
 
-std::uint64_t ViewWindow::ticksMs() const { return SDL_GetTicks64() - impl_->openedMs; }
+std::uint64_t ViewWindow::ticksMs() const { return impl_->sdl.GetTicks64() - impl_->openedMs; }
 
 }  // namespace panelhost

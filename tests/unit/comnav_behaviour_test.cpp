@@ -99,9 +99,9 @@ TEST_F(ComNavTest, PreInitializeReadsTheRadiosAndSendsTheOffFrequenciesInOrder) 
   EXPECT_EQ(state.lastNavBcd, 0x1050);
   EXPECT_EQ(state.navIdentOn, 0);
   EXPECT_EQ(state.initialised, 1);
-  EXPECT_EQ(host.calculatorCodes,
-            (std::deque<std::string>{"(A:COM1 STANDBY FREQUENCY, Megahertz)",
-                                     "(A:NAV1 STANDBY FREQUENCY, Megahertz)"}));
+  EXPECT_THAT(host.calculatorCodes,
+              ::testing::ElementsAre("(A:COM1 STANDBY FREQUENCY, Megahertz)",
+                                     "(A:NAV1 STANDBY FREQUENCY, Megahertz)"));
   ASSERT_EQ(host.moduleVarLookups.size(), 2u);
   EXPECT_EQ(host.moduleVarLookups[0].id, 23u);
   EXPECT_EQ(host.moduleVarLookups[1].id, 24u);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "abi/host_layouts.h"
+#include "render/frame_painter.h"
 #include "render/panel_painter.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
@@ -383,6 +384,57 @@ TEST(PanelPlacement, AScaledGaugeShowsUnderEachPointTheGaugePixelAClickThereReac
     }
   }
   EXPECT_EQ(panel.at(82, 3), opaque(0, 0, 0));
+}
+
+// However a frame is drawn (a gauge's layer where it lands, or a layer of its own), it shows each
+// gauge as its layer put over the panel, in panel order: over black, over an earlier gauge,
+// scaled, cut by the panel's edge, lit or not.
+TEST_F(GaugeDrawing, AFrameShowsEachGaugeAsItsLayerPutOverThePanel) {
+  // A face with a black display window that the transparent root leaves undrawn, the figures
+  // blended over it.
+  Image face(kFaceWidth, kFaceHeight, kFace);
+  for (int y = 18; y < 48; ++y) {
+    for (int x = 8; x < 90; ++x) face.set(x, y, opaque(0, 0, 0));
+  }
+  bitmaps.add(kFaceId, face, "face.bmp");
+  setChildren({display(10, 20), display(40, 30)});
+  values.shown = "88.888";
+  const Size own{kFaceWidth, kFaceHeight};
+  const struct {
+    const char* what;
+    std::vector<Rect> rects;
+    bool lights;
+  } cases[] = {
+      {"alone", {{0, 0, kFaceWidth, kFaceHeight}}, false},
+      {"side by side, lit",
+       {{0, 0, kFaceWidth, kFaceHeight}, {kFaceWidth, 5, kFaceWidth, kFaceHeight}},
+       true},
+      {"over an earlier one",
+       {{0, 0, kFaceWidth, kFaceHeight}, {30, 25, kFaceWidth, kFaceHeight}},
+       false},
+      {"scaled",
+       {{5, 5, 2 * kFaceWidth, 2 * kFaceHeight}, {7, 9, kFaceWidth / 2, kFaceHeight / 3}},
+       false},
+      {"cut by the edges",
+       {{-20, -7, kFaceWidth, kFaceHeight}, {200, 100, kFaceWidth, kFaceHeight}},
+       false},
+  };
+  FramePainter painter(FontFiles::system());
+  for (const auto& c : cases) {
+    RenderOptions options;
+    options.panelLights = c.lights;
+    std::vector<GaugeOnPanel> gauges;
+    Image expected(260, 140, opaque(0, 0, 0));
+    for (const Rect& rect : c.rects) {
+      gauges.push_back({&gauge, &bitmaps, &values, own, rect});
+      PanelPainter layers(bitmaps, values);
+      composite(expected, layers.gauges().draw(gauge, options), rect);
+    }
+    // Twice, so that a frame drawn over the last one is drawn afresh.
+    painter.draw({260, 140}, gauges, options);
+    const Image& frame = painter.draw({260, 140}, gauges, options);
+    EXPECT_EQ(frame.pixels(), expected.pixels()) << c.what;
+  }
 }
 
 TEST_F(GaugeDrawing, APanelRendersItsPlacementsAndWritesThemAsPng) {

@@ -1,0 +1,101 @@
+#include "render/frame_painter.h"
+
+#include <algorithm>
+
+#include "abi/host_layouts.h"
+#include "render/canvas.h"
+#include "render/panel_painter.h"
+#include "render/pixel_runs.h"
+
+namespace panelhost {
+
+namespace {
+
+constexpr Rgba kPanelBlack{0, 0, 0, 255};
+
+bool overlap(const Rect& a, const Rect& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+// Puts what is drawn in the gauge's box from (left, top) to (right, bottom) over the black.
+void settle(Canvas& canvas, int left, int top, int right, int bottom) {
+  left = std::max(left, canvas.left());
+  right = std::min(right, canvas.right());
+  if (left >= right) return;
+  for (int y = std::max(top, canvas.top()); y < std::min(bottom, canvas.bottom()); ++y) {
+    settleOverBlack(canvas.at(left, y), static_cast<std::size_t>(right - left));
+  }
+}
+
+}  // namespace
+
+void FramePainter::planStraightDrawing(const std::vector<GaugeOnPanel>& gauges) {
+  straight_.assign(gauges.size(), false);
+  for (std::size_t i = 0; i < gauges.size(); ++i) {
+    const GaugeOnPanel& g = gauges[i];
+    if (g.rect.width != g.own.width || g.rect.height != g.own.height) continue;
+    bool alone = true;
+    for (std::size_t j = 0; j < i && alone; ++j) alone = !overlap(gauges[j].rect, g.rect);
+    straight_[i] = alone;
+  }
+}
+
+// Black wherever no gauge is drawn straight onto the frame: those gauges set every pixel they
+// cover.
+void FramePainter::fillAroundStraightGauges(const std::vector<GaugeOnPanel>& gauges) {
+  for (int y = 0; y < frame_.height(); ++y) {
+    spans_.clear();
+    for (std::size_t i = 0; i < gauges.size(); ++i) {
+      const Rect& r = gauges[i].rect;
+      if (!straight_[i] || y < r.y || y >= r.y + r.height) continue;
+      const int from = std::max(0, r.x);
+      const int to = std::min(frame_.width(), r.x + r.width);
+      if (from < to) spans_.emplace_back(from, to);
+    }
+    std::sort(spans_.begin(), spans_.end());
+    int x = 0;
+    Rgba* row = frame_.row(y);
+    for (const auto& [from, to] : spans_) {
+      fillPixels(row + x, static_cast<std::size_t>(from - x), kPanelBlack);
+      x = to;
+    }
+    fillPixels(row + x, static_cast<std::size_t>(frame_.width() - x), kPanelBlack);
+  }
+}
+
+const Image& FramePainter::draw(Size panelSize, const std::vector<GaugeOnPanel>& gauges,
+                                const RenderOptions& options) {
+  frame_.setSize(panelSize.width, panelSize.height);
+  planStraightDrawing(gauges);
+  fillAroundStraightGauges(gauges);
+  // A layer for each placement, so each keeps its size from one frame to the next.
+  if (layers_.size() < gauges.size()) layers_.resize(gauges.size());
+  for (std::size_t i = 0; i < gauges.size(); ++i) {
+    const GaugeOnPanel& g = gauges[i];
+    GaugeRenderer renderer(*g.bitmaps, *g.values, text_);
+    if (straight_[i]) {
+      // Its layer, where it lies on the frame; then that layer put over the black below.
+      Canvas canvas(frame_, g.rect.x, g.rect.y, g.own);
+      renderer.draw(*g.gauge, options, canvas, true);
+      const ElementRecord* root = g.gauge->tree.root();
+      if (root != nullptr && rootCovers(*root, *g.bitmaps, {canvas.right(), canvas.bottom()})) {
+        for (const ElementRecord& element : g.gauge->tree.elements) {
+          if (element.kind != hostabi::kString) continue;
+          settle(canvas, element.position.x, element.position.y,
+                 element.position.x + element.text.box.x, element.position.y + element.text.box.y);
+        }
+      } else {
+        settle(canvas, canvas.left(), canvas.top(), canvas.right(), canvas.bottom());
+      }
+      continue;
+    }
+    Image& layer = layers_[i];
+    layer.setSize(g.own.width, g.own.height);
+    Canvas canvas(layer, 0, 0, g.own);
+    renderer.draw(*g.gauge, options, canvas);
+    composite(frame_, layer, g.rect);
+  }
+  return frame_;
+}
+
+}  // namespace panelhost
