@@ -230,6 +230,34 @@ def emulated_rows(native, gau, native_times):
     ]
 
 
+def emulated_hour_row(native, gau):
+    what = "a simulated hour of the stack, emulated (bench/soak_hour.scn with the .gau, wall)"
+    if not emulated_module_loads(native, gau):
+        return Row(what, NOT_IN_BUILD, reason="not measured")
+    seconds, _ = timed_run([str(native / "panelhost"), "run", str(ROOT / "bench" / "soak_hour.scn"),
+                            "--module", str(gau)])
+    return Row(what, f"{seconds:.2f} s", "-", "under a minute", seconds < 60,
+               f"{seconds:.1f} s")
+
+
+def random_soak_rows(native, gau):
+    """24 simulated hours of random pilot input, the radios checked after every event."""
+    rows = []
+    for label, hours, extra in [("native", 24, []), ("emulated .gau", 2, ["--module", str(gau)])]:
+        if extra and not emulated_module_loads(native, gau):
+            continue
+        start = time.monotonic()
+        result = subprocess.run([str(native / "radio_soak"), "--hours", str(hours), "--seed", "11",
+                                 *extra], capture_output=True, text=True)
+        seconds = time.monotonic() - start
+        summary = result.stdout.strip().splitlines()[-1] if result.stdout.strip() else "no output"
+        rows.append(Row(f"{hours} simulated hours of random clicks, holds and wheel turns, "
+                        f"{label} (tests/soak/radio_soak, checked after every event)",
+                        f"{seconds:.1f} s: {summary}", "-", "every check holds",
+                        result.returncode == 0, summary))
+    return rows
+
+
 def machine():
     cpu = "unknown CPU"
     for line in Path("/proc/cpuinfo").read_text().splitlines():
@@ -266,6 +294,8 @@ def main():
     rows += gau_rows(gau, package)
     native_cycle = benchmarks(native / "panel_bench", "^updateCycle$")
     rows += emulated_rows(native, gau, native_cycle)
+    rows.append(emulated_hour_row(native, gau))
+    rows += random_soak_rows(native, gau)
     text = table(rows)
     print(text)
     when = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d")
