@@ -25,7 +25,7 @@ class NoWindows : public panelhost::WindowsHost {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   NoWindows windows;
   panelhost::EmulatorOptions options;
-  options.instructionLimit = 20000;
+  options.codeLimit = 20000;
   try {
     const auto module = panelhost::openEmulatedModule(std::vector<std::uint8_t>(data, data + size),
                                                       "fuzz.gau", windows, options);

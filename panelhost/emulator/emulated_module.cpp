@@ -54,7 +54,7 @@ class EmulatedModule final : public ModuleImage {
         fileName_(fileNameOf(path_)),
         image_(parsePeImage(file, path_)),
         base_(chooseBase(image_, options, path_)),
-        machine_(options.instructionLimit),
+        machine_(options.codeLimit),
         runtime_(
             machine_, windows,
             {fileName_, base_, static_cast<std::uint32_t>(image_.memory.size()), image_.exports}) {

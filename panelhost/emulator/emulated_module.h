@@ -15,9 +15,9 @@
 namespace panelhost {
 
 struct EmulatorOptions {
-  // Every call into the module, the DLL entry point's included, must return within this many
-  // instructions.
-  std::uint64_t instructionLimit = 50'000'000;
+  // Every call into the module, the DLL entry point's included, must return having run at most
+  // this many bytes of code (which bounds its instructions).
+  std::uint64_t codeLimit = 50'000'000;
   // Load the image here instead of at its preferred base (the relocations then move it).
   std::optional<std::uint32_t> imageBase;
 };

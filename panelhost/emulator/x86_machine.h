@@ -23,8 +23,8 @@ namespace panelhost {
 
 class X86Machine {
  public:
-  // `instructionLimit` bounds every call.
-  explicit X86Machine(std::uint64_t instructionLimit);
+  // `codeLimit` bounds every call: the bytes of code it may run, which bound its instructions.
+  explicit X86Machine(std::uint64_t codeLimit);
   ~X86Machine();
   X86Machine(const X86Machine&) = delete;
   X86Machine& operator=(const X86Machine&) = delete;
@@ -75,8 +75,7 @@ class X86Machine {
   static void onInterrupt(uc_struct* engine, std::uint32_t number, void* self);
   static bool onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
                           std::int64_t value, void* self);
-  static void onInstruction(uc_struct* engine, std::uint64_t address, std::uint32_t size,
-                            void* self);
+  static void onBlock(uc_struct* engine, std::uint64_t address, std::uint32_t size, void* self);
   void serve(const Thunk& thunk, std::uint32_t eip);
 
   std::shared_ptr<const UnicornApi> api_;  // first: the engine below is its

@@ -75,7 +75,7 @@ const Case kCases[] = {
      {},
      false,
      0,
-     "did not return within 10000 instructions (it was at 0x20001240)"},
+     "ran 10000 bytes of code without returning (it was at 0x20001240)"},
     {"a write to its code",
      {0xC7, 0x05, 0x00, 0x10, 0x00, 0x20, 0x01, 0x00, 0x00, 0x00, 0xC3},
      {},
@@ -141,7 +141,7 @@ std::unique_ptr<panelhost::ModuleImage> loadCases(panelhost::WindowsHost& window
   dll.code.resize(std::size(kCases) * kSlot, 0xCC);
   dll.code.insert(dll.code.end(), extra.begin(), extra.end());
   panelhost::EmulatorOptions options;
-  options.instructionLimit = kInstructionLimit;
+  options.codeLimit = kInstructionLimit;
   return panelhost::openEmulatedModule(dll.bytes(), "cases.gau", windows, options);
 }
 
