@@ -1,6 +1,7 @@
 #include "gauges/comnav/frequency_text.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "host/cut_text.h"
 
@@ -18,9 +19,9 @@ void writeFrequencyText(char* buffer, std::size_t size, KhzFrequency khz) {
   // Unsigned, so that the magnitude of the lowest quotient needs no sign bit.
   std::uint32_t magnitude = negative ? 0u - static_cast<std::uint32_t>(tens) : tens;
 
-  constexpr std::size_t kWidth = 7;
   char text[kLongestFrequencyText + 1];
-  char* first = text + kLongestFrequencyText;
+  char* const end = text + kLongestFrequencyText;
+  char* first = end;
   *first = '\0';
   *--first = '0';
   for (int decimal = 0; decimal < 2; ++decimal) {
@@ -33,6 +34,14 @@ void writeFrequencyText(char* buffer, std::size_t size, KhzFrequency khz) {
     magnitude /= 10;
   } while (magnitude != 0);
   if (negative) *--first = '-';
-  while (text + kLongestFrequencyText - first < static_cast<std::ptrdiff_t>(kWidth)) *--first = ' ';
+  constexpr std::ptrdiff_t kWidth = 7;
+  while (end - first < kWidth) *--first = ' ';
+
+  // Every frequency from 0 to 999.999 MHz, into the displays' own buffers: the seven characters
+  // and the terminator in one move. The displays call this on every update.
+  if (end - first == kWidth && size > kWidth) {
+    std::memcpy(buffer, first, kWidth + 1);
+    return;
+  }
   writeCutText(buffer, size, {first});
 }
