@@ -82,31 +82,19 @@ TEST(TextWithoutPrintf, CutToEveryBufferSize) {
 }
 
 TEST(TextWithoutPrintf, CalculatorCodeCutAtItsBuffer) {
-  using CodeBuffer = Marked<kCalculatorCodeSize + 2>;
   const std::size_t room = kCalculatorCodeSize - 1;
-  struct Case {
-    std::string name;
-    std::size_t size;
-  };
-  const Case cases[] = {
-      {"A:COM1 STANDBY FREQUENCY, Megahertz", kCalculatorCodeSize},
-      {"", kCalculatorCodeSize},
-      {std::string(room - 2, 'x'), kCalculatorCodeSize},  // fits to the last byte
-      {std::string(room - 1, 'x'), kCalculatorCodeSize},  // loses the closing parenthesis
-      {std::string(room, 'x'), kCalculatorCodeSize},
-      {std::string(2 * room, 'x'), kCalculatorCodeSize},
-      {"AB", 0},
-      {"AB", 1},
-      {"AB", 2},
-      {"AB", 3},
-      {"AB", 4},
-      {"AB", 5},
-  };
-  for (const Case& c : cases) {
-    CodeBuffer ours, theirs;
-    writeCutText(ours.bytes, c.size, {"(", c.name.c_str(), ")"});
-    std::snprintf(theirs.bytes, c.size, "%s%s%s", "(", c.name.c_str(), ")");
-    ASSERT_EQ(ours.all(), theirs.all()) << c.name.size() << " characters into " << c.size;
+  const std::string names[] = {"A:COM1 STANDBY FREQUENCY, Megahertz", "",
+                               std::string(room - 2, 'x'),  // fills the buffer to its last byte
+                               std::string(room - 1, 'x'),  // loses the closing parenthesis
+                               std::string(2 * room, 'x')};
+  const std::size_t sizes[] = {0, 1, 2, 3, 4, kCalculatorCodeSize};
+  for (const std::string& name : names) {
+    for (std::size_t size : sizes) {
+      Marked<kCalculatorCodeSize + 2> ours, theirs;
+      writeCutText(ours.bytes, size, {"(", name.c_str(), ")"});
+      std::snprintf(theirs.bytes, size, "%s%s%s", "(", name.c_str(), ")");
+      ASSERT_EQ(ours.all(), theirs.all()) << name.size() << " characters into " << size;
+    }
   }
 }
 
