@@ -2,6 +2,8 @@
 # 32-bit module stripped of its debug information (the build tree keeps its copy for debugging),
 # the sample panel and the install note. The two text files get Windows line ends: they are read
 # on Windows, by Notepad and by the simulator.
+# The module is shipped stripped whichever way it is installed, by `cmake --install` as by the zip.
+install(CODE "set(CMAKE_INSTALL_DO_STRIP TRUE)")
 install(TARGETS radios RUNTIME DESTINATION .)
 
 set(dist_texts ${CMAKE_BINARY_DIR}/distribution)

@@ -1,8 +1,8 @@
 #include "host/panel_services.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "host/cut_text.h"
 #include "host/import_table.h"
 
 void sendKeyEvent(UINT32 eventId, UINT32 value) { hostPanels()->trigger_key_event(eventId, value); }
@@ -19,7 +19,7 @@ SINT32 readModuleVarInt(SINT32 variableId) {
 
 bool tryEvalCalculatorNumber(const char* name, FLOAT64* result) {
   char cCode[kCalculatorCodeSize];
-  std::snprintf(cCode, sizeof cCode, "%s%s%s", "(", name, ")");
+  writeCutText(cCode, sizeof cCode, {"(", name, ")"});
   return evalCalculatorExpression(cCode, result);
 }
 

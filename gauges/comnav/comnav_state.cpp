@@ -1,8 +1,6 @@
 #include "gauges/comnav/comnav_state.h"
 
-#include <cmath>
-#include <cstdio>
-
+#include "gauges/comnav/frequency_text.h"
 #include "host/host_numbers.h"
 #include "host/knob_twins.h"
 #include "host/panel_services.h"
@@ -180,7 +178,7 @@ void swapNav() {
   sendNavFrequency(state.navSentKhz);
 }
 
-void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {
+void showFrequency(ELEMENT_STRING* element, KhzFrequency khz) {
   // The host's buffer holds max_string_length bytes, terminator included, and nothing more.
   if (element == nullptr || element->string == nullptr || element->max_string_length == 0) return;
   if (state.powerOn == 0) {
@@ -188,9 +186,7 @@ void writeFrequencyText(ELEMENT_STRING* element, KhzFrequency khz) {
     return;
   }
   // Shown to the 10 kHz: the 5 kHz digit of 25 kHz channels is dropped, as on the real radio.
-  const double mhz = std::floor(khz / 10.0) / 100.0;
-  // snprintf cuts a longer text at the buffer's end and always terminates it.
-  std::snprintf(element->string, element->max_string_length, "%7.3f", mhz);
+  writeFrequencyText(element->string, element->max_string_length, khz);
 }
 
 }  // namespace
@@ -264,19 +260,19 @@ SINT32 FSAPI navKnobDown1000(PIXPOINT* p, FLAGS f) {
 }
 
 FLOAT64 FSAPI comActiveText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, state.comActiveKhz);
+  showFrequency(element, state.comActiveKhz);
   return 0.0;
 }
 FLOAT64 FSAPI comStandbyText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, state.comStandbyKhz);
+  showFrequency(element, state.comStandbyKhz);
   return 0.0;
 }
 FLOAT64 FSAPI navActiveText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, state.navActiveKhz);
+  showFrequency(element, state.navActiveKhz);
   return 0.0;
 }
 FLOAT64 FSAPI navStandbyText(ELEMENT_STRING* element) {
-  writeFrequencyText(element, state.navStandbyKhz);
+  showFrequency(element, state.navStandbyKhz);
   return 0.0;
 }
 FLOAT64 FSAPI powerSwitchIcon(ELEMENT_ICON*) { return state.powerOn >= 1 ? 1.0 : 0.0; }

@@ -26,6 +26,12 @@ for dll in $imports; do
 done
 grep -qi 'user32.dll' <<<"$imports" || say "expected USER32.dll for the timers"
 
+# No formatted printing, linked or imported: the general formatter alone was twice the module's
+# own code, and the displays and calculator texts are made without it.
+printing=$({ echo "$headers"; "$objdump" -t "$module"; } |
+  grep -Eo '[A-Za-z_]*printf[A-Za-z_]*|__mingw_pformat|__gdtoa' | sort -u | tr '\n' ' ')
+[ -z "$printing" ] || say "expected no printf family in the module, found: $printing"
+
 sections=$("$objdump" -h "$module")
 grep -q '\.rsrc' <<<"$sections" || say "expected a resource section"
 
