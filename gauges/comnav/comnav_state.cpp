@@ -160,22 +160,23 @@ void applyPower() {
   sendNavFrequency(state.navSentKhz);
 }
 
-void swapCom() {
+// Standby becomes active and is sent; with the power off a swap does nothing.
+void exchange(KhzFrequency& active, KhzFrequency& standby, KhzFrequency& sent,
+              void (*send)(KhzFrequency)) {
   if (state.powerOn == 0) return;
-  const KhzFrequency active = state.comActiveKhz;
-  state.comActiveKhz = state.comStandbyKhz;
-  state.comStandbyKhz = active;
-  state.comSentKhz = state.comActiveKhz;
-  sendComFrequency(state.comSentKhz);
+  const KhzFrequency wasActive = active;
+  active = standby;
+  standby = wasActive;
+  sent = active;
+  send(sent);
+}
+
+void swapCom() {
+  exchange(state.comActiveKhz, state.comStandbyKhz, state.comSentKhz, sendComFrequency);
 }
 
 void swapNav() {
-  if (state.powerOn == 0) return;
-  const KhzFrequency active = state.navActiveKhz;
-  state.navActiveKhz = state.navStandbyKhz;
-  state.navStandbyKhz = active;
-  state.navSentKhz = state.navActiveKhz;
-  sendNavFrequency(state.navSentKhz);
+  exchange(state.navActiveKhz, state.navStandbyKhz, state.navSentKhz, sendNavFrequency);
 }
 
 void showFrequency(ELEMENT_STRING* element, KhzFrequency khz) {

@@ -7,13 +7,14 @@
 
 #include <memory>
 
+#include "support/shared_library.h"
+
 namespace panelhost {
 
 class UnicornApi {
  public:
   // Throws HostError saying what is missing when the library or one of its functions is not there.
   static std::shared_ptr<const UnicornApi> load();
-  ~UnicornApi();
   UnicornApi(const UnicornApi&) = delete;
   UnicornApi& operator=(const UnicornApi&) = delete;
 
@@ -34,8 +35,8 @@ class UnicornApi {
   decltype(&::uc_ctl) control = nullptr;
 
  private:
-  UnicornApi() = default;
-  void* library_ = nullptr;
+  UnicornApi(const char* file, const char* neededFor) : library_(file, neededFor) {}
+  SharedLibrary library_;
 };
 
 }  // namespace panelhost

@@ -1,65 +1,39 @@
 #include "view/sdl_api.h"
 
-#include <dlfcn.h>
-
-#include <string>
-
-#include "support/host_error.h"
-
 namespace panelhost {
 
-namespace {
-
-constexpr const char* kLibrary = "libSDL2-2.0.so.0";
-
-template <typename Function>
-void find(void* library, const char* name, Function& into) {
-  into = reinterpret_cast<Function>(dlsym(library, name));
-  if (into == nullptr) {
-    throw HostError(std::string("the window library ") + kLibrary + " lacks " + name);
-  }
-}
-
-}  // namespace
-
 std::shared_ptr<const SdlApi> SdlApi::load() {
-  std::shared_ptr<SdlApi> api(new SdlApi());
-  api->library_ = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-  if (api->library_ == nullptr) {
-    const char* why = dlerror();
-    throw HostError(std::string("panelhost view draws with ") + kLibrary +
-                    " (Debian's libsdl2; scripts/setup installs it): " +
-                    (why ? why : "it could not be loaded"));
-  }
-  void* l = api->library_;
-  find(l, "SDL_Init", api->Init);
-  find(l, "SDL_Quit", api->Quit);
-  find(l, "SDL_GetError", api->GetError);
-  find(l, "SDL_GetCurrentVideoDriver", api->GetCurrentVideoDriver);
-  find(l, "SDL_getenv", api->getenv);
-  find(l, "SDL_SetHint", api->SetHint);
-  find(l, "SDL_GetTicks64", api->GetTicks64);
-  find(l, "SDL_CreateWindow", api->CreateWindow);
-  find(l, "SDL_DestroyWindow", api->DestroyWindow);
-  find(l, "SDL_GetWindowSurface", api->GetWindowSurface);
-  find(l, "SDL_UpdateWindowSurface", api->UpdateWindowSurface);
-  find(l, "SDL_CreateRGBSurfaceWithFormat", api->CreateRGBSurfaceWithFormat);
-  find(l, "SDL_FreeSurface", api->FreeSurface);
-  find(l, "SDL_SetSurfaceBlendMode", api->SetSurfaceBlendMode);
-  find(l, "SDL_LockSurface", api->LockSurface);
-  find(l, "SDL_UnlockSurface", api->UnlockSurface);
-  find(l, "SDL_UpperBlit", api->BlitSurface);
-  find(l, "SDL_CreateCursor", api->CreateCursor);
-  find(l, "SDL_CreateSystemCursor", api->CreateSystemCursor);
-  find(l, "SDL_FreeCursor", api->FreeCursor);
-  find(l, "SDL_SetCursor", api->SetCursor);
-  find(l, "SDL_WaitEventTimeout", api->WaitEventTimeout);
-  return api;
-}
-
-SdlApi::~SdlApi() {
+  std::shared_ptr<SdlApi> api(
+      new SdlApi("libSDL2-2.0.so.0",
+                 "panelhost view draws its window with SDL (Debian's libsdl2; "
+                 "scripts/setup installs it)"));
   // SDL keeps threads and handlers of its own after SDL_Quit; unmapping it under them would pull
   // the code from beneath them, so the library stays for the rest of the process.
+  api->library_.keepMapped();
+  const SharedLibrary& l = api->library_;
+  l.find("SDL_Init", api->Init);
+  l.find("SDL_Quit", api->Quit);
+  l.find("SDL_GetError", api->GetError);
+  l.find("SDL_GetCurrentVideoDriver", api->GetCurrentVideoDriver);
+  l.find("SDL_getenv", api->getenv);
+  l.find("SDL_SetHint", api->SetHint);
+  l.find("SDL_GetTicks64", api->GetTicks64);
+  l.find("SDL_CreateWindow", api->CreateWindow);
+  l.find("SDL_DestroyWindow", api->DestroyWindow);
+  l.find("SDL_GetWindowSurface", api->GetWindowSurface);
+  l.find("SDL_UpdateWindowSurface", api->UpdateWindowSurface);
+  l.find("SDL_CreateRGBSurfaceWithFormat", api->CreateRGBSurfaceWithFormat);
+  l.find("SDL_FreeSurface", api->FreeSurface);
+  l.find("SDL_SetSurfaceBlendMode", api->SetSurfaceBlendMode);
+  l.find("SDL_LockSurface", api->LockSurface);
+  l.find("SDL_UnlockSurface", api->UnlockSurface);
+  l.find("SDL_UpperBlit", api->BlitSurface);
+  l.find("SDL_CreateCursor", api->CreateCursor);
+  l.find("SDL_CreateSystemCursor", api->CreateSystemCursor);
+  l.find("SDL_FreeCursor", api->FreeCursor);
+  l.find("SDL_SetCursor", api->SetCursor);
+  l.find("SDL_WaitEventTimeout", api->WaitEventTimeout);
+  return api;
 }
 
 }  // namespace panelhost

@@ -7,13 +7,14 @@
 
 #include <memory>
 
+#include "support/shared_library.h"
+
 namespace panelhost {
 
 class SdlApi {
  public:
   // Throws HostError saying what is missing when the library or one of its functions is not there.
   static std::shared_ptr<const SdlApi> load();
-  ~SdlApi();
   SdlApi(const SdlApi&) = delete;
   SdlApi& operator=(const SdlApi&) = delete;
 
@@ -41,8 +42,8 @@ class SdlApi {
   decltype(&::SDL_WaitEventTimeout) WaitEventTimeout = nullptr;
 
  private:
-  SdlApi() = default;
-  void* library_ = nullptr;
+  SdlApi(const char* file, const char* neededFor) : library_(file, neededFor) {}
+  SharedLibrary library_;
 };
 
 }  // namespace panelhost
