@@ -1,5 +1,7 @@
 // panelhost: the simulator's panel system as a program.
+#include <csignal>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -164,6 +166,9 @@ constexpr CliCommand kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past `ulimit -f` is then an error that names the file, not a signal that ends the
+  // program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << kUsage;
