@@ -185,6 +185,9 @@ int main(int argc, char** argv) {
     } catch (const HostError& error) {
       std::cerr << "panelhost " << command.name << ": " << error.what() << "\n" << kUsage;
       return kExitUsage;
+    } catch (const std::bad_alloc&) {
+      std::cerr << "panelhost " << command.name << ": " << panelhost::kOutOfMemory << std::endl;
+      return kExitUsage;
     }
   }
   std::cerr << "panelhost: unknown command " << panelhost::quotedText(args[0]) << "\n" << kUsage;

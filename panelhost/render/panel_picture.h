@@ -56,6 +56,11 @@ class PanelPicture {
   // a bad bitmap shows before anything runs. Throws RenderError.
   void check(const std::vector<PicturePlacement>& placements);
 
+  // The placed gauge's own size, its root bitmap's. Throws RenderError.
+  Size ownSize(const PicturePlacement& placement) {
+    return gaugeOwnSize(*placement.gauge, bitmapsFor(placement));
+  }
+
   // The panel as it stands now (element callbacks called now through each placement's values).
   Image draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
     return drawFrame(panelSize, placements);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include "abi/record_decoder.h"
 #include "loader/module_image.h"
@@ -63,6 +64,11 @@ class ScenarioRunner {
     } catch (const HostError& error) {
       print(error.what());
       session_.reset();
+      status = kExitBadInput;
+    } catch (const std::bad_alloc&) {
+      // What was asked for is freed by now, so the message itself finds room.
+      session_.reset();
+      print(at(file_, line_, kOutOfMemory));
       status = kExitBadInput;
     }
     print(std::to_string(passed_) + " passed, " + std::to_string(failed_) + " failed");
