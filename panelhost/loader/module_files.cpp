@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "emulator/emulated_module.h"
 #include "loader/in_process_image.h"
+#include "loader/module_kind.h"
 
 namespace panelhost {
 
@@ -31,11 +31,7 @@ std::string executableFolder() {
 }
 
 std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows) {
-  // A Windows DLL (the shipped .gau) runs in the emulator whatever its name; anything else is
-  // handed to the platform's loader.
-  char magic[2] = {};
-  std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
-  if (magic[0] == 'M' && magic[1] == 'Z') return openEmulatedModule(path, windows);
+  if (moduleKindOf(path) == ModuleKind::Emulated) return openEmulatedModule(path, windows);
   return InProcessImage::open(path);
 }
 

@@ -17,7 +17,7 @@ std::string moduleFileIn(const std::string& folder, const std::string& moduleNam
 std::string executableFolder();
 
 // Loads the module at `path`: a native shared object in this process, or a 32-bit Windows DLL in
-// the x86 emulator. Throws HostError saying why it cannot.
+// the x86 emulator, as module_kind.h decides. Throws HostError saying why it cannot.
 std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows);
 
 }  // namespace panelhost

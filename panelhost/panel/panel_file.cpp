@@ -186,7 +186,7 @@ PanelLayout readPanelFile(const std::string& path) {
     throw HostError(tooLargeMessage(path, file, kLargestTextFile, "a panel file"));
   }
   if (file.outcome != BoundedFile::Outcome::Read) {
-    throw HostError(shownText(path, kShownPathBytes) + ": the panel file could not be read");
+    throw HostError(cannotReadMessage(path, file, "the panel file"));
   }
   return parsePanelText(file.text, path);
 }

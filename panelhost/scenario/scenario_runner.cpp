@@ -352,8 +352,7 @@ int runScenarioFile(const std::string& path, const RunOptions& options, std::ost
   if (file.outcome != BoundedFile::Outcome::Read) {
     out << (file.outcome == BoundedFile::Outcome::TooLarge
                 ? tooLargeMessage(path, file, kLargestTextFile, "a scenario script")
-                : shownText(path, kShownPathBytes) +
-                      ":1: expected a scenario file that can be read")
+                : cannotReadMessage(path, file, "the scenario script"))
         << std::endl;
     out << "0 passed, 0 failed" << std::endl;
     return kExitBadInput;

@@ -104,8 +104,9 @@ TEST(PanelFile, ABadLineIsAnErrorNamingFileLineAndTheExpectedForm) {
                 HasSubstr(bad.message))
         << bad.text;
   }
-  EXPECT_THAT(errorOf([] { panelhost::readPanelFile("/no/such/panel.cfg"); }),
-              HasSubstr("/no/such/panel.cfg: the panel file could not be read"));
+  EXPECT_THAT(
+      errorOf([] { panelhost::readPanelFile("/no/such/panel.cfg"); }),
+      HasSubstr("/no/such/panel.cfg: cannot read the panel file (No such file or directory)"));
 }
 
 // MODULE names a file beside panelhost that is loaded as code, so it can be nothing but a plain

@@ -316,8 +316,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Events nobody checks are kept only up to a bound; a check that reaches past it says so.
 TEST(ScenarioRunner, UncheckedKeyEventsAreKeptUpToABound) {
-  const auto run = runFake("expect event 65715 1\nwheel Fake 20 20 up 70000\nexpect event 1002 0\n"
-                           "expect no-event\n");
+  const auto run = runFake(
+      "expect event 65715 1\nwheel Fake 20 20 up 70000\nexpect event 1002 0\n"
+      "expect no-event\n");
   EXPECT_EQ(run.status, 1);
   EXPECT_THAT(run.output, HasSubstr(bodyLine(3) + "expected event 1002 value 0x00000000, got an "
                                                   "event no longer kept (panelhost keeps the "
@@ -373,7 +374,8 @@ TEST(ScenarioRunner, AMissingScriptOrPanelFileIsStatusTwo) {
   panelhost::RunOptions options;
   std::ostringstream out;
   EXPECT_EQ(panelhost::runScenarioFile(testFolder() + "/absent.scn", options, out), 2);
-  EXPECT_THAT(out.str(), HasSubstr("absent.scn:1: expected a scenario file that can be read"));
+  EXPECT_THAT(out.str(),
+              HasSubstr("absent.scn: cannot read the scenario script (No such file or directory)"));
 
   // A folder opens like a file on Linux and reads as nothing; it is no script all the same.
   const std::string folder = testFolder() + "/folder.scn";
@@ -381,14 +383,15 @@ TEST(ScenarioRunner, AMissingScriptOrPanelFileIsStatusTwo) {
   std::ostringstream outFolder;
   EXPECT_EQ(panelhost::runScenarioFile(folder, options, outFolder), 2);
   EXPECT_THAT(outFolder.str(),
-              HasSubstr("folder.scn:1: expected a scenario file that can be read"));
+              HasSubstr("folder.scn: cannot read the scenario script (Is a directory)"));
 
   const std::string script = testFolder() + "/panel-missing.scn";
   writeFile(script, "panel nowhere.cfg\n");
   std::ostringstream out2;
   EXPECT_EQ(panelhost::runScenarioFile(script, options, out2), 2);
   EXPECT_THAT(out2.str(), HasSubstr("panel-missing.scn:1: "));
-  EXPECT_THAT(out2.str(), HasSubstr("nowhere.cfg: the panel file could not be read"));
+  EXPECT_THAT(out2.str(),
+              HasSubstr("nowhere.cfg: cannot read the panel file (No such file or directory)"));
 }
 
 }  // namespace
