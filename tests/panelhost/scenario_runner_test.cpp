@@ -286,7 +286,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"BadCode", "sim xpdr.code 1280\n",
                      bodyLine(1) + "expected four digits 0-7 such as 0012, got \"1280\""},
         BadInputCase{"MissingArgument", "click Fake 1\n",
-                     bodyLine(1) + "expected Y, a whole number, got the end of the line"},
+                     bodyLine(1) + "expected Y, a whole number from -1000000 to 1000000, got "
+                                   "the end of the line"},
         BadInputCase{"ExtraArgument", "release now\n",
                      bodyLine(1) + "expected the end of the line, got \"now\""},
         BadInputCase{"UnclosedQuote", "expect tooltip Fake 1 1 \"abc\n",
@@ -297,7 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
                      bodyLine(1) + "expected panel only as the first command"},
         BadInputCase{"RateTooHigh", "rate 1001\n", bodyLine(1) + "expected a rate in Hz"},
         BadInputCase{"AdvanceBeyondADay", "advance 86400001\n",
-                     bodyLine(1) + "expected a time in ms, a whole number from 0 to a day"},
+                     bodyLine(1) + "expected a time in ms up to a day, a whole number from 0 to "
+                                   "86400000, got \"86400001\""},
         BadInputCase{"UnknownGauge", "click Com1Nav1 1 1\n",
                      bodyLine(1) + "expected a gauge on the panel (Fake, Bare), got \"Com1Nav1\""},
         BadInputCase{"SecondStart", "start\nstart\n",
@@ -332,7 +334,7 @@ TEST(ScenarioRunner, AScriptThatDoesNotParseRunsNothing) {
   EXPECT_EQ(run.status, 2);
   EXPECT_THAT(run.output, Not(HasSubstr("key event")));
   EXPECT_EQ(run.output, bodyLine(3) +
-                            "expected a time in ms, a whole number from 0 to a day (86400000), "
+                            "expected a time in ms up to a day, a whole number from 0 to 86400000, "
                             "got \"-5\"\n0 passed, 0 failed\n");
 }
 
