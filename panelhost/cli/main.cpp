@@ -1,4 +1,6 @@
 // panelhost: the simulator's panel system as a program.
+#include <unistd.h>
+
 #include <csignal>
 #include <iostream>
 #include <new>
@@ -12,6 +14,7 @@
 #include "panel/gauge_info.h"
 #include "panel/panel_file.h"
 #include "panel/panel_session.h"
+#include "panel/run_clock.h"
 #include "scenario/scenario_runner.h"
 #include "services/host_services.h"
 #include "support/host_error.h"
@@ -24,14 +27,17 @@ using panelhost::HostError;
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  panelhost run FILE.scn [--module PATH] [--log] [RENDERING]   run a scenario script\n"
-    "  panelhost render [--panel FILE] [--module PATH] [RENDERING] OUT.png\n"
+    "  panelhost run FILE.scn [--module PATH] [--log] [--timeout S] [--window NAME] [RENDERING]\n"
+    "                                    run a scenario script\n"
+    "  panelhost render [--panel FILE] [--window NAME] [--module PATH] [--timeout S]\n"
+    "                   [RENDERING] OUT.png\n"
     "                                    draw the panel as it stands after start\n"
-    "  panelhost info [--module PATH] [--offsets] [--resources DIR]\n"
-    "                                    describe the module's records as panelhost reads them\n"
+    "  panelhost info [--module PATH] [--offsets] [--panel FILE] [--window NAME]\n"
+    "                 [--resources DIR]  describe the module's records as panelhost reads them\n"
     "                                    (--offsets: every field at its offset)\n"
-    "  panelhost view [--panel FILE] [--module PATH] [--scale S] [--record FILE.scn]\n"
-    "                 [RENDERING]        the panel in a window, in real time; the mouse works\n"
+    "  panelhost view [--panel FILE] [--window NAME] [--module PATH] [--scale S]\n"
+    "                 [--record FILE.scn] [RENDERING]\n"
+    "                                    the panel in a window, in real time; the mouse works\n"
     "                                    its controls; L panel lights, S screenshot, Q quits;\n"
     "                                    --record writes what you did as a scenario for run\n"
     "  panelhost --help                  this text\n"
@@ -40,6 +46,8 @@ constexpr const char* kUsage =
     "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
     "The module is MODULE.so beside panelhost (radios.so), else MODULE.gau there, or PATH with\n"
     "--module; a 32-bit Windows .gau runs in panelhost's x86 emulator.\n"
+    "--window NAME: the panel file's window (Window01, or its title); by default the first\n"
+    "that places gauges. --timeout S: stop with exit status 2 after S seconds.\n"
     "run exits 0 when every check held, 1 when a check failed, 2 on bad input;\n"
     "render exits 0 when the picture was written, 2 otherwise.\n";
 
@@ -49,6 +57,8 @@ struct Arguments {
   std::vector<std::string> positional;
   std::optional<std::string> module;
   std::optional<std::string> panel;
+  std::optional<std::string> window;
+  std::optional<double> timeoutSeconds;
   bool log = false;
   bool offsets = false;
   panelhost::RenderSettings rendering;
@@ -59,6 +69,7 @@ struct Allowed {
   bool rendering = false;
   bool panel = false;
   bool offsets = false;
+  bool timeout = false;
 };
 
 // Reads the options common to the commands; throws HostError on one it does not know.
@@ -78,6 +89,10 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
       parsed.log = true;
     } else if (args[i] == "--panel" && allowed.panel) {
       parsed.panel = value("a panel file");
+    } else if (args[i] == "--window") {
+      parsed.window = value("a window of the panel file");
+    } else if (args[i] == "--timeout" && allowed.timeout) {
+      parsed.timeoutSeconds = panelhost::parseTimeoutSeconds(value("seconds"));
     } else if (args[i] == "--resources" && allowed.rendering) {
       parsed.rendering.resourcesFolder = value("a folder");
     } else if (args[i] == "--lights" && allowed.rendering) {
@@ -95,32 +110,46 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
   return parsed;
 }
 
+panelhost::PanelLayout chosenPanel(const Arguments& parsed) {
+  return parsed.panel ? panelhost::readPanelFile(*parsed.panel, parsed.window)
+                      : panelhost::builtInPanel(parsed.window);
+}
+
 int runCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, Allowed{true, true, false});
+  Allowed allowed{true, true, false};
+  allowed.timeout = true;
+  const Arguments parsed = readArguments(args, allowed);
   if (parsed.positional.size() != 1) throw HostError("expected one scenario file: run FILE.scn");
   panelhost::RunOptions options;
   options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = parsed.module;
   options.log = parsed.log;
   options.renderer = panelhost::builtInRenderer(parsed.rendering);
+  options.window = parsed.window;
+  options.timeoutSeconds = parsed.timeoutSeconds;
+  options.showProgress = isatty(STDERR_FILENO) != 0;
   return panelhost::runScenarioFile(parsed.positional[0], options, std::cout);
 }
 
 // The panel as the simulator shows it once it has loaded the module and initialised the gauges.
 int renderCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, Allowed{false, true, true});
+  Allowed allowed{false, true, true};
+  allowed.timeout = true;
+  const Arguments parsed = readArguments(args, allowed);
   if (parsed.positional.size() != 1) throw HostError("expected one picture file: render OUT.png");
+  panelhost::RunClock clock(parsed.timeoutSeconds, false);
   panelhost::SessionOptions options;
   options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = parsed.module;
   options.print = [](const std::string& line) { std::cout << line << "\n"; };
+  options.pace = [&clock](std::int64_t nowMs) { clock.reached(nowMs); };
   try {
-    panelhost::PanelSession session(
-        parsed.panel ? panelhost::readPanelFile(*parsed.panel) : panelhost::builtInPanel(),
-        options);
+    panelhost::PanelSession session(chosenPanel(parsed), options);
     session.start();
+    clock.check(session.nowMs());
     panelhost::PanelView view = session.view();
-    panelhost::builtInRenderer(parsed.rendering)(view, parsed.positional[0]);
+    panelhost::builtInRenderer(parsed.rendering, [&] { clock.check(session.nowMs()); })(
+        view, parsed.positional[0]);
     session.unload();
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
@@ -133,17 +162,25 @@ int infoCommand(const std::vector<std::string>& args) {
   Allowed allowed;
   allowed.offsets = true;
   allowed.rendering = true;  // --resources: where the bitmaps that give the sizes are
+  allowed.panel = true;      // whose placements are shown, and whose module is described
   const Arguments parsed = readArguments(args, allowed);
   if (!parsed.positional.empty()) {
     throw HostError("expected no file: info [--module PATH] [--offsets]");
   }
-  const std::string path =
-      parsed.module.value_or(panelhost::moduleFileIn(panelhost::executableFolder(), "radios"));
   panelhost::HostServices host;
   try {
+    std::optional<panelhost::PanelLayout> panel;
+    if (parsed.panel || parsed.window) panel = chosenPanel(parsed);
+    if (panel) {
+      for (const std::string& note : panel->notes) std::cout << note << "\n";
+    }
+    const std::string path = parsed.module.value_or(panelhost::moduleFileIn(
+        panelhost::executableFolder(),
+        parsed.panel ? panel->placements.front().moduleName : std::string("radios")));
     const panelhost::LoadedModule module(panelhost::openModuleImage(path, host), host);
     panelhost::describeModule(module, std::cout, parsed.offsets,
-                              panelhost::builtInSizer(path, parsed.rendering));
+                              panelhost::builtInSizer(path, parsed.rendering),
+                              parsed.panel ? &*panel : nullptr);
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
     return kExitUsage;

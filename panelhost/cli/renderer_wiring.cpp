@@ -10,13 +10,13 @@
 
 namespace panelhost {
 
-PanelRenderer builtInRenderer(const RenderSettings& settings) {
+PanelRenderer builtInRenderer(const RenderSettings& settings, std::function<void()> drawn) {
   PictureSettings pictureSettings;
   if (settings.resourcesFolder) pictureSettings.resourcesFolder = *settings.resourcesFolder;
   pictureSettings.options.panelLights = settings.panelLights;
   // Shared by every render of a run, so each module's bitmaps are read once.
   auto picture = std::make_shared<PanelPicture>(pictureSettings);
-  return [picture](PanelView& view, const std::string& pngPath) {
+  return [picture, drawn](PanelView& view, const std::string& pngPath) {
     // One reader per module, so every element of a module is asked through it, and a panel's
     // memory does not grow with its placements.
     std::map<const LoadedModule*, std::unique_ptr<ModuleElementValues>> values;
@@ -31,7 +31,10 @@ PanelRenderer builtInRenderer(const RenderSettings& settings) {
           at.file + ":" + std::to_string(at.line), &placed.module->image()});
     }
     try {
-      picture->render({view.layout.widthPx, view.layout.heightPx}, placements, pngPath);
+      const Image& frame =
+          picture->drawFrame({view.layout.widthPx, view.layout.heightPx}, placements);
+      if (drawn) drawn();
+      picture->write(frame, pngPath);
     } catch (const RenderError& failure) {
       throw HostError(failure.what());
     }

@@ -21,6 +21,10 @@ struct SessionOptions {
   std::string moduleFolder;                       // where MODULE.so is looked for
   std::optional<std::string> moduleOverride;      // --module PATH: loaded for every MODULE name
   std::function<void(const std::string&)> print;  // where log lines and warnings go
+  // Called at every step of a run (each instant an advance passes, each service sent to a
+  // placement, each update cycle and wheel event) with the session's virtual time; it may throw
+  // HostError to end the run.
+  std::function<void(std::int64_t nowMs)> pace = nullptr;
 };
 
 // A module timer still running when its module was unloaded.
@@ -82,6 +86,7 @@ class PanelSession {
   std::string modulePathFor(const std::string& moduleName) const;
   void serveAll(std::int32_t serviceId);
   void updateCycle();
+  void paced();
   std::optional<std::int64_t> nextUpdateAfter(std::int64_t timeMs) const;
   bool dispatch(const PlacedGauge& gauge, int x, int y, std::uint32_t eventFlag);
   void log(const std::string& line);

@@ -69,7 +69,11 @@ class PanelPicture {
   const Image& drawFrame(Size panelSize, const std::vector<PicturePlacement>& placements);
   // draw, then written to `png`. Throws RenderError naming what failed.
   void render(Size panelSize, const std::vector<PicturePlacement>& placements,
-              const std::filesystem::path& png);
+              const std::filesystem::path& png) {
+    write(drawFrame(panelSize, placements), png);
+  }
+  // A picture written to `png` with the room kept from the last. Throws RenderError.
+  void write(const Image& picture, const std::filesystem::path& png) { png_.write(picture, png); }
 
  private:
   // The panel as large as its gauges reach, for a panel file that gives no size.

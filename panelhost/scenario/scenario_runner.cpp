@@ -9,6 +9,7 @@
 #include "panel/element_reader.h"
 #include "panel/mouse_table.h"
 #include "panel/panel_session.h"
+#include "panel/run_clock.h"
 #include "scenario/scenario_script.h"
 #include "support/bounded_file.h"
 #include "support/host_error.h"
@@ -44,13 +45,19 @@ std::string quoted(const std::string& text) { return quotedText(text); }
 
 class ScenarioRunner {
  public:
-  ScenarioRunner(const RunOptions& options, std::ostream& out) : options_(options), out_(out) {}
+  ScenarioRunner(const RunOptions& options, std::ostream& out)
+      : options_(options), out_(out), clock_(options.timeoutSeconds, options.showProgress) {}
 
   int run(const std::string& text, const std::string& fileName) {
     file_ = fileName;
     int status = kExitChecksHeld;
     try {
       const Script script = parseScript(text, fileName);
+      std::int64_t totalMs = 0;
+      for (const Command& command : script.commands) {
+        if (command.kind == CommandKind::Advance) totalMs += command.count;
+      }
+      clock_.setTotalMs(totalMs);
       for (const Command& command : script.commands) {
         line_ = command.line;
         try {
@@ -76,7 +83,10 @@ class ScenarioRunner {
   }
 
  private:
-  void print(const std::string& line) { out_ << line << std::endl; }
+  void print(const std::string& line) {
+    clock_.clearProgress();
+    out_ << line << std::endl;
+  }
 
   [[noreturn]] void error(const std::string& message) const {
     throw HostError(at(file_, line_, message));
@@ -94,7 +104,11 @@ class ScenarioRunner {
   PanelSession& session() {
     if (!session_) {
       // No `panel` came first: the built-in radio stack.
-      openSession(builtInPanel());
+      try {
+        openSession(builtInPanel(options_.window));
+      } catch (const HostError& failure) {
+        error(failure.what());
+      }
     }
     return *session_;
   }
@@ -104,6 +118,16 @@ class ScenarioRunner {
     options.moduleFolder = options_.moduleFolder;
     options.moduleOverride = options_.moduleOverride;
     options.print = [this](const std::string& line) { print(line); };
+    options.pace = [this](std::int64_t nowMs) {
+      // Virtual time as the script covers it: the advances done, and this one so far (a start
+      // after unload sets the session's clock back to 0).
+      const std::int64_t covered = advancedMs_ + (advanceFromMs_ ? nowMs - *advanceFromMs_ : 0);
+      try {
+        clock_.reached(covered);
+      } catch (const HostError& stopped) {
+        error(stopped.what());
+      }
+    };
     session_ = std::make_unique<PanelSession>(std::move(layout), std::move(options));
     session_->setLogging(options_.log);
   }
@@ -153,7 +177,7 @@ class ScenarioRunner {
     switch (command.kind) {
       case CommandKind::Panel: {
         try {
-          openSession(readPanelFile(relativeTo(folderOf(file_), command.path)));
+          openSession(readPanelFile(relativeTo(folderOf(file_), command.path), options_.window));
         } catch (const HostError& failure) {
           error(failure.what());
         }
@@ -175,9 +199,14 @@ class ScenarioRunner {
       case CommandKind::Rate:
         session().setPeriod(command.count == 0 ? 0 : static_cast<int>(1000 / command.count));
         break;
-      case CommandKind::Advance:
-        startedOrUnloaded().advance(command.count);
+      case CommandKind::Advance: {
+        PanelSession& panel = startedOrUnloaded();
+        advanceFromMs_ = panel.nowMs();
+        panel.advance(command.count);
+        advanceFromMs_.reset();
+        advancedMs_ += command.count;
         break;
+      }
       case CommandKind::Update:
         started().updateCycles(static_cast<int>(command.count));
         break;
@@ -337,6 +366,9 @@ class ScenarioRunner {
   int passed_ = 0;
   int failed_ = 0;
   bool unloaded_ = false;
+  RunClock clock_;
+  std::int64_t advancedMs_ = 0;                // by the advances done
+  std::optional<std::int64_t> advanceFromMs_;  // where the advance under way started
   std::unique_ptr<PanelSession> session_;
 };
 

@@ -16,6 +16,9 @@ struct RunOptions {
   std::optional<std::string> moduleOverride;  // --module PATH
   bool log = false;                           // --log
   PanelRenderer renderer;                     // empty when this build draws nothing
+  std::optional<std::string> window;          // --window NAME: the panel file's window to use
+  std::optional<double> timeoutSeconds;       // --timeout SECONDS
+  bool showProgress = false;                  // on standard error, when the run takes long
 };
 
 constexpr int kExitChecksHeld = 0;

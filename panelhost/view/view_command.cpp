@@ -21,6 +21,7 @@ constexpr double kLargestScale = 4.0;
 
 struct ViewArguments {
   std::optional<std::string> panel;
+  std::optional<std::string> window;
   std::optional<std::string> module;
   std::optional<std::string> record;
   CanvasSettings canvas;
@@ -38,6 +39,8 @@ ViewArguments readViewArguments(const std::vector<std::string>& args) {
     };
     if (args[i] == "--panel") {
       parsed.panel = value("a panel file");
+    } else if (args[i] == "--window") {
+      parsed.window = value("a window of the panel file");
     } else if (args[i] == "--module") {
       parsed.module = value("a path");
     } else if (args[i] == "--record") {
@@ -79,7 +82,9 @@ int viewCommand(const std::vector<std::string>& args) {
   settings.origin.module = parsed.module;
   settings.print = options.print;
   try {
-    PanelSession session(parsed.panel ? readPanelFile(*parsed.panel) : builtInPanel(), options);
+    PanelSession session(
+        parsed.panel ? readPanelFile(*parsed.panel, parsed.window) : builtInPanel(parsed.window),
+        options);
     PanelViewer viewer(session, settings);
     return viewer.run();
   } catch (const HostError& error) {
