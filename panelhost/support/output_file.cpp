@@ -97,6 +97,10 @@ OutputFile::OutputFile(std::string path, std::string what)
     descriptor_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor_ >= 0) {
       temporary_ = candidate;
+    } else if (errno == EACCES || errno == EROFS) {
+      // The target itself may be writable; what failed is the file beside it.
+      fail(std::string(std::strerror(errno)) + ", writing beside it in " +
+           shownText(folderOf(replaced), kShownPathBytes));
     } else if (errno != EEXIST || attempt > 100) {
       failWithErrno();
     }
