@@ -59,7 +59,8 @@ ScenarioRecorder::ScenarioRecorder(std::filesystem::path file, PanelSession& ses
   line("# What the pilot did in panelhost view. Each advance is virtual time that passed in the");
   line("# viewer, so the replay meets the same instants. Play it back with:");
   line("#   panelhost run " + file_.string() +
-       (origin.module ? " --module " + *origin.module : std::string()));
+       (origin.module ? " --module " + *origin.module : std::string()) +
+       (origin.window ? " --window \"" + *origin.window + "\"" : std::string()));
   if (origin.panelFile) line("panel " + panelPathFor(*origin.panelFile, file_));
 }
 

@@ -21,6 +21,7 @@ namespace panelhost {
 struct RecordingOrigin {
   std::optional<std::filesystem::path> panelFile;  // --panel F; the built-in stack otherwise
   std::optional<std::string> module;               // --module PATH, for the script's header
+  std::optional<std::string> window;               // --window NAME, likewise
 };
 
 class ScenarioRecorder {

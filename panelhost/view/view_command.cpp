@@ -80,6 +80,7 @@ int viewCommand(const std::vector<std::string>& args) {
   if (parsed.record) settings.record = *parsed.record;
   if (parsed.panel) settings.origin.panelFile = *parsed.panel;
   settings.origin.module = parsed.module;
+  settings.origin.window = parsed.window;
   settings.print = options.print;
   try {
     PanelSession session(
