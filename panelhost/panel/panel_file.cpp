@@ -121,10 +121,6 @@ GaugePlacement parsePlacement(const std::string& key, const std::string& value,
   return placement;
 }
 
-}  // namespace
-
-namespace {
-
 // One [WindowNN] section as read, before one of them is chosen.
 struct WindowSection {
   std::string name;  // as the file writes it, without the brackets
@@ -169,11 +165,25 @@ class PanelReader {
       }
       // Other sections of a real panel file are not ours to judge.
     }
+    if (unsaid_ > 0) {
+      result_.notes.push_back(shownText(file_, kShownPathBytes) +
+                              ": warning: " + std::to_string(unsaid_) +
+                              " more keys or sections stand twice; panelhost keeps the first of "
+                              "each");
+    }
     return std::move(result_);
   }
 
  private:
+  // A file of thousands of repeated lines would bury everything else said.
+  static constexpr int kMostWarnings = 20;
+
   void warn(int line, const std::string& message) {
+    if (warned_ == kMostWarnings) {
+      ++unsaid_;
+      return;
+    }
+    ++warned_;
     result_.notes.push_back(at(file_, line, "warning: " + message));
   }
 
@@ -269,6 +279,8 @@ class PanelReader {
   WindowSection* window_ = nullptr;             // the window section being read
   std::map<std::string, int>* keys_ = nullptr;  // the keys of the section being read
   bool inTitles_ = false;
+  int warned_ = 0;
+  int unsaid_ = 0;
 };
 
 std::string windowNamed(const WindowSection& window, const PanelText& panel) {
