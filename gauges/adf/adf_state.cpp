@@ -25,6 +25,8 @@ constexpr FLOAT64 kTenthsPerKhz = 10.0;
 // bits; neither costs half a hertz below 10 MHz, while a reading that lies between tenths
 // (415.99 kHz) is 10 Hz or more from the next one and is still truncated.
 constexpr FLOAT64 kHeldTenthSlack = 0.01;
+// The same slack below 0.0 kHz: a zero held a hair low is still zero, not a negative reading.
+constexpr FLOAT64 kLowestHeldKhz = -kHeldTenthSlack / kTenthsPerKhz;
 
 // The drums and the ranges their knobs turn them through. The hundreds knob comes round at 16,
 // though the strip has a figure for 17: only a frequency read at initialisation shows it.
@@ -67,8 +69,8 @@ void recomposeAdfFrequency() {
 // the fraction, so that what the x87's precision does to the product touches the fraction only,
 // where it is far below the slack.
 AdfTenths tenthsFromReading(bool evaluated, FLOAT64 khz) {
-  if (!evaluated || !(khz >= 0.0 && khz < kBeyondFormKhz)) return kFallbackTenths;
-  const AdfTenths wholeKhz = static_cast<AdfTenths>(khz);
+  if (!evaluated || !(khz > kLowestHeldKhz && khz < kBeyondFormKhz)) return kFallbackTenths;
+  const AdfTenths wholeKhz = static_cast<AdfTenths>(khz);  // toward zero: 0 for a hair below
   const FLOAT64 fraction = khz - wholeKhz;
   const AdfTenths tenths = static_cast<AdfTenths>(kTenthsPerKhz) * wholeKhz +
                            static_cast<AdfTenths>(fraction * kTenthsPerKhz + kHeldTenthSlack);

@@ -366,7 +366,7 @@ TEST(ScenarioRunner, AModuleThatCannotBeUsedIsStatusTwo) {
   EXPECT_EQ(unknownGauge.status, 2);
   EXPECT_THAT(unknownGauge.output,
               HasSubstr(testFolder() + "/fake.cfg:4: expected a gauge that " FAKE_MODULE_PATH
-                                       " exports (Fake, Bare), got \"Radar\""));
+                                       " exports (Fake, Bare, Lifecycle), got \"Radar\""));
   EXPECT_THAT(unknownGauge.output, EndsWith("1 passed, 0 failed\n"));
 }
 
