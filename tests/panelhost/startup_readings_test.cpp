@@ -21,7 +21,13 @@
 #include "panel/mouse_table.h"
 #include "services/host_services.h"
 
+#ifndef STARTUP_READINGS_STRIDE
+#define STARTUP_READINGS_STRIDE 1
+#endif
+
 namespace {
+
+constexpr int kStride = STARTUP_READINGS_STRIDE;
 
 using panelhost::HeldAnswers;
 using panelhost::ModuleAddress;
@@ -127,10 +133,12 @@ TEST_P(StartupReadings, TheAdfDrumsAndItsFirstFrequencyAreTheTenthTheSimulationH
   };
   // Every tenth the drums can show, a spread of those above them the host's form carries, and
   // readings between tenths, which are truncated.
-  for (int tenths = 0; tenths < 18000; ++tenths) expectShowing(tenths / 10.0, tenths);
-  for (int tenths = 18000; tenths <= 99999; tenths += 97) expectShowing(tenths / 10.0, tenths);
+  for (int tenths = 0; tenths < 18000; tenths += kStride) expectShowing(tenths / 10.0, tenths);
+  for (int tenths = 18000; tenths <= 99999; tenths += 97 * kStride) {
+    expectShowing(tenths / 10.0, tenths);
+  }
   expectShowing(9999.9, 99999);
-  for (int tenths = 0; tenths < 99999; tenths += 89) {
+  for (int tenths = 0; tenths < 99999; tenths += 89 * kStride) {
     for (const double between : {0.005, 0.05, 0.09}) {
       expectShowing(tenths / 10.0 + between, tenths);
     }
@@ -146,7 +154,7 @@ TEST_P(StartupReadings, TheAdfDrumsAndItsFirstFrequencyAreTheTenthTheSimulationH
 TEST_P(StartupReadings, TheStandbyDisplaysShowTheFrequencyTheSimulationHolds) {
   int mismatches = 0;
   // Every frequency the host's BCD form carries, 100.000 to 199.995 MHz.
-  for (int tens = 10000; tens < 20000; ++tens) {
+  for (int tens = 10000; tens < 20000; tens += kStride) {
     const int khz = tens * 10 + (tens % 10 == 2 || tens % 10 == 7 ? 5 : 0);
     host_.simulation().state.com1StandbyKhz = khz;
     host_.simulation().state.nav1StandbyKhz = khz;
