@@ -22,18 +22,23 @@ using panelhost::HostError;
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  panelhost run FILE.scn [--module PATH] [--log] [RENDERING]   run a scenario script\n"
-    "  panelhost render [--panel FILE] [--module PATH] [RENDERING] OUT.png\n"
+    "  panelhost run FILE.scn [--module PATH] [--log] [HOST] [RENDERING]\n"
+    "                                    run a scenario script\n"
+    "  panelhost render [--panel FILE] [--module PATH] [HOST] [RENDERING] OUT.png\n"
     "                                    draw the panel as it stands after start\n"
-    "  panelhost info [--module PATH] [--offsets] [--resources DIR]\n"
+    "  panelhost info [--module PATH] [--offsets] [--resources DIR] [HOST]\n"
     "                                    describe the module's records as panelhost reads them\n"
     "                                    (--offsets: every field at its offset)\n"
     "  panelhost view [--panel FILE] [--module PATH] [--scale S] [--record FILE.scn]\n"
-    "                 [RENDERING]        the panel in a window, in real time; the mouse works\n"
+    "                 [HOST] [RENDERING] the panel in a window, in real time; the mouse works\n"
     "                                    its controls; L panel lights, S screenshot, Q quits;\n"
     "                                    --record writes what you did as a scenario for run\n"
     "  panelhost --help                  this text\n"
     "\n"
+    "HOST: --fpu 24|53|64 (the x87 precision every call into an emulated .gau starts with;\n"
+    "53 by default, refused for a native module) and --answers exact|float|below (how the\n"
+    "simulation holds what the calculator hands back: exact doubles, 32-bit floats, or one step\n"
+    "below). Every command takes them.\n"
     "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
     "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
     "The module is MODULE.so beside panelhost (radios.so), else MODULE.gau there, or PATH with\n"
@@ -50,6 +55,7 @@ struct Arguments {
   bool log = false;
   bool offsets = false;
   panelhost::RenderSettings rendering;
+  panelhost::HostConditions conditions;
 };
 
 struct Allowed {
@@ -70,6 +76,10 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
     };
     if (args[i] == "--module") {
       parsed.module = value("a path");
+    } else if (args[i] == "--fpu") {
+      parsed.conditions.fpuBits = panelhost::parseFpuBits(value("24, 53 or 64"));
+    } else if (args[i] == "--answers") {
+      parsed.conditions.answers = panelhost::parseHeldAnswers(value("exact, float or below"));
     } else if (args[i] == "--offsets" && allowed.offsets) {
       parsed.offsets = true;
     } else if (args[i] == "--log" && allowed.log) {
@@ -101,6 +111,7 @@ int runCommand(const std::vector<std::string>& args) {
   options.moduleOverride = parsed.module;
   options.log = parsed.log;
   options.renderer = panelhost::builtInRenderer(parsed.rendering);
+  options.conditions = parsed.conditions;
   return panelhost::runScenarioFile(parsed.positional[0], options, std::cout);
 }
 
@@ -112,13 +123,16 @@ int renderCommand(const std::vector<std::string>& args) {
   options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = parsed.module;
   options.print = [](const std::string& line) { std::cout << line << "\n"; };
+  options.conditions = parsed.conditions;
   try {
     panelhost::PanelSession session(
         parsed.panel ? panelhost::readPanelFile(*parsed.panel) : panelhost::builtInPanel(),
         options);
     session.start();
     panelhost::PanelView view = session.view();
+    session.beforeDrawing();
     panelhost::builtInRenderer(parsed.rendering)(view, parsed.positional[0]);
+    session.afterDrawing();
     session.unload();
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
@@ -138,8 +152,10 @@ int infoCommand(const std::vector<std::string>& args) {
   const std::string path =
       parsed.module.value_or(panelhost::moduleFileIn(panelhost::executableFolder(), "radios"));
   panelhost::HostServices host;
+  host.setHeldAnswers(parsed.conditions.answers);
   try {
-    const panelhost::LoadedModule module(panelhost::openModuleImage(path, host), host);
+    const panelhost::LoadedModule module(panelhost::openModuleImage(path, host, parsed.conditions),
+                                         host);
     panelhost::describeModule(module, std::cout, parsed.offsets,
                               panelhost::builtInSizer(path, parsed.rendering));
   } catch (const HostError& error) {

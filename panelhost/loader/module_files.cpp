@@ -30,12 +30,24 @@ std::string executableFolder() {
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
-std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows) {
+std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows,
+                                             const HostConditions& conditions) {
   // A Windows DLL (the shipped .gau) runs in the emulator whatever its name; anything else is
   // handed to the platform's loader.
   char magic[2] = {};
-  std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
-  if (magic[0] == 'M' && magic[1] == 'Z') return openEmulatedModule(path, windows);
+  std::ifstream file(path, std::ios::binary);
+  file.read(magic, sizeof magic);
+  if (magic[0] == 'M' && magic[1] == 'Z') {
+    EmulatorOptions options;
+    options.fpuControl = fpuControlWord(conditions.fpuBits.value_or(53));
+    return openEmulatedModule(path, windows, options);
+  }
+  // A module that is not there is reported as the loader finds it.
+  if (conditions.fpuBits && file) {
+    throw HostError("--fpu " + std::to_string(*conditions.fpuBits) +
+                    " sets the x87 precision of a 32-bit .gau run in the emulator; " + path +
+                    " is a native module, which computes with SSE (leave --fpu out for it)");
+  }
   return InProcessImage::open(path);
 }
 

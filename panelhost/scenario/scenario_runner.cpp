@@ -97,6 +97,7 @@ class ScenarioRunner {
     SessionOptions options;
     options.moduleFolder = options_.moduleFolder;
     options.moduleOverride = options_.moduleOverride;
+    options.conditions = options_.conditions;
     options.print = [this](const std::string& line) { print(line); };
     session_ = std::make_unique<PanelSession>(std::move(layout), std::move(options));
     session_->setLogging(options_.log);
@@ -318,7 +319,9 @@ class ScenarioRunner {
     if (!options_.renderer) error("render is not available in this build");
     PanelView view = panel.view();
     try {
+      panel.beforeDrawing();
       options_.renderer(view, path);
+      panel.afterDrawing();
     } catch (const HostError& failure) {
       error(failure.what());
     }

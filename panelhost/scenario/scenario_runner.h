@@ -8,6 +8,7 @@
 #include <string>
 
 #include "panel/panel_renderer.h"
+#include "services/host_conditions.h"
 
 namespace panelhost {
 
@@ -16,6 +17,7 @@ struct RunOptions {
   std::optional<std::string> moduleOverride;  // --module PATH
   bool log = false;                           // --log
   PanelRenderer renderer;                     // empty when this build draws nothing
+  HostConditions conditions;                  // --fpu, --answers
 };
 
 constexpr int kExitChecksHeld = 0;
