@@ -44,7 +44,7 @@ struct Radios {
     table[36] = trigger;
     table[40] = lookup;
     table[69] = calc;
-    const ModuleAddress panels = module->allocateHostBlock(4 * table.size());
+    const ModuleAddress panels = module->allocateHostBlock(4 * table.size(), "the PANELS table");
     module->write(panels, table.data(), 4 * table.size());
     const auto word = static_cast<std::uint32_t>(panels);
     module->write(*module->exportAddress("ImportTable") + 4, &word, 4);

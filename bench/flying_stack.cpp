@@ -9,8 +9,10 @@ namespace bench {
 
 std::unique_ptr<panelhost::PanelSession> flyingStack(const std::optional<std::string>& module) {
   const std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-  auto session = std::make_unique<panelhost::PanelSession>(
-      panelhost::builtInPanel(), panelhost::SessionOptions{folder, module, nullptr});
+  panelhost::SessionOptions options;
+  options.moduleFolder = folder;
+  options.moduleOverride = module;
+  auto session = std::make_unique<panelhost::PanelSession>(panelhost::builtInPanel(), options);
   session->start();
   session->advance(6000);
   const auto& comNav = *session->placedGauge("Com1Nav1");

@@ -1,7 +1,5 @@
 #include "gauges/adf/adf_state.h"
 
-#include <cmath>
-
 #include "host/drum_knob.h"
 #include "host/host_numbers.h"
 #include "host/knob_twins.h"
@@ -15,11 +13,20 @@ AdfState& state = adfState;
 
 // While OFF the simulation is held at 200.0 kHz.
 constexpr AdfTenths kOffTenths = 2000;
-// Where the drums start when the simulation's reading cannot be shown on them: where OFF holds it.
+// Where the drums start when the simulation's reading cannot be held: where OFF holds it.
 constexpr AdfTenths kFallbackTenths = kOffTenths;
-// The largest reading the drums can show: the hundreds strip's last figure is 17.
-constexpr AdfTenths kHighestShownTenths = 17999;
+// The highest frequency the host's ADF form carries, 9999.9 kHz. Readings up to it are held as
+// read, though the hundreds strip shows figures up to 17 only.
+constexpr AdfTenths kHighestFormTenths = 99999;
+constexpr FLOAT64 kBeyondFormKhz = 10000.0;
 constexpr FLOAT64 kTenthsPerKhz = 10.0;
+// How far below a tenth a reading may fall and still be that tenth. The simulation may hold the
+// frequency as a float (350.9 is 350.89999 then) and the host's x87 may compute at 24, 53 or 64
+// bits; neither costs half a hertz below 10 MHz, while a reading that lies between tenths
+// (415.99 kHz) is 10 Hz or more from the next one and is still truncated.
+constexpr FLOAT64 kHeldTenthSlack = 0.01;
+// The same slack below 0.0 kHz: a zero held a hair low is still zero, not a negative reading.
+constexpr FLOAT64 kLowestHeldKhz = -kHeldTenthSlack / kTenthsPerKhz;
 
 // The drums and the ranges their knobs turn them through. The hundreds knob comes round at 16,
 // though the strip has a figure for 17: only a frequency read at initialisation shows it.
@@ -58,12 +65,16 @@ void recomposeAdfFrequency() {
 }
 
 // The drums' starting frequency: the reading truncated to tenths when the evaluation succeeded
-// and the value is one the drums can show, else the fallback.
+// and the host's form carries the value, else the fallback. The whole kHz are taken apart from
+// the fraction, so that what the x87's precision does to the product touches the fraction only,
+// where it is far below the slack.
 AdfTenths tenthsFromReading(bool evaluated, FLOAT64 khz) {
-  if (!evaluated || !std::isfinite(khz) || khz < 0.0) return kFallbackTenths;
-  const FLOAT64 tenths = khz * kTenthsPerKhz;
-  if (tenths >= kHighestShownTenths + 1) return kFallbackTenths;
-  return static_cast<AdfTenths>(tenths);  // truncation: 415.99 kHz shows as 415.9
+  if (!evaluated || !(khz > kLowestHeldKhz && khz < kBeyondFormKhz)) return kFallbackTenths;
+  const AdfTenths wholeKhz = static_cast<AdfTenths>(khz);  // toward zero: 0 for a hair below
+  const FLOAT64 fraction = khz - wholeKhz;
+  const AdfTenths tenths = static_cast<AdfTenths>(kTenthsPerKhz) * wholeKhz +
+                           static_cast<AdfTenths>(fraction * kTenthsPerKhz + kHeldTenthSlack);
+  return tenths > kHighestFormTenths ? kFallbackTenths : tenths;
 }
 
 void turnDrumDown(const AdfDrum& drum) {

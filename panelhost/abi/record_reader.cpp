@@ -122,6 +122,14 @@ void readModuleText(const ModuleImage& image, ModuleAddress at, std::size_t most
   }
 }
 
+void writeWord(ModuleImage& image, ModuleAddress at, std::uint64_t value, std::uint32_t size) {
+  std::uint8_t bytes[8] = {};
+  for (std::uint32_t i = 0; i < size && i < sizeof bytes; ++i) {
+    bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+  image.write(at, bytes, size < sizeof bytes ? size : sizeof bytes);
+}
+
 void putWord(std::vector<std::uint8_t>& bytes, std::uint32_t offset, std::uint64_t value,
              std::uint32_t size) {
   for (std::uint32_t i = 0; i < size; ++i) {

@@ -97,6 +97,10 @@ std::string readModuleText(const ModuleImage& image, ModuleAddress at, std::size
 void readModuleText(const ModuleImage& image, ModuleAddress at, std::size_t most,
                     std::string& text);
 
+// A little-endian integer of `size` bytes (a pointer of the module's width, say) into the
+// module's memory.
+void writeWord(ModuleImage& image, ModuleAddress at, std::uint64_t value, std::uint32_t size);
+
 // Little-endian integers into a buffer that is written to the module in one piece.
 void putWord(std::vector<std::uint8_t>& bytes, std::uint32_t offset, std::uint64_t value,
              std::uint32_t size);

@@ -27,21 +27,26 @@ using panelhost::HostError;
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  panelhost run FILE.scn [--module PATH] [--log] [--timeout S] [--window NAME] [RENDERING]\n"
-    "                                    run a scenario script\n"
-    "  panelhost render [--panel FILE] [--window NAME] [--module PATH] [--timeout S]\n"
+    "  panelhost run FILE.scn [--module PATH] [--log] [--timeout S] [--window NAME] [HOST]\n"
+    "                [RENDERING]         run a scenario script\n"
+    "  panelhost render [--panel FILE] [--window NAME] [--module PATH] [--timeout S] [HOST]\n"
     "                   [RENDERING] OUT.png\n"
     "                                    draw the panel as it stands after start\n"
     "  panelhost info [--module PATH] [--offsets] [--panel FILE] [--window NAME]\n"
-    "                 [--resources DIR]  describe the module's records as panelhost reads them\n"
+    "                 [--resources DIR] [HOST]\n"
+    "                                    describe the module's records as panelhost reads them\n"
     "                                    (--offsets: every field at its offset)\n"
     "  panelhost view [--panel FILE] [--window NAME] [--module PATH] [--scale S]\n"
-    "                 [--record FILE.scn] [RENDERING]\n"
+    "                 [--record FILE.scn] [HOST] [RENDERING]\n"
     "                                    the panel in a window, in real time; the mouse works\n"
     "                                    its controls; L panel lights, S screenshot, Q quits;\n"
     "                                    --record writes what you did as a scenario for run\n"
     "  panelhost --help                  this text\n"
     "\n"
+    "HOST: --fpu 24|53|64 (the x87 precision every call into an emulated .gau starts with;\n"
+    "53 by default, refused for a native module) and --answers exact|float|below (how the\n"
+    "simulation holds what the calculator hands back: exact doubles, 32-bit floats, or one step\n"
+    "below). Every command takes them.\n"
     "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
     "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
     "The module is MODULE.so beside panelhost (radios.so), else MODULE.gau there, or PATH with\n"
@@ -62,6 +67,7 @@ struct Arguments {
   bool log = false;
   bool offsets = false;
   panelhost::RenderSettings rendering;
+  panelhost::HostConditions conditions;
 };
 
 struct Allowed {
@@ -83,6 +89,10 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
     };
     if (args[i] == "--module") {
       parsed.module = value("a path");
+    } else if (args[i] == "--fpu") {
+      parsed.conditions.fpuBits = panelhost::parseFpuBits(value("24, 53 or 64"));
+    } else if (args[i] == "--answers") {
+      parsed.conditions.answers = panelhost::parseHeldAnswers(value("exact, float or below"));
     } else if (args[i] == "--offsets" && allowed.offsets) {
       parsed.offsets = true;
     } else if (args[i] == "--log" && allowed.log) {
@@ -125,6 +135,7 @@ int runCommand(const std::vector<std::string>& args) {
   options.moduleOverride = parsed.module;
   options.log = parsed.log;
   options.renderer = panelhost::builtInRenderer(parsed.rendering);
+  options.conditions = parsed.conditions;
   options.window = parsed.window;
   options.timeoutSeconds = parsed.timeoutSeconds;
   options.showProgress = isatty(STDERR_FILENO) != 0;
@@ -142,14 +153,17 @@ int renderCommand(const std::vector<std::string>& args) {
   options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = parsed.module;
   options.print = [](const std::string& line) { std::cout << line << "\n"; };
+  options.conditions = parsed.conditions;
   options.pace = [&clock](std::int64_t nowMs) { clock.reached(nowMs); };
   try {
     panelhost::PanelSession session(chosenPanel(parsed), options);
     session.start();
     clock.check(session.nowMs());
     panelhost::PanelView view = session.view();
+    session.beforeDrawing();
     panelhost::builtInRenderer(parsed.rendering, [&] { clock.check(session.nowMs()); })(
         view, parsed.positional[0]);
+    session.afterDrawing();
     session.unload();
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
@@ -168,6 +182,7 @@ int infoCommand(const std::vector<std::string>& args) {
     throw HostError("expected no file: info [--module PATH] [--offsets]");
   }
   panelhost::HostServices host;
+  host.setHeldAnswers(parsed.conditions.answers);
   try {
     std::optional<panelhost::PanelLayout> panel;
     if (parsed.panel || parsed.window) panel = chosenPanel(parsed);
@@ -177,7 +192,8 @@ int infoCommand(const std::vector<std::string>& args) {
     const std::string path = parsed.module.value_or(panelhost::moduleFileIn(
         panelhost::executableFolder(),
         parsed.panel ? panel->placements.front().moduleName : std::string("radios")));
-    const panelhost::LoadedModule module(panelhost::openModuleImage(path, host), host);
+    const panelhost::LoadedModule module(panelhost::openModuleImage(path, host, parsed.conditions),
+                                         host);
     panelhost::describeModule(module, std::cout, parsed.offsets,
                               panelhost::builtInSizer(path, parsed.rendering),
                               parsed.panel ? &*panel : nullptr);

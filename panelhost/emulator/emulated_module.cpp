@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "emulator/byte_reader.h"
+#include "emulator/guarded_blocks.h"
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
 #include "emulator/pe_resources.h"
@@ -57,7 +58,9 @@ class EmulatedModule final : public ModuleImage {
         machine_(options.codeLimit),
         runtime_(
             machine_, windows,
-            {fileName_, base_, static_cast<std::uint32_t>(image_.memory.size()), image_.exports}) {
+            {fileName_, base_, static_cast<std::uint32_t>(image_.memory.size()), image_.exports}),
+        hostBlocks_(machine_.memory(), path_) {
+    machine_.setFpuControl(options.fpuControl);
     for (const auto& [rva, name] : image_.functionNames) names_.add(base_ + rva, name);
     for (const auto& [name, rva] : image_.exports) names_.addExport(base_ + rva, name);
     machine_.setAddressNamer(
@@ -99,29 +102,25 @@ class EmulatedModule final : public ModuleImage {
 
   std::uint64_t call(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                      const std::string& entry) override {
-    return machine_.call(guestAddress(function, entry), words(arguments), entry);
+    const std::uint32_t result =
+        machine_.call(guestAddress(function, entry), words(arguments), entry);
+    hostBlocks_.check(entry);
+    return result;
   }
 
   double callReturningDouble(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry) override {
-    return machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
+    const double result =
+        machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
+    hostBlocks_.check(entry);
+    return result;
   }
 
-  ModuleAddress allocateHostBlock(std::size_t bytes) override {
-    const std::uint64_t rounded = (std::uint64_t{bytes} + 15) / 16 * 16;
-    if (!hostBlocksMapped_) {
-      machine_.memory().map(guest::kHostBlocksBase, guest::kHostBlocksSize, kPageRead | kPageWrite);
-      hostBlocksMapped_ = true;
-    }
-    if (rounded > guest::kHostBlocksSize - hostBlocksUsed_) {
-      throw HostError(path_ + ": the emulator has no room left for " + std::to_string(bytes) +
-                      " more bytes of host memory (" + std::to_string(guest::kHostBlocksSize) +
-                      " in all)");
-    }
-    const ModuleAddress address = guest::kHostBlocksBase + hostBlocksUsed_;
-    hostBlocksUsed_ += static_cast<std::uint32_t>(rounded);
-    return address;
+  ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) override {
+    return hostBlocks_.allocate(bytes, purpose);
   }
+
+  ModuleAddress moduleHandle() const override { return base_; }
 
   ModuleAddress hostFunction(const std::string& name, int argumentWords,
                              HostFunction service) override {
@@ -254,9 +253,8 @@ class EmulatedModule final : public ModuleImage {
   X86Machine machine_;
   RuntimeLibrary runtime_;
   SymbolNames names_;
+  GuardedBlocks hostBlocks_;
   bool attached_ = false;
-  bool hostBlocksMapped_ = false;
-  std::uint32_t hostBlocksUsed_ = 0;
 };
 
 }  // namespace

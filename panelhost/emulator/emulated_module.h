@@ -20,6 +20,9 @@ struct EmulatorOptions {
   std::uint64_t codeLimit = 50'000'000;
   // Load the image here instead of at its preferred base (the relocations then move it).
   std::optional<std::uint32_t> imageBase;
+  // The x87 control word every call into the module starts with. A Windows thread starts with
+  // 0x27F (53-bit precision); a host whose 3-D library leaves it at 24 bits has 0x07F.
+  std::uint16_t fpuControl = 0x27F;
 };
 
 // Loads the DLL at `path`, binds its imports, runs its TLS callbacks and its entry point for

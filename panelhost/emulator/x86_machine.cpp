@@ -116,7 +116,8 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
           Engine{api_.get()}),
       memory_(*api_, engine_.get()),
       thunks_(memory_),
-      limit_(codeLimit) {
+      limit_(codeLimit),
+      fpuControl_(kWindowsFpuControl) {
   memory_.map(guest::kStackLimit, guest::kStackSize, kPageRead | kPageWrite);
   memory_.map(guest::kTebBase, 2 * kPageSize, kPageRead | kPageWrite);
   loadSegments();
@@ -133,9 +134,6 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
         api_->hookAdd(engine_.get(), &hook, UC_HOOK_BLOCK, reinterpret_cast<void*>(&onBlock), this,
                       1, 0),
         "count the code it runs");
-  const std::uint32_t control = kWindowsFpuControl;
-  check(*api_, api_->regWrite(engine_.get(), UC_X86_REG_FPCW, &control),
-        "set the x87 control word");
   // Unicorn starts with every x87 register tagged in use; a thread starts with them empty.
   resetX87();
 }
@@ -221,12 +219,13 @@ X86Machine::Outcome X86Machine::run(std::uint32_t function, const Arguments& arg
   const std::uint32_t saved[4] = {guest::kPebBase, 0, 0, 0};
   const std::uint32_t zero = 0;
   const std::uint32_t flags = kInitialFlags;
-  int ids[] = {UC_X86_REG_ESP, UC_X86_REG_EBX, UC_X86_REG_ESI, UC_X86_REG_EDI,   UC_X86_REG_EBP,
-               UC_X86_REG_EAX, UC_X86_REG_ECX, UC_X86_REG_EDX, UC_X86_REG_EFLAGS};
+  // The x87 control word is the host thread's at every call, whatever the last call left.
+  int ids[] = {UC_X86_REG_ESP, UC_X86_REG_EBX, UC_X86_REG_ESI, UC_X86_REG_EDI,    UC_X86_REG_EBP,
+               UC_X86_REG_EAX, UC_X86_REG_ECX, UC_X86_REG_EDX, UC_X86_REG_EFLAGS, UC_X86_REG_FPCW};
   const void* values[] = {&esp,  &saved[0], &saved[1], &saved[2], &saved[3],
-                          &zero, &zero,     &zero,     &flags};
+                          &zero, &zero,     &zero,     &flags,    &fpuControl_};
   uc_engine* engine = engine_.get();
-  check(*api_, api_->regWriteBatch(engine, ids, const_cast<void* const*>(values), 9),
+  check(*api_, api_->regWriteBatch(engine, ids, const_cast<void* const*>(values), 10),
         "set up a call");
 
   running_ = true;

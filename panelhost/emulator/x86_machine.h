@@ -32,6 +32,8 @@ class X86Machine {
   GuestMemory& memory() { return memory_; }
   const GuestMemory& memory() const { return memory_; }
   ThunkTable& thunks() { return thunks_; }
+  // The x87 control word every call starts with (precision, rounding, masked exceptions).
+  void setFpuControl(std::uint16_t control) { fpuControl_ = control; }
   // Names a guest address in fault messages ("comSwapClick+0x12"); "" when it cannot.
   void setAddressNamer(std::function<std::string(std::uint32_t)> namer) {
     namer_ = std::move(namer);
@@ -84,6 +86,7 @@ class X86Machine {
   ThunkTable thunks_;
   std::function<std::string(std::uint32_t)> namer_;
   std::uint64_t limit_;
+  std::uint32_t fpuControl_;
   // The state of the call running now.
   bool running_ = false;
   std::uint64_t executed_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cxxabi.h>
 #include <dlfcn.h>
+#include <link.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -146,7 +147,14 @@ double InProcessImage::callReturningDouble(ModuleAddress function,
   return callModule<double>(function, arguments, entry);
 }
 
-ModuleAddress InProcessImage::allocateHostBlock(std::size_t bytes) {
+ModuleAddress InProcessImage::moduleHandle() const {
+  // Where the loader placed the shared object, as a Windows module handle is where its image lies.
+  link_map* map = nullptr;
+  if (dlinfo(handle_, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr) return 0;
+  return map->l_addr;
+}
+
+ModuleAddress InProcessImage::allocateHostBlock(std::size_t bytes, const std::string&) {
   // Exactly `bytes`, so that AddressSanitizer sees a write past the end of what the host gave.
   blocks_.push_back(std::make_unique<std::uint8_t[]>(bytes == 0 ? 1 : bytes));
   return reinterpret_cast<Word>(blocks_.back().get());

@@ -25,11 +25,12 @@ class InProcessImage : public ModuleImage {
   void write(ModuleAddress at, const void* from, std::size_t bytes) override;
   std::optional<ModuleAddress> exportAddress(const std::string& name) const override;
   std::string nameOf(ModuleAddress function) const override;
+  ModuleAddress moduleHandle() const override;
   std::uint64_t call(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                      const std::string& entry) override;
   double callReturningDouble(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry) override;
-  ModuleAddress allocateHostBlock(std::size_t bytes) override;
+  ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) override;
   ModuleAddress hostFunction(const std::string& name, int argumentWords,
                              HostFunction service) override;
   std::optional<std::vector<std::uint8_t>> bitmapResource(std::uint32_t) const override {

@@ -54,7 +54,7 @@ LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& hos
     lendTextBuffers(gauges_.back());
   }
   for (const GaugeRecord& gauge : gauges_) updateCalls_.push_back(elementCalls(gauge.tree));
-  mousePoint_ = image_->allocateHostBlock(kMouseRecordBytes);
+  mousePoint_ = image_->allocateHostBlock(kMouseRecordBytes, "the point record of mouse handlers");
 
   panels_ = host_.installPanels(*image_, {linkage_.moduleId, linkage_.init, linkage_.deinit,
                                           linkage_.flags, linkage_.priority, linkage_.version});
@@ -90,7 +90,8 @@ void LoadedModule::lendTextBuffers(GaugeRecord& gauge) {
       if (lentTo == element.address) buffer = lent;
     }
     if (buffer == 0) {
-      buffer = image_->allocateHostBlock(element.text.characters);
+      buffer =
+          image_->allocateHostBlock(element.text.characters, "the text buffer of " + element.entry);
       lentBuffers_.emplace_back(element.address, buffer);
       image_->write(element.address + layouts_.string.offset("string"), &buffer,
                     static_cast<std::size_t>(layouts_.pointerSize));

@@ -56,10 +56,18 @@ void ensureRoomForTheEmulator(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows) {
+std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows,
+                                             const HostConditions& conditions) {
   if (moduleKindOf(path) == ModuleKind::Emulated) {
     ensureRoomForTheEmulator(path);
-    return openEmulatedModule(path, windows);
+    EmulatorOptions options;
+    options.fpuControl = fpuControlWord(conditions.fpuBits.value_or(53));
+    return openEmulatedModule(path, windows, options);
+  }
+  if (conditions.fpuBits) {
+    throw HostError("--fpu " + std::to_string(*conditions.fpuBits) +
+                    " sets the x87 precision of a 32-bit .gau run in the emulator; " + path +
+                    " is a native module, which computes with SSE (leave --fpu out for it)");
   }
   return InProcessImage::open(path);
 }

@@ -54,6 +54,9 @@ class ModuleImage {
   virtual std::optional<ModuleAddress> exportAddress(const std::string& name) const = 0;
   // A readable name for a function of the module ("comSwapClick"), or "" when it does not say.
   virtual std::string nameOf(ModuleAddress function) const = 0;
+  // The module's handle as the host's loader gives it (on Windows, where the image lies), for the
+  // install service; 0 when there is none.
+  virtual ModuleAddress moduleHandle() const = 0;
 
   // Calls the module's function at `function` with integer arguments, in the host's calling
   // convention (stdcall on i686), and returns the integer it returns (0 for a void function).
@@ -67,8 +70,9 @@ class ModuleImage {
                                      const std::string& entry) = 0;
 
   // Memory the host owns and the module may use: zero-filled, exactly `bytes` long, valid while
-  // the image lives. Text buffers and the PANELS table live here.
-  virtual ModuleAddress allocateHostBlock(std::size_t bytes) = 0;
+  // the image lives. Text buffers and the PANELS table live here. `purpose` names the block when
+  // the module writes outside it ("the text buffer of ...").
+  virtual ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) = 0;
   // An address the module can call, in its calling convention, that runs `service`.
   // `argumentWords` is how many words the service takes (on i686 the callee pops them). A service
   // may throw; the module's call is then abandoned and the throw reaches panelhost's caller.

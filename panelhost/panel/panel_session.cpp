@@ -10,8 +10,8 @@ namespace panelhost {
 
 namespace {
 
-// The host lifecycle's services around initialisation, update and unload. The gauges act on
-// pre-initialize and pre-update only; the others are sent so that ignoring them is exercised too.
+// The gauge services of the host's lifecycle. The gauges act on pre-initialize and pre-update
+// only; the host sends the others all the same, so that ignoring them is exercised too.
 enum Service : std::int32_t {
   kPreQuery = 0,
   kPostQuery = 1,
@@ -21,12 +21,40 @@ enum Service : std::int32_t {
   kPostInitialize = 5,
   kPreUpdate = 6,
   kPostUpdate = 7,
+  kPreGenerate = 8,
+  kPostGenerate = 9,
+  kPreDraw = 10,
+  kPostDraw = 11,
   kPreKill = 12,
   kPostKill = 13,
+  kConnectToWindow = 14,
+  kDisconnect = 15,
+  kPanelOpen = 16,
+  kPanelClose = 17,
 };
-constexpr std::int32_t kStartServices[] = {
-    kPreQuery, kPostQuery, kPreInstall, kPostInstall, kPreInitialize, kPostInitialize,
-};
+
+// The phase the generate services carry: panelhost generates a gauge's images in one phase.
+constexpr std::uint32_t kGeneratePhase = 0;
+
+// clang-format off
+//                                         service            extra data
+constexpr ServiceCall kStartServices[] = {{kPreQuery,        ExtraData::kNone},
+                                          {kPostQuery,       ExtraData::kNone},
+                                          {kPreInstall,      ExtraData::kModuleHandle},
+                                          {kPostInstall,     ExtraData::kModuleHandle},
+                                          {kPreInitialize,   ExtraData::kNone},
+                                          {kPostInitialize,  ExtraData::kNone},
+                                          {kConnectToWindow, ExtraData::kWindow},
+                                          {kPanelOpen,       ExtraData::kNone}};
+constexpr ServiceCall kBeforeDrawing[] = {{kPreGenerate,     ExtraData::kPhase},
+                                          {kPostGenerate,    ExtraData::kPhase},
+                                          {kPreDraw,         ExtraData::kNone}};
+constexpr ServiceCall kAfterDrawing[]  = {{kPostDraw,        ExtraData::kNone}};
+constexpr ServiceCall kUnloadServices[] = {{kPanelClose,     ExtraData::kNone},
+                                           {kDisconnect,     ExtraData::kWindow},
+                                           {kPreKill,        ExtraData::kNone},
+                                           {kPostKill,       ExtraData::kNone}};
+// clang-format on
 
 std::string timeStamp(std::int64_t ms) {
   char text[32];
@@ -38,6 +66,7 @@ std::string timeStamp(std::int64_t ms) {
 
 PanelSession::PanelSession(PanelLayout layout, SessionOptions options)
     : layout_(std::move(layout)), options_(std::move(options)) {
+  host_.setHeldAnswers(options_.conditions.answers);
   host_.warn = [this](const std::string& line) {
     if (options_.print) options_.print(timeStamp(nowMs()) + "warning: " + line);
   };
@@ -80,10 +109,10 @@ void PanelSession::start() {
     auto found = modules_.find(path);
     if (found == modules_.end()) {
       try {
-        found =
-            modules_
-                .emplace(path, std::make_unique<LoadedModule>(openModuleImage(path, host_), host_))
-                .first;
+        found = modules_
+                    .emplace(path, std::make_unique<LoadedModule>(
+                                       openModuleImage(path, host_, options_.conditions), host_))
+                    .first;
       } catch (const HostError& error) {
         throw HostError(at(placement.file, placement.line, error.what()));
       }
@@ -102,12 +131,11 @@ void PanelSession::start() {
     }
     placed_.push_back({&placement, gauge, &module});
   }
-  for (std::int32_t service : kStartServices) serveAll(service);
+  serveAll(kStartServices);
 }
 
 std::vector<OutlivingTimer> PanelSession::unload() {
-  serveAll(kPreKill);
-  serveAll(kPostKill);
+  serveAll(kUnloadServices);
   held_.reset();
   placed_.clear();
   modules_.clear();
@@ -125,6 +153,35 @@ void PanelSession::serveAll(std::int32_t serviceId) {
     paced();
   }
 }
+
+template <std::size_t N>
+void PanelSession::serveAll(const ServiceCall (&services)[N]) {
+  for (const ServiceCall& service : services) {
+    for (const PlacedGauge& placed : placed_) {
+      placed.module->serve(*placed.gauge, service.id, extraData(*placed.module, service.extra));
+      paced();
+    }
+  }
+}
+
+std::uint32_t PanelSession::extraData(const LoadedModule& module, ExtraData extra) const {
+  switch (extra) {
+    case ExtraData::kModuleHandle:
+      // The callback's extra data is 32 bits wide: a 64-bit handle gives its low word.
+      return static_cast<std::uint32_t>(module.image().moduleHandle());
+    case ExtraData::kWindow:
+      return static_cast<std::uint32_t>(host_.mainWindow());
+    case ExtraData::kPhase:
+      return kGeneratePhase;
+    case ExtraData::kNone:
+      break;
+  }
+  return 0;
+}
+
+void PanelSession::beforeDrawing() { serveAll(kBeforeDrawing); }
+
+void PanelSession::afterDrawing() { serveAll(kAfterDrawing); }
 
 void PanelSession::updateCycle() {
   serveAll(kPreUpdate);

@@ -13,6 +13,7 @@
 #include "loader/loaded_module.h"
 #include "panel/panel_file.h"
 #include "panel/panel_renderer.h"
+#include "services/host_conditions.h"
 #include "services/host_services.h"
 
 namespace panelhost {
@@ -21,10 +22,18 @@ struct SessionOptions {
   std::string moduleFolder;                       // where MODULE.so is looked for
   std::optional<std::string> moduleOverride;      // --module PATH: loaded for every MODULE name
   std::function<void(const std::string&)> print;  // where log lines and warnings go
+  HostConditions conditions;                      // --fpu, --answers
   // Called at every step of a run (each instant an advance passes, each service sent to a
   // placement, each update cycle and wheel event) with the session's virtual time; it may throw
   // HostError to end the run.
   std::function<void(std::int64_t nowMs)> pace = nullptr;
+};
+
+// What a gauge service's extra data carries.
+enum class ExtraData { kNone, kModuleHandle, kWindow, kPhase };
+struct ServiceCall {
+  std::int32_t id;
+  ExtraData extra;
 };
 
 // A module timer still running when its module was unloaded.
@@ -54,6 +63,11 @@ class PanelSession {
   void setPeriod(int periodMs);
   void advance(std::int64_t ms);
   void updateCycles(int count);
+
+  // Around every drawing of the panel: the generate and pre-draw services before it, post-draw
+  // after it, for every placement.
+  void beforeDrawing();
+  void afterDrawing();
 
   // Mouse events at a point of the gauge, in its own pixels. Each returns whether a handler took
   // it.
@@ -85,6 +99,9 @@ class PanelSession {
 
   std::string modulePathFor(const std::string& moduleName) const;
   void serveAll(std::int32_t serviceId);
+  template <std::size_t N>
+  void serveAll(const ServiceCall (&services)[N]);
+  std::uint32_t extraData(const LoadedModule& module, ExtraData extra) const;
   void updateCycle();
   void paced();
   std::optional<std::int64_t> nextUpdateAfter(std::int64_t timeMs) const;

@@ -117,6 +117,7 @@ class ScenarioRunner {
     SessionOptions options;
     options.moduleFolder = options_.moduleFolder;
     options.moduleOverride = options_.moduleOverride;
+    options.conditions = options_.conditions;
     options.print = [this](const std::string& line) { print(line); };
     options.pace = [this](std::int64_t nowMs) {
       // Virtual time as the script covers it: the advances done, and this one so far (a start
@@ -353,7 +354,9 @@ class ScenarioRunner {
     if (!options_.renderer) error("render is not available in this build");
     PanelView view = panel.view();
     try {
+      panel.beforeDrawing();
       options_.renderer(view, path);
+      panel.afterDrawing();
     } catch (const HostError& failure) {
       error(failure.what());
     }

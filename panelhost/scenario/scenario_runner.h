@@ -8,6 +8,7 @@
 #include <string>
 
 #include "panel/panel_renderer.h"
+#include "services/host_conditions.h"
 
 namespace panelhost {
 
@@ -16,6 +17,7 @@ struct RunOptions {
   std::optional<std::string> moduleOverride;  // --module PATH
   bool log = false;                           // --log
   PanelRenderer renderer;                     // empty when this build draws nothing
+  HostConditions conditions;                  // --fpu, --answers
   std::optional<std::string> window;          // --window NAME: the panel file's window to use
   std::optional<double> timeoutSeconds;       // --timeout SECONDS
   bool showProgress = false;                  // on standard error, when the run takes long

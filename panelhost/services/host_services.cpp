@@ -14,6 +14,12 @@ HostServices* runningHost = nullptr;
 
 // The longest calculator text the host reads; the module's own are far shorter.
 constexpr std::size_t kLongestCalculatorCode = 1024;
+// The text result of a calculator expression, as the host lends it: room for any number.
+constexpr std::size_t kCalculatorTextBytes = 32;
+// Among the lent blocks' ids, the calculator's text result (module variable ids are 32-bit).
+constexpr std::uint64_t kCalculatorText = std::uint64_t{1} << 32;
+// A module variable's storage holds its 8-byte value, as var_value does.
+constexpr std::size_t kVariableBytes = 8;
 
 std::string hex(std::uint64_t value) {
   char text[24];
@@ -68,6 +74,11 @@ ModuleImage* HostServices::callingImage() const { return calling_ ? calling_ : l
 
 void HostServices::forget(const ModuleImage& image) {
   timers_.forget(&image);
+  std::vector<LentBlock> kept;
+  for (const LentBlock& block : lentBlocks_) {
+    if (block.image != &image) kept.push_back(block);
+  }
+  lentBlocks_ = std::move(kept);
   if (lastInstalled_ == &image) lastInstalled_ = nullptr;
   if (calling_ == &image) calling_ = nullptr;
 }
@@ -99,7 +110,7 @@ ModuleAddress HostServices::installPanels(
                    : static_cast<std::uint32_t>(layouts.pointerSize);
     hostabi::putWord(table, layouts.panelsSlotOffset(slot), word, size);
   }
-  const ModuleAddress at = image.allocateHostBlock(table.size());
+  const ModuleAddress at = image.allocateHostBlock(table.size(), "the PANELS table");
   image.write(at, table.data(), table.size());
   lastInstalled_ = &image;
   return at;
@@ -165,12 +176,37 @@ void HostServices::lookupVar(ModuleImage& image, const hostabi::HostLayouts& lay
                              record.bits64(field.old)};
   moduleVarLookups.push_back(seen);
   if (auto value = simulation_.moduleVariable(seen.id)) {
-    // The value is a 32-bit integer in the low bytes of the 8-byte union.
+    // The value is a 32-bit integer in the low bytes of the 8-byte union; var_ptr points at the
+    // host's own storage of the variable, which holds the same.
     const std::uint64_t word = *value;
+    const ModuleAddress storage = variableStorage(image, seen.id);
+    image.write(storage, &word, sizeof word);
+    hostabi::writeWord(image, moduleVar + field.varPtr.offset, storage, field.varPtr.size);
     image.write(moduleVar + field.value.offset, &word, sizeof word);
   } else {
     complain("module variable " + std::to_string(seen.id) + " is unknown");
   }
+}
+
+ModuleAddress HostServices::variableStorage(ModuleImage& image, std::uint32_t variableId) {
+  for (const LentBlock& block : lentBlocks_) {
+    if (block.image == &image && block.id == variableId) return block.address;
+  }
+  const ModuleAddress address = image.allocateHostBlock(
+      kVariableBytes,
+      "the storage of module variable " + std::to_string(variableId) + " (lookup_var's var_ptr)");
+  lentBlocks_.push_back({&image, variableId, address});
+  return address;
+}
+
+ModuleAddress HostServices::calculatorTextBlock(ModuleImage& image) {
+  for (const LentBlock& block : lentBlocks_) {
+    if (block.image == &image && block.id == kCalculatorText) return block.address;
+  }
+  const ModuleAddress address =
+      image.allocateHostBlock(kCalculatorTextBytes, "the text result of execute_calculator_code");
+  lentBlocks_.push_back({&image, kCalculatorText, address});
+  return address;
 }
 
 std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const HostArguments& a) {
@@ -190,14 +226,19 @@ std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const Host
     complain("calculator expression not understood: \"" + text + "\"");
     return 0;
   }
-  if (floatResult) image.write(floatResult, &*value, sizeof(double));
+  const double held = heldAnswer(*value, answers_);
+  if (floatResult) image.write(floatResult, &held, sizeof held);
   if (intResult) {
-    const auto asInt = static_cast<std::int32_t>(*value);
+    const auto asInt = static_cast<std::int32_t>(held);
     image.write(intResult, &asInt, sizeof asInt);
   }
   if (textResult) {
-    const std::uint64_t none = 0;
-    image.write(textResult, &none, static_cast<std::size_t>(image.pointerSize()));
+    // The host keeps the text and hands out where it is.
+    char shown[kCalculatorTextBytes] = {};
+    std::snprintf(shown, sizeof shown, "%.17g", held);
+    const ModuleAddress block = calculatorTextBlock(image);
+    image.write(block, shown, sizeof shown);
+    hostabi::writeWord(image, textResult, block, static_cast<std::uint32_t>(image.pointerSize()));
   }
   return 1;
 }

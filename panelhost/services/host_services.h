@@ -15,6 +15,7 @@
 #include "loader/in_process_image.h"
 #include "loader/module_image.h"
 #include "loader/windows_host.h"
+#include "services/host_conditions.h"
 #include "services/latest_records.h"
 #include "sim/radio_simulation.h"
 #include "timers/virtual_timers.h"
@@ -79,6 +80,8 @@ class HostServices : public WindowsHost {
   void forget(const ModuleImage& image);
 
   RadioSimulation& simulation() { return simulation_; }
+  // How the simulation holds what the calculator hands back (module variables stay exact).
+  void setHeldAnswers(HeldAnswers answers) { answers_ = answers; }
   VirtualTimers& timers() { return timers_; }
   TrampolinePool& trampolines() { return trampolines_; }
 
@@ -121,6 +124,9 @@ class HostServices : public WindowsHost {
   std::uint64_t triggerKeyEvent(std::uint32_t eventId, std::uint32_t value);
   void lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts, ModuleAddress moduleVar);
   std::uint64_t executeCalculatorCode(ModuleImage& image, const HostArguments& arguments);
+  // The host's storage of a module variable, lent to `image` once and pointed at by var_ptr.
+  ModuleAddress variableStorage(ModuleImage& image, std::uint32_t variableId);
+  ModuleAddress calculatorTextBlock(ModuleImage& image);
   void note(const std::string& line) const;
   void complain(const std::string& line) const;
 
@@ -129,6 +135,15 @@ class HostServices : public WindowsHost {
   TrampolinePool trampolines_;
   ModuleImage* calling_ = nullptr;
   ModuleImage* lastInstalled_ = nullptr;
+  HeldAnswers answers_ = HeldAnswers::kExact;
+  // Blocks lent to a module for good: module variables' storage (by id) and the calculator's
+  // text result (id kCalculatorText).
+  struct LentBlock {
+    const ModuleImage* image;
+    std::uint64_t id;
+    ModuleAddress address;
+  };
+  std::vector<LentBlock> lentBlocks_;
   bool windowPresent_ = true;
   std::int64_t nowMs_ = 0;
   std::string calculatorText_;  // the text being evaluated, its room kept between calls

@@ -163,7 +163,9 @@ void PanelViewer::showTooltipWhenRested() {
 
 Image PanelViewer::picture() {
   Image window(windowSize_.width, windowSize_.height, opaque(0, 0, 0));
+  session_.beforeDrawing();
   const Image panel = canvas_->draw();
+  session_.afterDrawing();
   for (int y = 0; y < panel.height(); ++y) {
     for (int x = 0; x < panel.width(); ++x) window.set(x, y, panel.at(x, y));
   }

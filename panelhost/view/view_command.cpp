@@ -25,6 +25,7 @@ struct ViewArguments {
   std::optional<std::string> module;
   std::optional<std::string> record;
   CanvasSettings canvas;
+  HostConditions conditions;
 };
 
 // Throws HostError naming the option and what was expected.
@@ -43,6 +44,10 @@ ViewArguments readViewArguments(const std::vector<std::string>& args) {
       parsed.window = value("a window of the panel file");
     } else if (args[i] == "--module") {
       parsed.module = value("a path");
+    } else if (args[i] == "--fpu") {
+      parsed.conditions.fpuBits = parseFpuBits(value("24, 53 or 64"));
+    } else if (args[i] == "--answers") {
+      parsed.conditions.answers = parseHeldAnswers(value("exact, float or below"));
     } else if (args[i] == "--record") {
       parsed.record = value("a scenario file to write");
     } else if (args[i] == "--resources") {
@@ -74,6 +79,7 @@ int viewCommand(const std::vector<std::string>& args) {
   SessionOptions options;
   options.moduleFolder = executableFolder();
   options.moduleOverride = parsed.module;
+  options.conditions = parsed.conditions;
   options.print = [](const std::string& line) { std::cout << line << std::endl; };
   ViewSettings settings;
   settings.canvas = parsed.canvas;

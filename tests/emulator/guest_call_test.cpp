@@ -218,8 +218,8 @@ TEST(GuestCall, HostFunctionsTakeStdcallArgumentsAndPassTheirThrowsOn) {
 TEST(GuestCall, HostMemoryIsZeroedAndAccessesAreChecked) {
   emulator_test::RecordingWindows windows;
   const auto module = loadCases(windows, {});
-  const auto first = module->allocateHostBlock(10);
-  const auto second = module->allocateHostBlock(300);
+  const auto first = module->allocateHostBlock(10, "the first block");
+  const auto second = module->allocateHostBlock(300, "the second block");
   EXPECT_GE(second, first + 10);
   std::vector<std::uint8_t> bytes(300, 0xFF);
   module->read(second, bytes.data(), bytes.size());

@@ -80,7 +80,7 @@ class RadiosGau : public ::testing::Test {
     table[kTriggerKeyEvent] = static_cast<std::uint32_t>(trigger);
     table[kLookupVar] = static_cast<std::uint32_t>(lookup);
     table[kExecuteCalculatorCode] = static_cast<std::uint32_t>(calculate);
-    const ModuleAddress panels = m.allocateHostBlock(4 * kPanelsSlots);
+    const ModuleAddress panels = m.allocateHostBlock(4 * kPanelsSlots, "the PANELS table");
     m.write(panels, table.data(), 4 * kPanelsSlots);
     const auto panelsWord = static_cast<std::uint32_t>(panels);
     m.write(*m.exportAddress("ImportTable") + 4, &panelsWord, 4);

@@ -61,7 +61,8 @@ class ByteImage : public panelhost::ModuleImage {
                              const std::string&) override {
     throw std::logic_error("a byte image has no code");
   }
-  panelhost::ModuleAddress allocateHostBlock(std::size_t n) override {
+  panelhost::ModuleAddress moduleHandle() const override { return 0; }
+  panelhost::ModuleAddress allocateHostBlock(std::size_t n, const std::string&) override {
     const std::size_t at = bytes_.size();
     bytes_.resize(at + n);
     return kBase + at;

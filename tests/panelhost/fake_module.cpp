@@ -1,7 +1,10 @@
 // A tiny gauge module for the panel host's own tests: one gauge "Fake" with every element kind,
 // overlapping mouse boxes with different flags, a timer and a service log; one gauge "Bare" with
-// no tree, no mouse table and no callback. Its handlers report through key events:
-// value = event flag | x << 6 | y, with the point relative to the handler's box.
+// no tree, no mouse table and no callback; one gauge "Lifecycle" that reports every service it is
+// sent as key event 7000 + service id, its extra data the value. Its handlers report through key
+// events: value = event flag | x << 6 | y, with the point relative to the handler's box. Two
+// handlers write just outside memory the host lent: built for Windows, it is the module that
+// shows the emulator catching them.
 #include <cstdio>
 
 #include "host/element_headers.h"
@@ -19,9 +22,10 @@ struct FakeState {
   int otherServices;   // every other service id
   bool initialised;
   bool reportUpdates;  // set by a click on handler C: service 6 then sends key event 6000
+  bool overrunText;    // set by a click on handler E: the text callback writes one byte too many
   double iconFrame;
 };
-FakeState state = {0, 0, 0, 0, false, false, -1.0};
+FakeState state = {0, 0, 0, 0, false, false, false, -1.0};
 
 PANELS* host() { return ImportTable.PANELSentry.fnptr; }
 
@@ -56,6 +60,20 @@ SINT32 FSAPI handlerD(PIXPOINT*, FLAGS) {
   return 0;
 }
 
+SINT32 FSAPI handlerE(PIXPOINT*, FLAGS) {
+  state.overrunText = true;
+  return 0;
+}
+
+// Writes the byte just past the storage the host's var_ptr points at.
+SINT32 FSAPI handlerF(PIXPOINT*, FLAGS) {
+  MODULE_VAR variable = {};
+  variable.id = 23;
+  host()->lookup_var(&variable);
+  if (variable.var_ptr != nullptr) static_cast<char*>(variable.var_ptr)[8] = 1;
+  return 0;
+}
+
 void FSAPI fakeCallback(GAUGEHDR*, SINT32 service, UINT32) {
   if (service == 4) {
     ++state.initServices;
@@ -75,7 +93,12 @@ void FSAPI fakeCallback(GAUGEHDR*, SINT32 service, UINT32) {
 FLOAT64 FSAPI serviceText(ELEMENT_STRING* element) {
   std::snprintf(element->string, element->max_string_length, "S%d U%d O%d", state.initServices,
                 state.updateServices, state.otherServices);
+  if (state.overrunText) element->string[element->max_string_length] = '!';
   return 0;
+}
+
+void FSAPI lifecycleCallback(GAUGEHDR*, SINT32 service, UINT32 extra) {
+  host()->trigger_key_event(static_cast<ID>(7000 + service), extra);
 }
 FLOAT64 FSAPI frame(ELEMENT_ICON*) { return state.iconFrame; }
 FLOAT64 FSAPI stripX(ELEMENT_MOVING_IMAGE*) { return 0; }
@@ -113,6 +136,8 @@ MOUSERECT fakeMouse[] = {
     {MOUSE_RECT_CHILD, {40, 0, 10, 10}, CURSOR_HAND, 0, 0x20020000, 0, handlerC, nullptr},
     {MOUSE_RECT_CHILD, {50, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, nullptr, nullptr},
     {MOUSE_RECT_CHILD, {60, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, handlerD, nullptr},
+    {MOUSE_RECT_CHILD, {70, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, handlerE, nullptr},
+    {MOUSE_RECT_CHILD, {80, 0, 10, 10}, CURSOR_HAND, 0, 0x20000000, 0, handlerF, nullptr},
     {MOUSE_RECT_END_PARENT, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
     {MOUSE_RECT_EOL, {0, 0, 0, 0}, CURSOR_NONE, 0, 0, 0, nullptr, nullptr},
 };
@@ -131,6 +156,7 @@ constexpr GAUGEHDR gaugeHeader(const char* name, ELEMENT_HEADER** root, MOUSEREC
 
 GAUGEHDR fakeHeader = gaugeHeader("Fake", &fakeRoot, fakeMouse, fakeCallback);
 GAUGEHDR bareHeader = gaugeHeader("Bare", nullptr, nullptr, nullptr);
+GAUGEHDR lifecycleHeader = gaugeHeader("Lifecycle", nullptr, nullptr, lifecycleCallback);
 
 void FSAPI moduleInit() { ++state.moduleInits; }
 // Leaves timer 4 running on purpose: the host must notice a timer outliving its module.
@@ -146,7 +172,12 @@ void FSAPI moduleDeinit() {}
 #endif
 
 extern "C" {
-GAUGESLINKAGE FAKE_LINKAGE_NAME = {
-    0x13, moduleInit, moduleDeinit, 0, 0, 0x900, {&fakeHeader, &bareHeader, nullptr, nullptr}};
+GAUGESLINKAGE FAKE_LINKAGE_NAME = {0x13,
+                                   moduleInit,
+                                   moduleDeinit,
+                                   0,
+                                   0,
+                                   0x900,
+                                   {&fakeHeader, &bareHeader, &lifecycleHeader, nullptr}};
 GAUGESIMPORT ImportTable = {{PANELS_IMPORT_ID, nullptr}, {0, nullptr}};
 }

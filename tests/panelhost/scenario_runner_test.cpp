@@ -26,7 +26,7 @@ TEST(ScenarioRunner, ChecksThatHoldEndWithTheClosingLineAndStatusZero) {
       "expect event 65715 1\n"  // service 4 at start, from a freshly loaded module
       "expect no-event\n"
       "expect sim xpdr.code 0001\n"  // decoded by the simulation
-      "expect element Fake 1 \"S1 U0 O5\"\n");
+      "expect element Fake 1 \"S1 U0 O7\"\n");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_THAT(run.output, EndsWith("4 passed, 0 failed\n"));
 }
@@ -69,7 +69,7 @@ TEST(ScenarioRunner, ElementValuesAreReadFromTheCallbacksAtThatMoment) {
       "expect element Fake 2 1.0\n"
       "expect element Fake 3 4\n"
       "update 2\n"
-      "expect element Fake 1 \"S1 U2 O7\"\n"
+      "expect element Fake 1 \"S1 U2 O9\"\n"
       "expect element Fake 4 0\n"
       "expect element Fake 5 0\n"
       "expect element Fake 1 7\n");
@@ -79,13 +79,13 @@ TEST(ScenarioRunner, ElementValuesAreReadFromTheCallbacksAtThatMoment) {
   EXPECT_THAT(run.output, HasSubstr(bodyLine(8) + "expected element 5 of Fake 0, got no element "
                                                   "5 (the root has 4 children)"));
   EXPECT_THAT(run.output, HasSubstr(bodyLine(9) + "expected element 1 of Fake 7, got text \"S1 "
-                                                  "U2 O7\""));
+                                                  "U2 O9\""));
   EXPECT_THAT(run.output, EndsWith("4 passed, 3 failed\n"));
 }
 
 TEST(ScenarioRunner, AGaugePlacedTwiceIsOneGaugeInitialisedOncePerLoad) {
   const auto run =
-      runFake("expect element Fake 1 \"S2 U0 O10\"\nexpect event 65715 1\nexpect no-event\n",
+      runFake("expect element Fake 1 \"S2 U0 O14\"\nexpect event 65715 1\nexpect no-event\n",
               "[Window00]\ngauge00=fake!Fake, 0, 0\ngauge01=fake!Fake, 0, 100, 50\n");
   EXPECT_EQ(run.status, 0) << run.output;
 }
@@ -183,7 +183,7 @@ TEST(ScenarioRunner, StartAfterUnloadLoadsTheModuleAfresh) {
       "unload\n"
       "start\n"
       "expect event 65715 1\n"  // module init counted once more in a fresh module: still 1
-      "expect element Fake 1 \"S1 U0 O5\"\n");
+      "expect element Fake 1 \"S1 U0 O7\"\n");
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
@@ -210,18 +210,18 @@ TEST(ScenarioRunner, AtOneInstantTimersGoFirstThenTheRepeatThenTheUpdate) {
 TEST(ScenarioRunner, UpdateCyclesFallEveryPeriodFromStartOrFromRate) {
   const auto run = runFake(
       "advance 54\n"
-      "expect element Fake 1 \"S1 U0 O5\"\n"
+      "expect element Fake 1 \"S1 U0 O7\"\n"
       "advance 1\n"
-      "expect element Fake 1 \"S1 U1 O6\"\n"
+      "expect element Fake 1 \"S1 U1 O8\"\n"
       "update 3\n"  // now, without moving the phase
       "advance 55\n"
-      "expect element Fake 1 \"S1 U5 O10\"\n"
+      "expect element Fake 1 \"S1 U5 O12\"\n"
       "rate 0\n"
       "advance 1000\n"
-      "expect element Fake 1 \"S1 U5 O10\"\n"
+      "expect element Fake 1 \"S1 U5 O12\"\n"
       "rate 1000\n"
       "advance 3\n"
-      "expect element Fake 1 \"S1 U8 O13\"\n");
+      "expect element Fake 1 \"S1 U8 O15\"\n");
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
@@ -368,7 +368,7 @@ TEST(ScenarioRunner, AModuleThatCannotBeUsedIsStatusTwo) {
   EXPECT_EQ(unknownGauge.status, 2);
   EXPECT_THAT(unknownGauge.output,
               HasSubstr(testFolder() + "/fake.cfg:4: expected a gauge that " FAKE_MODULE_PATH
-                                       " exports (Fake, Bare), got \"Radar\""));
+                                       " exports (Fake, Bare, Lifecycle), got \"Radar\""));
   EXPECT_THAT(unknownGauge.output, EndsWith("1 passed, 0 failed\n"));
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a scenario that must fail and checks how it fails. The scenario's header says:
+# Runs a scenario that must fail and checks how it fails; options after the scenario go to
+# `panelhost run`. The scenario's header says:
 #   # exit: 1                                   the exit status panelhost must end with
 #   # output: @FILE@:7: expected ..., got ...   a line that must appear in the output
 # @FILE@ stands for the scenario's path as given to panelhost, @DIR@ for its folder, @BIN@ for the folder of panelhost (where the module is),
@@ -7,6 +8,7 @@
 set -uo pipefail
 panelhost=$1
 scenario=$2
+shift 2
 
 expected_exit=$(sed -n 's/^# exit: *//p' "$scenario" | head -n1)
 if [ -z "$expected_exit" ]; then
@@ -14,7 +16,7 @@ if [ -z "$expected_exit" ]; then
   exit 1
 fi
 
-output=$("$panelhost" run "$scenario" 2>&1)
+output=$("$panelhost" run "$scenario" "$@" 2>&1)
 status=$?
 echo "$output"
 

@@ -208,7 +208,9 @@ Options readOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   try {
     const Options options = readOptions(argc, argv);
-    SessionOptions sessionOptions{executableFolder(), options.module, nullptr};
+    SessionOptions sessionOptions;
+    sessionOptions.moduleFolder = executableFolder();
+    sessionOptions.moduleOverride = options.module;
     PanelSession session(builtInPanel(), sessionOptions);
     session.start();
     Soak soak(session, options.seed);

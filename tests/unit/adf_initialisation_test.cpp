@@ -29,8 +29,9 @@ struct Reading {
   std::vector<int> drums;
 };
 
-// Every reading a real receiver gives is truncated, never rounded, onto the drums; readings no
-// drum can show start the drums at 200.0 kHz instead.
+// A reading between tenths is truncated, never rounded, onto the drums; a tenth the simulation
+// holds a hair low (as a float, or one step below the double) is that tenth; a reading the host's
+// form does not carry starts the drums at 200.0 kHz instead.
 TEST_F(AdfInitialisationTest, ReadingsLandOnTheDrumsTruncated) {
   const Reading readings[] = {
       {415.99, 4159, {4, 1, 5, 9}},
@@ -40,10 +41,17 @@ TEST_F(AdfInitialisationTest, ReadingsLandOnTheDrumsTruncated) {
       {200.0, 2000, {2, 0, 0, 0}},
       {0.0, 0, {0, 0, 0, 0}},
       {-0.0, 0, {0, 0, 0, 0}},
-      {1800.0, 2000, {2, 0, 0, 0}},
+      {350.9f, 3509, {3, 5, 0, 9}},
+      {9999.9f, 99999, {99, 9, 9, 9}},
+      {std::nextafter(350.0, 0.0), 3500, {3, 5, 0, 0}},
+      {std::nextafter(0.0, -1.0), 0, {0, 0, 0, 0}},
+      {415.995, 4159, {4, 1, 5, 9}},
+      {1800.0, 18000, {18, 0, 0, 0}},
+      {9999.9, 99999, {99, 9, 9, 9}},
+      {9999.95, 99999, {99, 9, 9, 9}},
+      {10000.0, 2000, {2, 0, 0, 0}},
       {-0.01, 2000, {2, 0, 0, 0}},
       {-350.0, 2000, {2, 0, 0, 0}},
-      {9999.9, 2000, {2, 0, 0, 0}},
       {1e12, 2000, {2, 0, 0, 0}},
       {std::numeric_limits<double>::quiet_NaN(), 2000, {2, 0, 0, 0}},
       {std::numeric_limits<double>::infinity(), 2000, {2, 0, 0, 0}},
