@@ -50,7 +50,7 @@ void RunClock::reached(std::int64_t virtualMs) {
 
 void RunClock::check(std::int64_t virtualMs) {
   const Clock::time_point now = Clock::now();
-  if (deadline_ && now >= *deadline_) throw HostError(stoppedText(virtualMs));
+  if (deadline_ && now >= *deadline_) throw RunStopped(stoppedText(virtualMs));
   if (progress_ && now >= nextShown_) show(virtualMs, now);
 }
 

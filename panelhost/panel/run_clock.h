@@ -8,7 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "support/host_error.h"
+
 namespace panelhost {
+
+// What the clock throws past the timeout; the message says where virtual time got.
+class RunStopped : public HostError {
+ public:
+  using HostError::HostError;
+};
 
 class RunClock {
  public:
@@ -21,7 +29,7 @@ class RunClock {
   // The virtual time the whole run covers, for the progress shown.
   void setTotalMs(std::int64_t totalMs) { totalMs_ = totalMs; }
   // The run has covered `virtualMs` of its virtual time. Called at every step of the run, so it
-  // looks at the real clock only every so many calls. Throws HostError past the timeout.
+  // looks at the real clock only every so many calls. Throws RunStopped past the timeout.
   void reached(std::int64_t virtualMs);
   // The same, looking at the real clock now.
   void check(std::int64_t virtualMs);
