@@ -8,7 +8,7 @@
 # command (run from WORKDIR; $P is panelhost, $G the shipped i686 radios.gau) and, after that,
 # file patterns that must match nothing afterwards. The bound is a peak memory (64MB, measured with
 # /usr/bin/time), a time (10s), `limit` for a command run under a memory limit of its own, or -.
-# A fragment starting with ! must not be said. Memory rows are skipped in a sanitized build,
+# Fragments joined by " && " must all hold; one starting with ! must not be said. Memory rows are skipped in a sanitized build,
 # whose shadow memory is no measure of panelhost's.
 set -uo pipefail
 P=$1
@@ -42,11 +42,16 @@ row() {
   elapsed=$((($(date +%s%N) - started) / 1000000))
   local wrong=""
   [ "$got" -eq "$status" ] || wrong+=" exit status $got, expected $status;"
-  if [[ $fragment == !* ]]; then
-    ! grep -qF -- "${fragment#!}" <<<"$out" || wrong+=" said ${fragment#!};"
-  elif [ -n "$fragment" ]; then
-    grep -qF -- "$fragment" <<<"$out" || wrong+=" did not say: $fragment;"
-  fi
+  local said
+  while [ -n "$fragment" ]; do
+    said=${fragment%% && *}
+    [[ $fragment == *" && "* ]] && fragment=${fragment#* && } || fragment=""
+    if [[ $said == !* ]]; then
+      ! grep -qF -- "${said#!}" <<<"$out" || wrong+=" said ${said#!};"
+    else
+      grep -qF -- "$said" <<<"$out" || wrong+=" did not say: $said;"
+    fi
+  done
   case $bound in
     *MB) [ "${rss:-0}" -le $((${bound%MB} * 1024)) ] || wrong+=" peak memory ${rss} KB, over $bound;" ;;
     *s) [ "$elapsed" -le $((${bound%s} * 1000)) ] || wrong+=" took $elapsed ms, over $bound;" ;;
@@ -141,7 +146,8 @@ row missing-script 2 - "absent.scn: cannot read the scenario script (No such fil
 row looping-link 2 - "loop.scn: cannot read the scenario script (Too many levels of symbolic links)" '$P run loop.scn'
 row folder-bitmap 2 - "folder.bmp: cannot read the bitmap file (Is a directory)" '$P render --resources res x.png'
 # A run without end is bounded, and says how far it got.
-row timeout-run 2 10s "a-day.scn:2: stopped by --timeout 1 s at virtual time" '$P run a-day.scn --timeout 1'
+row timeout-run 2 10s "a-day.scn:2: stopped by --timeout 2.5 s at virtual time && !real time" '$P run a-day.scn --timeout 2.5'
+row progress-on-terminal 2 10s "virtual time && of 86400.0 s && x real time" 'script -qec "$P run a-day.scn --timeout 2.5" /dev/null'
 row timeout-render 2 10s "stopped by --timeout 0.2 s at virtual time 0 ms" '$P render --panel ten-thousand.cfg --timeout 0.2 t.png' 't.png .t.png.*'
 # Every window is read; one is chosen; repeats are said.
 row several-windows 0 - "windows.cfg: 2 windows place gauges ([Window00] \"Main\", [Window01] \"Radio stack\"); panelhost takes [Window00]" '$P render --panel windows.cfg w.png'
