@@ -179,7 +179,8 @@ def gau_rows(gau, package):
     shipped = None
     if package.exists():
         with zipfile.ZipFile(package) as z:
-            shipped = z.getinfo("radios.gau").file_size
+            # The zip's one folder is radios-VERSION/.
+            shipped = next(i.file_size for i in z.infolist() if i.filename.endswith("/radios.gau"))
     shipped_text = (f"the zip's is {n(shipped)} bytes" if shipped is not None
                     else "no zip built")
     listed = ", ".join(f"{k} {n(v)}" for k, v in parts.items() if k not in (".rsrc", ".reloc"))

@@ -1,6 +1,7 @@
 // panelhost: the simulator's panel system as a program.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <new>
@@ -12,6 +13,7 @@
 #include "loader/loaded_module.h"
 #include "loader/module_files.h"
 #include "panel/gauge_info.h"
+#include "panel/gauge_tables.h"
 #include "panel/panel_file.h"
 #include "panel/panel_session.h"
 #include "panel/run_clock.h"
@@ -25,37 +27,6 @@ namespace {
 
 using panelhost::HostError;
 
-constexpr const char* kUsage =
-    "usage:\n"
-    "  panelhost run FILE.scn [--module PATH] [--log] [--timeout S] [--window NAME] [HOST]\n"
-    "                [RENDERING]         run a scenario script\n"
-    "  panelhost render [--panel FILE] [--window NAME] [--module PATH] [--timeout S] [HOST]\n"
-    "                   [RENDERING] OUT.png\n"
-    "                                    draw the panel as it stands after start\n"
-    "  panelhost info [--module PATH] [--offsets] [--panel FILE] [--window NAME]\n"
-    "                 [--resources DIR] [HOST]\n"
-    "                                    describe the module's records as panelhost reads them\n"
-    "                                    (--offsets: every field at its offset)\n"
-    "  panelhost view [--panel FILE] [--window NAME] [--module PATH] [--scale S]\n"
-    "                 [--record FILE.scn] [HOST] [RENDERING]\n"
-    "                                    the panel in a window, in real time; the mouse works\n"
-    "                                    its controls; L panel lights, S screenshot, Q quits;\n"
-    "                                    --record writes what you did as a scenario for run\n"
-    "  panelhost --help                  this text\n"
-    "\n"
-    "HOST: --fpu 24|53|64 (the x87 precision every call into an emulated .gau starts with;\n"
-    "53 by default, refused for a native module) and --answers exact|float|below (how the\n"
-    "simulation holds what the calculator hands back: exact doubles, 32-bit floats, or one step\n"
-    "below). Every command takes them.\n"
-    "RENDERING: --lights on|off (panel lighting; off by default) and --resources DIR (the\n"
-    "folder of MODULE.rc and its bitmaps; by default the module's own folder).\n"
-    "The module is MODULE.so beside panelhost (radios.so), else MODULE.gau there, or PATH with\n"
-    "--module; a 32-bit Windows .gau runs in panelhost's x86 emulator.\n"
-    "--window NAME: the panel file's window (Window01, or its title); by default the first\n"
-    "that places gauges. --timeout S: stop with exit status 2 after S seconds.\n"
-    "run exits 0 when every check held, 1 when a check failed, 2 on bad input;\n"
-    "render exits 0 when the picture was written, 2 otherwise.\n";
-
 constexpr int kExitUsage = 2;
 
 struct Arguments {
@@ -66,6 +37,7 @@ struct Arguments {
   std::optional<double> timeoutSeconds;
   bool log = false;
   bool offsets = false;
+  bool markdown = false;
   panelhost::RenderSettings rendering;
   panelhost::HostConditions conditions;
 };
@@ -76,6 +48,7 @@ struct Allowed {
   bool panel = false;
   bool offsets = false;
   bool timeout = false;
+  bool markdown = false;
 };
 
 // Reads the options common to the commands; throws HostError on one it does not know.
@@ -95,6 +68,8 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
       parsed.conditions.answers = panelhost::parseHeldAnswers(value("exact, float or below"));
     } else if (args[i] == "--offsets" && allowed.offsets) {
       parsed.offsets = true;
+    } else if (args[i] == "--markdown" && allowed.markdown) {
+      parsed.markdown = true;
     } else if (args[i] == "--log" && allowed.log) {
       parsed.log = true;
     } else if (args[i] == "--panel" && allowed.panel) {
@@ -175,6 +150,7 @@ int renderCommand(const std::vector<std::string>& args) {
 int infoCommand(const std::vector<std::string>& args) {
   Allowed allowed;
   allowed.offsets = true;
+  allowed.markdown = true;
   allowed.rendering = true;  // --resources: where the bitmaps that give the sizes are
   allowed.panel = true;      // whose placements are shown, and whose module is described
   const Arguments parsed = readArguments(args, allowed);
@@ -194,9 +170,13 @@ int infoCommand(const std::vector<std::string>& args) {
         parsed.panel ? panel->placements.front().moduleName : std::string("radios")));
     const panelhost::LoadedModule module(panelhost::openModuleImage(path, host, parsed.conditions),
                                          host);
-    panelhost::describeModule(module, std::cout, parsed.offsets,
-                              panelhost::builtInSizer(path, parsed.rendering),
-                              parsed.panel ? &*panel : nullptr);
+    const panelhost::GaugeSizer sizer = panelhost::builtInSizer(path, parsed.rendering);
+    if (parsed.markdown) {
+      panelhost::writeGaugeTables(module, std::cout, sizer);
+    } else {
+      panelhost::describeModule(module, std::cout, parsed.offsets, sizer,
+                                parsed.panel ? &*panel : nullptr);
+    }
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
     return kExitUsage;
@@ -204,17 +184,121 @@ int infoCommand(const std::vector<std::string>& args) {
   return 0;
 }
 
+// A command with what `panelhost help NAME` says of it. Every command takes --module; those that
+// draw take the rendering options too.
 struct CliCommand {
   const char* name;
+  const char* arguments;    // after `panelhost NAME` in the usage line
+  const char* summary;      // one line, for the overview
+  const char* description;  // what it does
+  const char* options;      // its own options, before --module
+  bool rendering;
+  const char* exitStatus;
   int (*run)(const std::vector<std::string>& args);
 };
 
+constexpr const char* kModuleOption =
+    "  --module PATH        the module to load, for every module a panel names; without it\n"
+    "                       MODULE.so beside panelhost, else MODULE.gau there (radios for info);\n"
+    "                       a 32-bit Windows .gau runs in panelhost's x86 emulator\n";
+// Every command takes it.
+constexpr const char* kWindowOption =
+    "  --window NAME        the window of the panel file (Window01, or its title in [Window\n"
+    "                       Titles]); by default the first that places gauges\n";
+constexpr const char* kHostOptions =
+    "  --fpu 24|53|64       the x87 precision every call into an emulated .gau starts with\n"
+    "                       (53 by default; refused for a native module, which uses SSE)\n"
+    "  --answers exact|float|below\n"
+    "                       how the simulation holds what the calculator hands back: exact\n"
+    "                       doubles (default), 32-bit floats, or one step below\n";
+constexpr const char* kRenderingOptions =
+    "  --lights on|off      night panel lighting in the pictures (off by default)\n"
+    "  --resources DIR      the folder of MODULE.rc and its bitmaps (default: the module's)\n";
+
 constexpr CliCommand kCommands[] = {
-    {"run", runCommand},
-    {"render", renderCommand},
-    {"info", infoCommand},
-    {"view", panelhost::viewCommand},
+    {"run",
+     "FILE.scn [--module PATH] [--log] [--timeout S] [--window NAME] [HOST]\n"
+     "              [--lights on|off] [--resources DIR]",
+     "run a scenario script",
+     "Runs the scenario script FILE.scn (docs/panelhost.md, docs/scenarios.md). Its `panel` file\n"
+     "is read relative to the script, the pictures of its `render` commands are written\n"
+     "relative to the working folder.\n",
+     "  --log                print every key event, timer firing and mouse dispatch with its\n"
+     "                       virtual time\n"
+     "  --timeout S          end with exit status 2 after S seconds, saying how far virtual\n"
+     "                       time got; a longer run shows its progress on a terminal\n",
+     true,
+     "0 every check held, 1 a check failed, 2 the script, a panel file or the\n"
+     "module could not be read or used.\n",
+     runCommand},
+    {"render",
+     "[--panel FILE] [--window NAME] [--module PATH] [--timeout S] [HOST]\n"
+     "                 [--lights on|off] [--resources DIR] OUT.png",
+     "draw the panel as it stands right after start",
+     "Loads the module, places the panel's gauges, initialises them and draws the panel into\n"
+     "OUT.png, relative to the working folder.\n",
+     "  --panel FILE         the panel file (default: the built-in radio stack, the same as\n"
+     "                       panels/radio-stack.cfg)\n"
+     "  --timeout S          end with exit status 2 after S seconds, writing nothing\n",
+     true, "0 the picture was written, 2 otherwise.\n", renderCommand},
+    {"info",
+     "[--module PATH] [--offsets | --markdown] [--panel FILE] [--window NAME]\n"
+     "               [--resources DIR] [HOST]",
+     "describe the module's gauges as panelhost reads their records",
+     "Lists each gauge of the module: its header, its size in pixels and the panel line that\n"
+     "places it, its elements and its mouse table.\n",
+     "  --offsets            every field of every record at its offset, to compare with the\n"
+     "                       layout the simulator reads\n"
+     "  --markdown           the tables of docs/scenarios.md instead: each gauge's controls with\n"
+     "                       a point inside each, and its elements\n"
+     "  --panel FILE         the panel file whose window places the gauges shown, and whose\n"
+     "                       first gauge names the module (unless --module)\n"
+     "  --resources DIR      the folder of MODULE.rc and its bitmaps, which give the sizes\n",
+     false, "0, or 2 when the module could not be read.\n", infoCommand},
+    {"view",
+     "[--panel FILE] [--window NAME] [--module PATH] [--scale S] [--record FILE.scn]\n"
+     "               [HOST] [--lights on|off] [--resources DIR]",
+     "the panel in a window, in real time",
+     "Opens the panel in a window, driven by the real clock. The mouse works the controls (the\n"
+     "wheel turns a knob, holding the button repeats); L switches the panel lights, S writes a\n"
+     "screenshot into the working folder, Q or Escape quits.\n",
+     "  --panel FILE         the panel file (default: the built-in radio stack)\n"
+     "  --scale S            draw the panel S times its size, 0.25 to 4\n"
+     "  --record FILE.scn    write what you did as a scenario that `panelhost run` plays back\n",
+     true, "0, 1 when a module timer outlived the unload, 2 on bad input.\n",
+     panelhost::viewCommand},
 };
+
+std::string usageLine(const CliCommand& command) {
+  return std::string("panelhost ") + command.name + " " + command.arguments;
+}
+
+std::string overview() {
+  std::string text = "usage:\n";
+  for (const CliCommand& command : kCommands) {
+    text += "  " + usageLine(command) + "\n      " + command.summary + "\n";
+  }
+  return text +
+         "  panelhost help COMMAND, panelhost COMMAND --help\n"
+         "      what a command does, its options and its exit status\n"
+         "  panelhost --version\n"
+         "HOST: --fpu 24|53|64 --answers exact|float|below, the host's conditions (see help run)\n";
+}
+
+std::string commandHelp(const CliCommand& command) {
+  return "usage: " + usageLine(command) + "\n\n" + command.description + "\n" + command.options +
+         kModuleOption + kWindowOption + kHostOptions +
+         (command.rendering ? kRenderingOptions : "") + "\nExit status: " + command.exitStatus;
+}
+
+const CliCommand* commandNamed(const std::string& name) {
+  for (const CliCommand& command : kCommands) {
+    if (name == command.name) return &command;
+  }
+  return nullptr;
+}
+
+bool asksForHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 }  // namespace
 
@@ -224,25 +308,46 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
-    std::cerr << kUsage;
+    std::cerr << overview();
     return kExitUsage;
   }
-  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    std::cout << kUsage;
+  if (args[0] == "--version") {
+    std::cout << "panelhost " << PANELHOST_VERSION << "\n";
     return 0;
   }
-  for (const CliCommand& command : kCommands) {
-    if (args[0] != command.name) continue;
-    try {
-      return command.run({args.begin() + 1, args.end()});
-    } catch (const HostError& error) {
-      std::cerr << "panelhost " << command.name << ": " << error.what() << "\n" << kUsage;
-      return kExitUsage;
-    } catch (const std::bad_alloc&) {
-      std::cerr << "panelhost " << command.name << ": " << panelhost::kOutOfMemory << std::endl;
-      return kExitUsage;
+  if (asksForHelp(args[0]) || args[0] == "help") {
+    if (args.size() < 2 || asksForHelp(args[0])) {
+      std::cout << overview();
+      return 0;
     }
+    if (const CliCommand* command = commandNamed(args[1])) {
+      std::cout << commandHelp(*command);
+      return 0;
+    }
+    std::cerr << "panelhost help: unknown command " << panelhost::quotedText(args[1]) << "\n"
+              << overview();
+    return kExitUsage;
   }
-  std::cerr << "panelhost: unknown command " << panelhost::quotedText(args[0]) << "\n" << kUsage;
-  return kExitUsage;
+  const CliCommand* command = commandNamed(args[0]);
+  if (command == nullptr) {
+    std::cerr << "panelhost: unknown command " << panelhost::quotedText(args[0]) << "\n"
+              << overview();
+    return kExitUsage;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (std::any_of(rest.begin(), rest.end(), asksForHelp)) {
+    std::cout << commandHelp(*command);
+    return 0;
+  }
+  try {
+    return command->run(rest);
+  } catch (const HostError& error) {
+    std::cerr << "panelhost " << command->name << ": " << error.what() << "\n"
+              << "usage: " << usageLine(*command) << "\n"
+              << "(panelhost help " << command->name << " says more)\n";
+    return kExitUsage;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "panelhost " << command->name << ": " << panelhost::kOutOfMemory << std::endl;
+    return kExitUsage;
+  }
 }

@@ -13,8 +13,7 @@
 
 namespace {
 
-const std::filesystem::path kBitmaps =
-    std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources" / "bitmaps";
+const std::filesystem::path kBitmaps = RADIOS_BITMAPS_DIR;
 
 std::string pathOf(std::uint32_t id) { return (kBitmaps / (std::to_string(id) + ".bmp")).string(); }
 
