@@ -167,12 +167,26 @@ GaugeRecord readGauge(const ModuleImage& image, const HostLayouts& layouts, Modu
   gauge.userData = r.u32("user_data");
   gauge.flags = r.u32("flags");
   gauge.callbackEntry = "the gauge callback of " + quoted(gauge.name);
+  // What a field of the header leads to is named with the field.
+  const auto through = [&gauge](const char* field, const auto& read) {
+    try {
+      read();
+    } catch (const ModuleFault& fault) {
+      throw ModuleFault("gauge " + quoted(gauge.name) + ", what its GAUGEHDR field " + field +
+                        " points at: " + fault.what());
+    }
+  };
   if (gauge.elementsList) {
-    ModuleAddress root = 0;
-    image.read(gauge.elementsList, &root, static_cast<std::size_t>(image.pointerSize()));
-    gauge.tree = readElementTree(image, layouts, root, gauge.name);
+    through("elements_list", [&] {
+      ModuleAddress root = 0;
+      image.read(gauge.elementsList, &root, static_cast<std::size_t>(image.pointerSize()));
+      gauge.tree = readElementTree(image, layouts, root, gauge.name);
+    });
   }
-  if (gauge.mouseTable) gauge.mouse = readMouseTable(image, layouts, gauge.mouseTable, gauge.name);
+  if (gauge.mouseTable) {
+    through("mouse_rect",
+            [&] { gauge.mouse = readMouseTable(image, layouts, gauge.mouseTable, gauge.name); });
+  }
   return gauge;
 }
 

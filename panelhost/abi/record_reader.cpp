@@ -1,5 +1,6 @@
 #include "abi/record_reader.h"
 
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -12,7 +13,15 @@ RecordReader::RecordReader(const ModuleImage& image, const RecordLayout& layout,
     bytes_.resize(layout.size());
     into = bytes_.data();
   }
-  image.read(at, into, layout.size());
+  try {
+    image.read(at, into, layout.size());
+  } catch (const ModuleFault& fault) {
+    // The memory's own words say where; the record says what was being read there.
+    char address[24];
+    std::snprintf(address, sizeof address, "0x%llX", static_cast<unsigned long long>(at));
+    throw ModuleFault("its " + std::string(layout.name()) + " record at " + address + ": " +
+                      fault.what());
+  }
 }
 
 RecordReader::RecordReader(const RecordLayout& layout, std::vector<std::uint8_t> bytes,

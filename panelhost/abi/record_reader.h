@@ -27,7 +27,7 @@ struct Box {
 
 class RecordReader {
  public:
-  // Throws ModuleFault when the record does not lie in the module's memory.
+  // Throws ModuleFault naming the record when it does not lie in the module's memory.
   RecordReader(const ModuleImage& image, const RecordLayout& layout, ModuleAddress at);
   // A record already in hand, for tests and for arrays read in one go.
   RecordReader(const RecordLayout& layout, std::vector<std::uint8_t> bytes, int pointerSize);

@@ -1,6 +1,10 @@
 // panelhost: the simulator's panel system as a program.
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +16,7 @@
 #include "panel/gauge_tables.h"
 #include "panel/panel_file.h"
 #include "panel/panel_session.h"
+#include "panel/run_clock.h"
 #include "scenario/scenario_runner.h"
 #include "services/host_services.h"
 #include "support/host_error.h"
@@ -28,6 +33,8 @@ struct Arguments {
   std::vector<std::string> positional;
   std::optional<std::string> module;
   std::optional<std::string> panel;
+  std::optional<std::string> window;
+  std::optional<double> timeoutSeconds;
   bool log = false;
   bool offsets = false;
   bool markdown = false;
@@ -40,6 +47,7 @@ struct Allowed {
   bool rendering = false;
   bool panel = false;
   bool offsets = false;
+  bool timeout = false;
   bool markdown = false;
 };
 
@@ -66,6 +74,10 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
       parsed.log = true;
     } else if (args[i] == "--panel" && allowed.panel) {
       parsed.panel = value("a panel file");
+    } else if (args[i] == "--window") {
+      parsed.window = value("a window of the panel file");
+    } else if (args[i] == "--timeout" && allowed.timeout) {
+      parsed.timeoutSeconds = panelhost::parseTimeoutSeconds(value("seconds"));
     } else if (args[i] == "--resources" && allowed.rendering) {
       parsed.rendering.resourcesFolder = value("a folder");
     } else if (args[i] == "--lights" && allowed.rendering) {
@@ -83,8 +95,15 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
   return parsed;
 }
 
+panelhost::PanelLayout chosenPanel(const Arguments& parsed) {
+  return parsed.panel ? panelhost::readPanelFile(*parsed.panel, parsed.window)
+                      : panelhost::builtInPanel(parsed.window);
+}
+
 int runCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, Allowed{true, true, false});
+  Allowed allowed{true, true, false};
+  allowed.timeout = true;
+  const Arguments parsed = readArguments(args, allowed);
   if (parsed.positional.size() != 1) throw HostError("expected one scenario file: run FILE.scn");
   panelhost::RunOptions options;
   options.moduleFolder = panelhost::executableFolder();
@@ -92,26 +111,33 @@ int runCommand(const std::vector<std::string>& args) {
   options.log = parsed.log;
   options.renderer = panelhost::builtInRenderer(parsed.rendering);
   options.conditions = parsed.conditions;
+  options.window = parsed.window;
+  options.timeoutSeconds = parsed.timeoutSeconds;
+  options.showProgress = isatty(STDERR_FILENO) != 0;
   return panelhost::runScenarioFile(parsed.positional[0], options, std::cout);
 }
 
 // The panel as the simulator shows it once it has loaded the module and initialised the gauges.
 int renderCommand(const std::vector<std::string>& args) {
-  const Arguments parsed = readArguments(args, Allowed{false, true, true});
+  Allowed allowed{false, true, true};
+  allowed.timeout = true;
+  const Arguments parsed = readArguments(args, allowed);
   if (parsed.positional.size() != 1) throw HostError("expected one picture file: render OUT.png");
+  panelhost::RunClock clock(parsed.timeoutSeconds, false);
   panelhost::SessionOptions options;
   options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = parsed.module;
   options.print = [](const std::string& line) { std::cout << line << "\n"; };
   options.conditions = parsed.conditions;
+  options.pace = [&clock](std::int64_t nowMs) { clock.reached(nowMs); };
   try {
-    panelhost::PanelSession session(
-        parsed.panel ? panelhost::readPanelFile(*parsed.panel) : panelhost::builtInPanel(),
-        options);
+    panelhost::PanelSession session(chosenPanel(parsed), options);
     session.start();
+    clock.check(session.nowMs());
     panelhost::PanelView view = session.view();
     session.beforeDrawing();
-    panelhost::builtInRenderer(parsed.rendering)(view, parsed.positional[0]);
+    panelhost::builtInRenderer(parsed.rendering, [&] { clock.check(session.nowMs()); })(
+        view, parsed.positional[0]);
     session.afterDrawing();
     session.unload();
   } catch (const HostError& error) {
@@ -126,22 +152,30 @@ int infoCommand(const std::vector<std::string>& args) {
   allowed.offsets = true;
   allowed.markdown = true;
   allowed.rendering = true;  // --resources: where the bitmaps that give the sizes are
+  allowed.panel = true;      // whose placements are shown, and whose module is described
   const Arguments parsed = readArguments(args, allowed);
   if (!parsed.positional.empty()) {
     throw HostError("expected no file: info [--module PATH] [--offsets]");
   }
-  const std::string path =
-      parsed.module.value_or(panelhost::moduleFileIn(panelhost::executableFolder(), "radios"));
   panelhost::HostServices host;
   host.setHeldAnswers(parsed.conditions.answers);
   try {
+    std::optional<panelhost::PanelLayout> panel;
+    if (parsed.panel || parsed.window) panel = chosenPanel(parsed);
+    if (panel) {
+      for (const std::string& note : panel->notes) std::cout << note << "\n";
+    }
+    const std::string path = parsed.module.value_or(panelhost::moduleFileIn(
+        panelhost::executableFolder(),
+        parsed.panel ? panel->placements.front().moduleName : std::string("radios")));
     const panelhost::LoadedModule module(panelhost::openModuleImage(path, host, parsed.conditions),
                                          host);
     const panelhost::GaugeSizer sizer = panelhost::builtInSizer(path, parsed.rendering);
     if (parsed.markdown) {
       panelhost::writeGaugeTables(module, std::cout, sizer);
     } else {
-      panelhost::describeModule(module, std::cout, parsed.offsets, sizer);
+      panelhost::describeModule(module, std::cout, parsed.offsets, sizer,
+                                parsed.panel ? &*panel : nullptr);
     }
   } catch (const HostError& error) {
     std::cout << error.what() << std::endl;
@@ -167,6 +201,10 @@ constexpr const char* kModuleOption =
     "  --module PATH        the module to load, for every module a panel names; without it\n"
     "                       MODULE.so beside panelhost, else MODULE.gau there (radios for info);\n"
     "                       a 32-bit Windows .gau runs in panelhost's x86 emulator\n";
+// Every command takes it.
+constexpr const char* kWindowOption =
+    "  --window NAME        the window of the panel file (Window01, or its title in [Window\n"
+    "                       Titles]); by default the first that places gauges\n";
 constexpr const char* kHostOptions =
     "  --fpu 24|53|64       the x87 precision every call into an emulated .gau starts with\n"
     "                       (53 by default; refused for a native module, which uses SSE)\n"
@@ -178,25 +216,34 @@ constexpr const char* kRenderingOptions =
     "  --resources DIR      the folder of MODULE.rc and its bitmaps (default: the module's)\n";
 
 constexpr CliCommand kCommands[] = {
-    {"run", "FILE.scn [--module PATH] [--log] [HOST] [--lights on|off] [--resources DIR]",
+    {"run",
+     "FILE.scn [--module PATH] [--log] [--timeout S] [--window NAME] [HOST]\n"
+     "              [--lights on|off] [--resources DIR]",
      "run a scenario script",
      "Runs the scenario script FILE.scn (docs/panelhost.md, docs/scenarios.md). Its `panel` file\n"
      "is read relative to the script, the pictures of its `render` commands are written\n"
      "relative to the working folder.\n",
      "  --log                print every key event, timer firing and mouse dispatch with its\n"
-     "                       virtual time\n",
+     "                       virtual time\n"
+     "  --timeout S          end with exit status 2 after S seconds, saying how far virtual\n"
+     "                       time got; a longer run shows its progress on a terminal\n",
      true,
      "0 every check held, 1 a check failed, 2 the script, a panel file or the\n"
      "module could not be read or used.\n",
      runCommand},
-    {"render", "[--panel FILE] [--module PATH] [HOST] [--lights on|off] [--resources DIR] OUT.png",
+    {"render",
+     "[--panel FILE] [--window NAME] [--module PATH] [--timeout S] [HOST]\n"
+     "                 [--lights on|off] [--resources DIR] OUT.png",
      "draw the panel as it stands right after start",
      "Loads the module, places the panel's gauges, initialises them and draws the panel into\n"
      "OUT.png, relative to the working folder.\n",
      "  --panel FILE         the panel file (default: the built-in radio stack, the same as\n"
-     "                       panels/radio-stack.cfg)\n",
+     "                       panels/radio-stack.cfg)\n"
+     "  --timeout S          end with exit status 2 after S seconds, writing nothing\n",
      true, "0 the picture was written, 2 otherwise.\n", renderCommand},
-    {"info", "[--module PATH] [--offsets | --markdown] [--resources DIR] [HOST]",
+    {"info",
+     "[--module PATH] [--offsets | --markdown] [--panel FILE] [--window NAME]\n"
+     "               [--resources DIR] [HOST]",
      "describe the module's gauges as panelhost reads their records",
      "Lists each gauge of the module: its header, its size in pixels and the panel line that\n"
      "places it, its elements and its mouse table.\n",
@@ -204,11 +251,13 @@ constexpr CliCommand kCommands[] = {
      "                       layout the simulator reads\n"
      "  --markdown           the tables of docs/scenarios.md instead: each gauge's controls with\n"
      "                       a point inside each, and its elements\n"
+     "  --panel FILE         the panel file whose window places the gauges shown, and whose\n"
+     "                       first gauge names the module (unless --module)\n"
      "  --resources DIR      the folder of MODULE.rc and its bitmaps, which give the sizes\n",
      false, "0, or 2 when the module could not be read.\n", infoCommand},
     {"view",
-     "[--panel FILE] [--module PATH] [--scale S] [--record FILE.scn]\n"
-     "                 [HOST] [--lights on|off] [--resources DIR]",
+     "[--panel FILE] [--window NAME] [--module PATH] [--scale S] [--record FILE.scn]\n"
+     "               [HOST] [--lights on|off] [--resources DIR]",
      "the panel in a window, in real time",
      "Opens the panel in a window, driven by the real clock. The mouse works the controls (the\n"
      "wheel turns a knob, holding the button repeats); L switches the panel lights, S writes a\n"
@@ -238,8 +287,8 @@ std::string overview() {
 
 std::string commandHelp(const CliCommand& command) {
   return "usage: " + usageLine(command) + "\n\n" + command.description + "\n" + command.options +
-         kModuleOption + kHostOptions + (command.rendering ? kRenderingOptions : "") +
-         "\nExit status: " + command.exitStatus;
+         kModuleOption + kWindowOption + kHostOptions +
+         (command.rendering ? kRenderingOptions : "") + "\nExit status: " + command.exitStatus;
 }
 
 const CliCommand* commandNamed(const std::string& name) {
@@ -254,6 +303,9 @@ bool asksForHelp(const std::string& arg) { return arg == "--help" || arg == "-h"
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past `ulimit -f` is then an error that names the file, not a signal that ends the
+  // program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << overview();
@@ -293,6 +345,9 @@ int main(int argc, char** argv) {
     std::cerr << "panelhost " << command->name << ": " << error.what() << "\n"
               << "usage: " << usageLine(*command) << "\n"
               << "(panelhost help " << command->name << " says more)\n";
+    return kExitUsage;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "panelhost " << command->name << ": " << panelhost::kOutOfMemory << std::endl;
     return kExitUsage;
   }
 }

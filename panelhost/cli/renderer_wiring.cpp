@@ -1,5 +1,6 @@
 #include "cli/renderer_wiring.h"
 
+#include <map>
 #include <memory>
 
 #include "panel/element_reader.h"
@@ -9,26 +10,31 @@
 
 namespace panelhost {
 
-PanelRenderer builtInRenderer(const RenderSettings& settings) {
+PanelRenderer builtInRenderer(const RenderSettings& settings, std::function<void()> drawn) {
   PictureSettings pictureSettings;
   if (settings.resourcesFolder) pictureSettings.resourcesFolder = *settings.resourcesFolder;
   pictureSettings.options.panelLights = settings.panelLights;
   // Shared by every render of a run, so each module's bitmaps are read once.
   auto picture = std::make_shared<PanelPicture>(pictureSettings);
-  return [picture](PanelView& view, const std::string& pngPath) {
-    // One reader per module, so every element of a module is asked through it.
-    std::vector<std::unique_ptr<ModuleElementValues>> values;
+  return [picture, drawn](PanelView& view, const std::string& pngPath) {
+    // One reader per module, so every element of a module is asked through it, and a panel's
+    // memory does not grow with its placements.
+    std::map<const LoadedModule*, std::unique_ptr<ModuleElementValues>> values;
     std::vector<PicturePlacement> placements;
+    placements.reserve(view.gauges.size());
     for (const PlacedGauge& placed : view.gauges) {
       const GaugePlacement& at = *placed.placement;
-      values.push_back(std::make_unique<ModuleElementValues>(*placed.module));
-      placements.push_back(PicturePlacement{placed.gauge, values.back().get(),
-                                            placed.module->path(), at.x, at.y, at.width,
-                                            at.height, at.file + ":" + std::to_string(at.line),
-                                            &placed.module->image()});
+      auto& reader = values[placed.module];
+      if (!reader) reader = std::make_unique<ModuleElementValues>(*placed.module);
+      placements.push_back(PicturePlacement{
+          placed.gauge, reader.get(), placed.module->path(), at.x, at.y, at.width, at.height,
+          at.file + ":" + std::to_string(at.line), &placed.module->image()});
     }
     try {
-      picture->render({view.layout.widthPx, view.layout.heightPx}, placements, pngPath);
+      const Image& frame =
+          picture->drawFrame({view.layout.widthPx, view.layout.heightPx}, placements);
+      if (drawn) drawn();
+      picture->write(frame, pngPath);
     } catch (const RenderError& failure) {
       throw HostError(failure.what());
     }

@@ -1,6 +1,7 @@
 // The renderer this build offers to `render` in scenarios and to `panelhost render`.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,7 +15,10 @@ struct RenderSettings {
   bool panelLights = false;                    // --lights on
 };
 
-PanelRenderer builtInRenderer(const RenderSettings& settings = {});
+// `drawn`, when given, is called once the picture is drawn, before its file is written; it may
+// throw HostError to end the command.
+PanelRenderer builtInRenderer(const RenderSettings& settings = {},
+                              std::function<void()> drawn = {});
 
 // Each gauge's own size from the module's bitmaps, for `info`.
 GaugeSizer builtInSizer(const std::string& modulePath, const RenderSettings& settings = {});

@@ -86,7 +86,10 @@ void* pointerAt(ModuleAddress at) { return reinterpret_cast<void*>(static_cast<W
 
 std::unique_ptr<InProcessImage> InProcessImage::open(const std::string& path) {
   // RTLD_NOW: a module whose references cannot all be bound fails here, not halfway through a run.
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // A name without a folder is the file in the working folder, not one the loader would look for
+  // along its library path.
+  const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* why = dlerror();
     throw HostError("the module " + path + " could not be loaded (" +

@@ -27,13 +27,27 @@ LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& hos
       layouts_(hostabi::HostLayouts::forPointerSize(image_->pointerSize())) {
   const ModuleAddress linkage = requiredExport(*image_, "Linkage");
   importTable_ = requiredExport(*image_, "ImportTable");
-  const hostabi::RecordReader imports(*image_, layouts_.importTable, importTable_);
-  if (imports.u32("panels_id") != hostabi::kPanelsImportId) {
-    throw HostError("the module " + path() + " has an ImportTable whose first entry is not PANELS");
-  }
-  linkage_ = hostabi::readLinkage(*image_, layouts_, linkage);
-  for (ModuleAddress header : linkage_.gauges) {
-    gauges_.push_back(hostabi::readGauge(*image_, layouts_, header));
+  // A record the module's memory does not hold is named with the export that leads to it.
+  const auto reading = [this](const std::string& what, const auto& read) {
+    try {
+      read();
+    } catch (const ModuleFault& fault) {
+      throw ModuleFault("the module " + path() + ", " + what + ": " + fault.what());
+    }
+  };
+  reading("its export ImportTable", [&] {
+    const hostabi::RecordReader imports(*image_, layouts_.importTable, importTable_);
+    if (imports.u32("panels_id") != hostabi::kPanelsImportId) {
+      throw HostError("the module " + path() +
+                      " has an ImportTable whose first entry is not PANELS");
+    }
+  });
+  reading("its export Linkage",
+          [&] { linkage_ = hostabi::readLinkage(*image_, layouts_, linkage); });
+  for (std::size_t entry = 0; entry < linkage_.gauges.size(); ++entry) {
+    reading("entry " + std::to_string(entry) + " of the gauge table in Linkage", [&] {
+      gauges_.push_back(hostabi::readGauge(*image_, layouts_, linkage_.gauges[entry]));
+    });
     if (gauges_.back().name.empty()) {
       throw HostError("the module " + path() + " lists a gauge header without a name");
     }

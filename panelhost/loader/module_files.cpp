@@ -1,13 +1,17 @@
 #include "loader/module_files.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "emulator/emulated_module.h"
 #include "loader/in_process_image.h"
+#include "loader/module_kind.h"
+#include "support/host_error.h"
 
 namespace panelhost {
 
@@ -30,20 +34,37 @@ std::string executableFolder() {
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
+namespace {
+
+// The x86 emulator reserves this much address space for the code it translates, and ends the
+// process when it cannot (it leaves no error to report); so the room is asked for first, and a
+// limit too tight for it (ulimit -v) is an error that says so.
+constexpr std::size_t kEmulatorReserve = std::size_t{1} << 30;
+constexpr std::size_t kEmulatorMargin = std::size_t{64} << 20;
+
+void ensureRoomForTheEmulator(const std::string& path) {
+  void* probe = mmap(nullptr, kEmulatorReserve + kEmulatorMargin, PROT_NONE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (probe == MAP_FAILED) {
+    throw HostError("the module " + path +
+                    " could not be loaded (panelhost's x86 emulator reserves 1 GiB of address "
+                    "space for the code it translates, and the system gives less: " +
+                    std::strerror(errno) + "; see ulimit -v)");
+  }
+  munmap(probe, kEmulatorReserve + kEmulatorMargin);
+}
+
+}  // namespace
+
 std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows,
                                              const HostConditions& conditions) {
-  // A Windows DLL (the shipped .gau) runs in the emulator whatever its name; anything else is
-  // handed to the platform's loader.
-  char magic[2] = {};
-  std::ifstream file(path, std::ios::binary);
-  file.read(magic, sizeof magic);
-  if (magic[0] == 'M' && magic[1] == 'Z') {
+  if (moduleKindOf(path) == ModuleKind::Emulated) {
+    ensureRoomForTheEmulator(path);
     EmulatorOptions options;
     options.fpuControl = fpuControlWord(conditions.fpuBits.value_or(53));
     return openEmulatedModule(path, windows, options);
   }
-  // A module that is not there is reported as the loader finds it.
-  if (conditions.fpuBits && file) {
+  if (conditions.fpuBits) {
     throw HostError("--fpu " + std::to_string(*conditions.fpuBits) +
                     " sets the x87 precision of a 32-bit .gau run in the emulator; " + path +
                     " is a native module, which computes with SSE (leave --fpu out for it)");

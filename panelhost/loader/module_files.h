@@ -18,8 +18,9 @@ std::string moduleFileIn(const std::string& folder, const std::string& moduleNam
 std::string executableFolder();
 
 // Loads the module at `path`: a native shared object in this process, or a 32-bit Windows DLL in
-// the x86 emulator, its calls starting with the x87 precision `conditions` asks for. Throws
-// HostError saying why it cannot, or when a precision is asked of a native module.
+// the x86 emulator, as module_kind.h decides, its calls starting with the x87 precision
+// `conditions` asks for. Throws HostError saying why it cannot, or when a precision is asked of a
+// native module.
 std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows,
                                              const HostConditions& conditions = {});
 

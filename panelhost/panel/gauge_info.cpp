@@ -90,8 +90,9 @@ std::string moduleStem(const std::string& path) {
 
 class Describer {
  public:
-  Describer(const LoadedModule& module, std::ostream& out, bool offsets, const GaugeSizer& sizer)
-      : module_(module), out_(out), offsets_(offsets), sizer_(sizer) {}
+  Describer(const LoadedModule& module, std::ostream& out, bool offsets, const GaugeSizer& sizer,
+            const PanelLayout* panel)
+      : module_(module), out_(out), offsets_(offsets), sizer_(sizer), panel_(panel) {}
 
   void module() {
     const LinkageRecord& l = module_.linkage();
@@ -220,7 +221,9 @@ class Describer {
     }
     out_ << "  size in pixels: " << size.width << " x " << size.height << "\n";
     std::string line;
-    const PanelLayout stack = builtInPanel();
+    const PanelLayout stack = panel_ ? *panel_ : builtInPanel();
+    const std::string placedBy =
+        panel_ ? stack.file + " [" + stack.window + "]" : std::string("the built-in stack");
     for (std::size_t i = 0; i < stack.placements.size(); ++i) {
       const GaugePlacement& p = stack.placements[i];
       if (p.gaugeName != gauge.name) continue;
@@ -228,7 +231,7 @@ class Describer {
       line = "gauge" + number + "=" + moduleStem(module_.path()) + "!" + gauge.name + ", " +
              std::to_string(p.x) + ", " + std::to_string(p.y) + ", " +
              std::to_string(p.width > 0 ? p.width : size.width);
-      out_ << "  placed as the built-in stack does: " << line << "\n";
+      out_ << "  placed as " << placedBy << " does: " << line << "\n";
     }
     if (line.empty()) {
       out_ << "  placed at its own size: gaugeNN=" << moduleStem(module_.path()) << "!"
@@ -255,13 +258,14 @@ class Describer {
   std::ostream& out_;
   bool offsets_;
   const GaugeSizer& sizer_;
+  const PanelLayout* panel_;
 };
 
 }  // namespace
 
 void describeModule(const LoadedModule& module, std::ostream& out, bool offsets,
-                    const GaugeSizer& sizer) {
-  Describer(module, out, offsets, sizer).module();
+                    const GaugeSizer& sizer, const PanelLayout* panel) {
+  Describer(module, out, offsets, sizer, panel).module();
 }
 
 }  // namespace panelhost

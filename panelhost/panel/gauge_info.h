@@ -9,6 +9,7 @@
 #include <string>
 
 #include "loader/loaded_module.h"
+#include "panel/panel_file.h"
 
 namespace panelhost {
 
@@ -21,8 +22,8 @@ struct GaugePixels {
 using GaugeSizer = std::function<GaugePixels(const GaugeRecord& gauge)>;
 
 // With a sizer, each gauge's size in pixels and the panel line that places it at that size, as
-// the built-in radio stack places it where the stack has the gauge.
+// `panel` (or else the built-in radio stack) places it where it has the gauge.
 void describeModule(const LoadedModule& module, std::ostream& out, bool offsets = false,
-                    const GaugeSizer& sizer = nullptr);
+                    const GaugeSizer& sizer = nullptr, const PanelLayout* panel = nullptr);
 
 }  // namespace panelhost

@@ -1,5 +1,6 @@
 #include "panel/panel_file.h"
 
+#include <map>
 #include <sstream>
 
 #include "support/bounded_file.h"
@@ -16,6 +17,9 @@ constexpr int kLargestCoordinate = 100000;
 // The panel's picture is held whole in memory; a side beyond this is a typing slip, and would ask
 // for gigabytes.
 constexpr int kLargestPanelSide = 8192;
+// Each placement is served at every update cycle and drawn in every picture; far beyond any real
+// panel, this keeps a run's time within reason.
+constexpr std::size_t kMostPlacements = 10000;
 
 constexpr std::size_t kLongestModuleName = 64;
 constexpr std::size_t kLongestGaugeName = 255;
@@ -117,78 +121,248 @@ GaugePlacement parsePlacement(const std::string& key, const std::string& value,
   return placement;
 }
 
-}  // namespace
-
-PanelLayout parsePanelText(const std::string& text, const std::string& fileName) {
+// One [WindowNN] section as read, before one of them is chosen.
+struct WindowSection {
+  std::string name;  // as the file writes it, without the brackets
+  int line = 0;
   PanelLayout layout;
-  layout.file = fileName;
-  bool inWindow = false;
-  bool sizeSeen = false;
-  std::istringstream in(withoutByteOrderMark(text));
-  std::string rawLine;
-  for (int line = 1; std::getline(in, rawLine); ++line) {
-    std::string content = rawLine;
-    const auto comment = content.find("//");
-    if (comment != std::string::npos) content.erase(comment);
-    content = trimmed(content);
-    if (content.empty() || content[0] == ';') continue;
+  std::map<std::string, int> keys;  // lowered key: its line
+};
 
-    if (content[0] == '[') {
-      if (content.back() != ']') {
-        throw HostError(
-            at(fileName, line, "expected a section name in brackets, got " + quotedText(content)));
+// What a panel file holds for panelhost: its windows in file order, their titles, and what a
+// reader should know about the file.
+struct PanelText {
+  std::vector<WindowSection> windows;
+  std::map<std::string, std::string> titles;  // lowered window name: its title
+  std::vector<std::string> notes;
+};
+
+bool isWindowSection(const std::string& lowered) {
+  // [Window00], [WINDOW01] and so on; [Window Titles] is not a window.
+  return startsWith(lowered, "[window") && lowered.size() > 8 &&
+         lowered.find_first_not_of("0123456789", 7) == lowered.size() - 1;
+}
+
+class PanelReader {
+ public:
+  explicit PanelReader(const std::string& fileName) : file_(fileName) {}
+
+  PanelText read(const std::string& text) {
+    std::istringstream in(withoutByteOrderMark(text));
+    std::string rawLine;
+    for (int line = 1; std::getline(in, rawLine); ++line) {
+      std::string content = rawLine;
+      const auto comment = content.find("//");
+      if (comment != std::string::npos) content.erase(comment);
+      content = trimmed(content);
+      if (content.empty() || content[0] == ';') continue;
+      if (content[0] == '[') {
+        section(content, line);
+      } else if (window_ != nullptr) {
+        windowLine(content, line);
+      } else if (inTitles_) {
+        titleLine(content, line);
       }
-      // [Window00], [WINDOW01] and so on; [Window Titles] is not a window.
-      const std::string section = lowered(content);
-      inWindow = startsWith(section, "[window") && section.size() > 8 &&
-                 section.find_first_not_of("0123456789", 7) == section.size() - 1;
-      continue;
+      // Other sections of a real panel file are not ours to judge.
     }
-    // Other sections of a real panel file are not ours to judge.
-    if (!inWindow) continue;
+    if (unsaid_ > 0) {
+      result_.notes.push_back(shownText(file_, kShownPathBytes) +
+                              ": warning: " + std::to_string(unsaid_) +
+                              " more keys or sections stand twice; panelhost keeps the first of "
+                              "each");
+    }
+    return std::move(result_);
+  }
+
+ private:
+  // A file of thousands of repeated lines would bury everything else said.
+  static constexpr int kMostWarnings = 20;
+
+  void warn(int line, const std::string& message) {
+    if (warned_ == kMostWarnings) {
+      ++unsaid_;
+      return;
+    }
+    ++warned_;
+    result_.notes.push_back(at(file_, line, "warning: " + message));
+  }
+
+  void section(const std::string& content, int line) {
+    if (content.back() != ']') {
+      throw HostError(
+          at(file_, line, "expected a section name in brackets, got " + quotedText(content)));
+    }
+    const std::string name = lowered(content);
+    window_ = nullptr;
+    inTitles_ = false;
+    keys_ = nullptr;
+    section_ = shownText(content);
+    const bool window = isWindowSection(name);
+    if (!window && name != "[window titles]") return;
+    const auto [first, isNew] = sections_.emplace(name, line);
+    if (!isNew) {
+      // The simulator reads one of the two; which one is not published.
+      warn(line, shownText(content) + " again, first at line " + std::to_string(first->second) +
+                     "; panelhost reads the first and passes over this one");
+      return;
+    }
+    if (window) {
+      WindowSection& added = result_.windows.emplace_back();
+      added.name = content.substr(1, content.size() - 2);
+      added.line = line;
+      added.layout.file = file_;
+      added.layout.window = added.name;
+      window_ = &added;
+      keys_ = &added.keys;
+    } else {
+      inTitles_ = true;
+      keys_ = &titleKeys_;
+    }
+  }
+
+  // Whether this is the first time the key stands in its section; a repeat is reported.
+  bool firstTime(const std::string& key, int line) {
+    const auto [first, isNew] = keys_->emplace(key, line);
+    if (!isNew) {
+      warn(line, shownText(key) + " again in " + section_ + ", first at line " +
+                     std::to_string(first->second) + "; panelhost keeps the first");
+    }
+    return isNew;
+  }
+
+  void titleLine(const std::string& content, int line) {
+    const auto equals = content.find('=');
+    if (equals == std::string::npos) return;
+    const std::string key = lowered(trimmed(content.substr(0, equals)));
+    if (firstTime(key, line)) result_.titles[key] = trimmed(content.substr(equals + 1));
+  }
+
+  void windowLine(const std::string& content, int line) {
     const auto equals = content.find('=');
     if (equals == std::string::npos) {
       throw HostError(
-          at(fileName, line, "expected KEY=VALUE or [SECTION], got " + quotedText(content)));
+          at(file_, line, "expected KEY=VALUE or [SECTION], got " + quotedText(content)));
     }
     const std::string key = lowered(trimmed(content.substr(0, equals)));
     const std::string value = trimmed(content.substr(equals + 1));
-
+    PanelLayout& layout = window_->layout;
     if (key == "size_mm") {
       const auto fields = splitAt(value, ',');
       if (fields.size() != 2) {
-        throw HostError(
-            at(fileName, line, "expected size_mm=WIDTH,HEIGHT, got " + quotedText(value)));
+        throw HostError(at(file_, line, "expected size_mm=WIDTH,HEIGHT, got " + quotedText(value)));
       }
-      const int width = numberAt(fields[0], 1, kLargestPanelSide, "a width", fileName, line);
-      const int height = numberAt(fields[1], 1, kLargestPanelSide, "a height", fileName, line);
-      if (!sizeSeen) {
+      const int width = numberAt(fields[0], 1, kLargestPanelSide, "a width", file_, line);
+      const int height = numberAt(fields[1], 1, kLargestPanelSide, "a height", file_, line);
+      if (firstTime(key, line)) {
         layout.widthPx = width;
         layout.heightPx = height;
-        sizeSeen = true;
       }
     } else if (startsWith(key, "gauge") && key.size() > 5 &&
                key.find_first_not_of("0123456789", 5) == std::string::npos) {
-      layout.placements.push_back(parsePlacement(key, value, fileName, line));
+      GaugePlacement placement = parsePlacement(key, value, file_, line);
+      if (!firstTime(key, line)) return;
+      if (layout.placements.size() >= kMostPlacements) {
+        throw HostError(at(file_, line,
+                           "expected at most " + std::to_string(kMostPlacements) +
+                               " gauges in one window, got more (each costs time at every "
+                               "update cycle)"));
+      }
+      layout.placements.push_back(std::move(placement));
     }
   }
-  if (layout.placements.empty()) {
-    throw HostError(at(fileName, 1,
-                       "expected at least one " + std::string(kPlacementForm) +
-                           " line in a [WindowNN] section, found none"));
+
+  std::string file_;
+  PanelText result_;
+  std::map<std::string, int> sections_;  // lowered section name: its line
+  std::map<std::string, int> titleKeys_;
+  std::string section_;                         // the section being read, as written
+  WindowSection* window_ = nullptr;             // the window section being read
+  std::map<std::string, int>* keys_ = nullptr;  // the keys of the section being read
+  bool inTitles_ = false;
+  int warned_ = 0;
+  int unsaid_ = 0;
+};
+
+std::string windowNamed(const WindowSection& window, const PanelText& panel) {
+  const auto title = panel.titles.find(lowered(window.name));
+  return "[" + window.name + "]" +
+         (title == panel.titles.end() ? std::string() : " " + quotedText(title->second));
+}
+
+// The window `wanted` names: by its section name, with or without brackets, or by its title.
+const WindowSection* findWindow(const PanelText& panel, const std::string& wanted) {
+  std::string name = lowered(trimmed(wanted));
+  if (name.size() > 2 && name.front() == '[' && name.back() == ']') {
+    name = name.substr(1, name.size() - 2);
   }
+  for (const WindowSection& window : panel.windows) {
+    if (lowered(window.name) == name) return &window;
+  }
+  for (const WindowSection& window : panel.windows) {
+    const auto title = panel.titles.find(lowered(window.name));
+    if (title != panel.titles.end() && lowered(title->second) == name) return &window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+PanelLayout parsePanelText(const std::string& text, const std::string& fileName,
+                           const std::optional<std::string>& window) {
+  PanelText panel = PanelReader(fileName).read(text);
+  std::vector<const WindowSection*> placing;
+  for (const WindowSection& section : panel.windows) {
+    if (!section.layout.placements.empty()) placing.push_back(&section);
+  }
+  const WindowSection* chosen = nullptr;
+  if (window) {
+    chosen = findWindow(panel, *window);
+    if (chosen == nullptr) {
+      std::string names;
+      for (const WindowSection& section : panel.windows) {
+        names += (names.empty() ? "" : ", ") + windowNamed(section, panel);
+      }
+      throw HostError(shownText(fileName, kShownPathBytes) + ": expected --window to name one of " +
+                      (names.empty() ? std::string("its windows (it has none)") : names) +
+                      ", got " + quotedText(*window));
+    }
+    if (chosen->layout.placements.empty()) {
+      throw HostError(at(fileName, chosen->line,
+                         windowNamed(*chosen, panel) + ": expected at least one " + kPlacementForm +
+                             " line in the window, found none"));
+    }
+  } else {
+    if (placing.empty()) {
+      throw HostError(at(fileName, 1,
+                         "expected at least one " + std::string(kPlacementForm) +
+                             " line in a [WindowNN] section, found none"));
+    }
+    chosen = placing.front();
+    if (placing.size() > 1) {
+      std::string names;
+      for (const WindowSection* section : placing) {
+        names += (names.empty() ? "" : ", ") + windowNamed(*section, panel);
+      }
+      panel.notes.push_back(shownText(fileName, kShownPathBytes) + ": " +
+                            std::to_string(placing.size()) + " windows place gauges (" + names +
+                            "); panelhost takes " + windowNamed(*chosen, panel) +
+                            ", --window NAME takes another");
+    }
+  }
+  PanelLayout layout = chosen->layout;
+  layout.notes = std::move(panel.notes);
   return layout;
 }
 
-PanelLayout readPanelFile(const std::string& path) {
+PanelLayout readPanelFile(const std::string& path, const std::optional<std::string>& window) {
   const BoundedFile file = readBoundedFile(path, kLargestTextFile);
   if (file.outcome == BoundedFile::Outcome::TooLarge) {
     throw HostError(tooLargeMessage(path, file, kLargestTextFile, "a panel file"));
   }
   if (file.outcome != BoundedFile::Outcome::Read) {
-    throw HostError(shownText(path, kShownPathBytes) + ": the panel file could not be read");
+    throw HostError(cannotReadMessage(path, file, "the panel file"));
   }
-  return parsePanelText(file.text, path);
+  return parsePanelText(file.text, path, window);
 }
 
 const char* builtInPanelText() {
@@ -199,6 +373,8 @@ const char* builtInPanelText() {
          "gauge02=radios!ADF, 0, 274, 417\n";
 }
 
-PanelLayout builtInPanel() { return parsePanelText(builtInPanelText(), "built-in radio stack"); }
+PanelLayout builtInPanel(const std::optional<std::string>& window) {
+  return parsePanelText(builtInPanelText(), "built-in radio stack", window);
+}
 
 }  // namespace panelhost

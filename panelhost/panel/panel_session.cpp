@@ -70,6 +70,10 @@ PanelSession::PanelSession(PanelLayout layout, SessionOptions options)
   host_.warn = [this](const std::string& line) {
     if (options_.print) options_.print(timeStamp(nowMs()) + "warning: " + line);
   };
+  // What the panel file's reader noticed, said once before anything runs.
+  if (options_.print) {
+    for (const std::string& note : layout_.notes) options_.print(note);
+  }
 }
 
 PanelSession::~PanelSession() {
@@ -144,7 +148,10 @@ std::vector<OutlivingTimer> PanelSession::unload() {
 }
 
 void PanelSession::serveAll(std::int32_t serviceId) {
-  for (const PlacedGauge& placed : placed_) placed.module->serve(*placed.gauge, serviceId);
+  for (const PlacedGauge& placed : placed_) {
+    placed.module->serve(*placed.gauge, serviceId);
+    paced();
+  }
 }
 
 template <std::size_t N>
@@ -152,6 +159,7 @@ void PanelSession::serveAll(const ServiceCall (&services)[N]) {
   for (const ServiceCall& service : services) {
     for (const PlacedGauge& placed : placed_) {
       placed.module->serve(*placed.gauge, service.id, extraData(*placed.module, service.extra));
+      paced();
     }
   }
 }
@@ -182,7 +190,14 @@ void PanelSession::updateCycle() {
 }
 
 void PanelSession::updateCycles(int count) {
-  for (int i = 0; i < count; ++i) updateCycle();
+  for (int i = 0; i < count; ++i) {
+    updateCycle();
+    paced();
+  }
+}
+
+void PanelSession::paced() {
+  if (options_.pace) options_.pace(nowMs());
 }
 
 void PanelSession::setPeriod(int periodMs) {
@@ -217,6 +232,7 @@ void PanelSession::advance(std::int64_t ms) {
       dispatch(held_->gauge, held_->x, held_->y, kMouseRepeat);
     }
     if (updateDue) updateCycle();
+    paced();
   }
   host_.setNowMs(target);
 }
@@ -259,7 +275,10 @@ void PanelSession::release() {
 }
 
 void PanelSession::wheel(const PlacedGauge& gauge, int x, int y, bool up, int count) {
-  for (int i = 0; i < count; ++i) dispatch(gauge, x, y, up ? kMouseWheelUp : kMouseWheelDown);
+  for (int i = 0; i < count; ++i) {
+    dispatch(gauge, x, y, up ? kMouseWheelUp : kMouseWheelDown);
+    paced();
+  }
 }
 
 const PlacedGauge* PanelSession::placedGauge(const std::string& name) const {

@@ -23,6 +23,10 @@ struct SessionOptions {
   std::optional<std::string> moduleOverride;      // --module PATH: loaded for every MODULE name
   std::function<void(const std::string&)> print;  // where log lines and warnings go
   HostConditions conditions;                      // --fpu, --answers
+  // Called at every step of a run (each instant an advance passes, each service sent to a
+  // placement, each update cycle and wheel event) with the session's virtual time; it may throw
+  // HostError to end the run.
+  std::function<void(std::int64_t nowMs)> pace = nullptr;
 };
 
 // What a gauge service's extra data carries.
@@ -99,6 +103,7 @@ class PanelSession {
   void serveAll(const ServiceCall (&services)[N]);
   std::uint32_t extraData(const LoadedModule& module, ExtraData extra) const;
   void updateCycle();
+  void paced();
   std::optional<std::int64_t> nextUpdateAfter(std::int64_t timeMs) const;
   bool dispatch(const PlacedGauge& gauge, int x, int y, std::uint32_t eventFlag);
   void log(const std::string& line);

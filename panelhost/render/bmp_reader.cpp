@@ -128,17 +128,13 @@ Image decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name)
 
 Image readBmpFile(const std::filesystem::path& file) {
   const std::string name = shownText(file.string(), kShownPathBytes);
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(file, ignored)) {
-    throw RenderError(name + ": no such bitmap file");
-  }
   const BoundedFile read = readBoundedFile(file.string(), kLargestBitmapFile);
   if (read.outcome == BoundedFile::Outcome::TooLarge) {
     throw RenderError(name + ": expected a bitmap file of at most " +
                       byteCountText(kLargestBitmapFile) + ", got more");
   }
   if (read.outcome != BoundedFile::Outcome::Read) {
-    throw RenderError(name + ": cannot read the bitmap file");
+    throw RenderError(cannotReadMessage(file.string(), read, "the bitmap file"));
   }
   return decodeBmp(std::vector<std::uint8_t>(read.text.begin(), read.text.end()), name);
 }

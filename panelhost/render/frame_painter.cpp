@@ -68,8 +68,6 @@ const Image& FramePainter::draw(Size panelSize, const std::vector<GaugeOnPanel>&
   frame_.setSize(panelSize.width, panelSize.height);
   planStraightDrawing(gauges);
   fillAroundStraightGauges(gauges);
-  // A layer for each placement, so each keeps its size from one frame to the next.
-  if (layers_.size() < gauges.size()) layers_.resize(gauges.size());
   for (std::size_t i = 0; i < gauges.size(); ++i) {
     const GaugeOnPanel& g = gauges[i];
     GaugeRenderer renderer(*g.bitmaps, *g.values, text_);
@@ -89,7 +87,8 @@ const Image& FramePainter::draw(Size panelSize, const std::vector<GaugeOnPanel>&
       }
       continue;
     }
-    Image& layer = layers_[i];
+    // Drawn and put onto the frame before the next gauge, so one layer of each size serves all.
+    Image& layer = layers_[{g.own.width, g.own.height}];
     layer.setSize(g.own.width, g.own.height);
     Canvas canvas(layer, 0, 0, g.own);
     renderer.draw(*g.gauge, options, canvas);

@@ -1,11 +1,14 @@
 // Draws a whole panel into a frame it keeps from one picture to the next: each gauge as onto a
 // layer of its own size, put onto the frame by the layer's alpha, nearest pixel, as composite()
 // does. A gauge at its own size over nothing drawn before (the usual panel) has its layer right
-// where it lands on the frame, then put over the black there in place; any other has a layer of
-// its own, kept too. Either way the pixels are those of a layer and composite(). Drawing a frame
-// allocates nothing once the frame and layers have their sizes, and the fonts stay open.
+// where it lands on the frame, then put over the black there in place; any other is drawn onto a
+// layer of its size, kept too and shared by every placement of that size, so that a panel's
+// memory follows its pixels, not the number of its placements. Either way the pixels are those
+// of a layer and composite(). Drawing a frame allocates nothing once the frame and layers have
+// their sizes, and the fonts stay open.
 #pragma once
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -42,9 +45,9 @@ class FramePainter {
 
   TextPainter text_;
   Image frame_;
-  std::vector<Image> layers_;               // by placement
-  std::vector<bool> straight_;              // by placement: drawn straight onto the frame
-  std::vector<std::pair<int, int>> spans_;  // a frame row's columns such gauges cover
+  std::map<std::pair<int, int>, Image> layers_;  // by gauge size, width and height
+  std::vector<bool> straight_;                   // by placement: drawn straight onto the frame
+  std::vector<std::pair<int, int>> spans_;       // a frame row's columns such gauges cover
 };
 
 }  // namespace panelhost

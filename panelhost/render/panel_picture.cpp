@@ -115,9 +115,4 @@ const Image& PanelPicture::drawFrame(Size panelSize,
   return frame_.draw(panelSize, gauges_, settings_.options);
 }
 
-void PanelPicture::render(Size panelSize, const std::vector<PicturePlacement>& placements,
-                          const std::filesystem::path& png) {
-  png_.write(drawFrame(panelSize, placements), png);
-}
-
 }  // namespace panelhost

@@ -56,6 +56,11 @@ class PanelPicture {
   // a bad bitmap shows before anything runs. Throws RenderError.
   void check(const std::vector<PicturePlacement>& placements);
 
+  // The placed gauge's own size, its root bitmap's. Throws RenderError.
+  Size ownSize(const PicturePlacement& placement) {
+    return gaugeOwnSize(*placement.gauge, bitmapsFor(placement));
+  }
+
   // The panel as it stands now (element callbacks called now through each placement's values).
   Image draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
     return drawFrame(panelSize, placements);
@@ -64,7 +69,11 @@ class PanelPicture {
   const Image& drawFrame(Size panelSize, const std::vector<PicturePlacement>& placements);
   // draw, then written to `png`. Throws RenderError naming what failed.
   void render(Size panelSize, const std::vector<PicturePlacement>& placements,
-              const std::filesystem::path& png);
+              const std::filesystem::path& png) {
+    write(drawFrame(panelSize, placements), png);
+  }
+  // A picture written to `png` with the room kept from the last. Throws RenderError.
+  void write(const Image& picture, const std::filesystem::path& png) { png_.write(picture, png); }
 
  private:
   // The panel as large as its gauges reach, for a panel file that gives no size.

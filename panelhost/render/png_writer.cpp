@@ -3,14 +3,14 @@
 #include <libdeflate.h>
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <array>
 #include <cstring>
-#include <iterator>
 #include <vector>
 
 #include "render/pixel_runs.h"
 #include "render/render_error.h"
+#include "support/host_error.h"
+#include "support/output_file.h"
 
 namespace panelhost {
 
@@ -22,19 +22,18 @@ constexpr std::uint8_t kColourRgb = 2;
 constexpr std::uint8_t kColourRgba = 6;
 constexpr std::uint8_t kNoFilter = 0;
 
-void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
+std::array<std::uint8_t, 4> bigEndian(std::uint32_t value) {
+  return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+          static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
 }
 
-// Length, type, data, and the CRC of type and data.
-void putChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data,
-              std::size_t size) {
-  putBigEndian(out, static_cast<std::uint32_t>(size));
-  const std::size_t typeAt = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data, data + size);
-  putBigEndian(out, libdeflate_crc32(0, out.data() + typeAt, size + 4));
+// Length, type, data, and the CRC of type and data; the data written from where it lies.
+void putChunk(OutputFile& out, const char* type, const std::uint8_t* data, std::size_t size) {
+  out.write(bigEndian(static_cast<std::uint32_t>(size)).data(), 4);
+  out.write(type, 4);
+  if (size > 0) out.write(data, size);
+  const std::uint32_t crc = libdeflate_crc32(libdeflate_crc32(0, type, 4), data, size);
+  out.write(bigEndian(crc).data(), 4);
 }
 
 }  // namespace
@@ -83,24 +82,15 @@ void PngWriter::write(const Image& image, const std::filesystem::path& file) {
   header[8] = 8;  // bits per channel
   header[9] = allOpaque ? kColourRgb : kColourRgba;
   // header[10..12]: deflate, adaptive filtering (each row says its own), not interlaced
-  file_.clear();
-  file_.insert(file_.end(), std::begin(kSignature), std::end(kSignature));
-  putChunk(file_, "IHDR", header, sizeof header);
-  putChunk(file_, "IDAT", compressed_.data(), deflated);
-  putChunk(file_, "IEND", nullptr, 0);
-
-  // A file already there is replaced, not truncated: ext4 writes a truncated file's new blocks
-  // out when it is closed, which costs more than the whole picture.
-  std::error_code ignored;
-  std::filesystem::remove(file, ignored);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(file.string().c_str(), "wb"),
-                                                         &std::fclose);
-  if (!stream) {
-    throw RenderError(file.string() + ": cannot write the PNG file (" + std::strerror(errno) + ")");
-  }
-  if (std::fwrite(file_.data(), 1, file_.size(), stream.get()) != file_.size() ||
-      std::fclose(stream.release()) != 0) {
-    throw RenderError(file.string() + ": cannot write the PNG file (" + std::strerror(errno) + ")");
+  try {
+    OutputFile out(file.string(), "the PNG file");
+    out.write(kSignature, sizeof kSignature);
+    putChunk(out, "IHDR", header, sizeof header);
+    putChunk(out, "IDAT", compressed_.data(), deflated);
+    putChunk(out, "IEND", nullptr, 0);
+    out.commit();
+  } catch (const HostError& failure) {
+    throw RenderError(failure.what());
   }
 }
 

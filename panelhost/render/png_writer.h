@@ -19,7 +19,8 @@ class PngWriter {
   PngWriter& operator=(const PngWriter&) = delete;
 
   // RGB when every pixel is opaque, RGBA otherwise. The room for the rows and the compressed
-  // data is kept for the next picture. Throws RenderError naming the file.
+  // data is kept for the next picture. The file is written as output_file.h writes every file:
+  // whole or not at all. Throws RenderError naming the file and the system's reason.
   void write(const Image& image, const std::filesystem::path& file);
 
  private:
@@ -27,7 +28,6 @@ class PngWriter {
   std::unique_ptr<Compressor> compressor_;
   std::vector<std::uint8_t> rows_;        // each row: its filter byte (none), then its pixels
   std::vector<std::uint8_t> compressed_;  // the zlib stream of the rows
-  std::vector<std::uint8_t> file_;        // the whole file
 };
 
 // One picture with a writer of its own.

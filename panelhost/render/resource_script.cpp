@@ -124,7 +124,7 @@ class ResourceScriptParser {
                                         "a resource script with its includes"));
     }
     if (file.outcome != BoundedFile::Outcome::Read) {
-      throw RenderError(name + ": cannot open the resource script");
+      throw RenderError(cannotReadMessage(script.string(), file, "the resource script"));
     }
     budget_ -= file.text.size();
     std::istringstream lines(withoutComments(file.text));

@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include "abi/record_decoder.h"
 #include "loader/module_image.h"
 #include "panel/element_reader.h"
 #include "panel/mouse_table.h"
 #include "panel/panel_session.h"
+#include "panel/run_clock.h"
 #include "scenario/scenario_script.h"
 #include "support/bounded_file.h"
 #include "support/host_error.h"
@@ -43,19 +45,27 @@ std::string quoted(const std::string& text) { return quotedText(text); }
 
 class ScenarioRunner {
  public:
-  ScenarioRunner(const RunOptions& options, std::ostream& out) : options_(options), out_(out) {}
+  ScenarioRunner(const RunOptions& options, std::ostream& out)
+      : options_(options), out_(out), clock_(options.timeoutSeconds, options.showProgress) {}
 
   int run(const std::string& text, const std::string& fileName) {
     file_ = fileName;
     int status = kExitChecksHeld;
     try {
       const Script script = parseScript(text, fileName);
+      std::int64_t totalMs = 0;
+      for (const Command& command : script.commands) {
+        if (command.kind == CommandKind::Advance) totalMs += command.count;
+      }
+      clock_.setTotalMs(totalMs);
       for (const Command& command : script.commands) {
         line_ = command.line;
         try {
           execute(command);
         } catch (const ModuleFault& fault) {
           error(fault.what());
+        } catch (const RunStopped& stopped) {
+          error(stopped.what());
         }
       }
       session_.reset();
@@ -64,13 +74,21 @@ class ScenarioRunner {
       print(error.what());
       session_.reset();
       status = kExitBadInput;
+    } catch (const std::bad_alloc&) {
+      // What was asked for is freed by now, so the message itself finds room.
+      session_.reset();
+      print(at(file_, line_, kOutOfMemory));
+      status = kExitBadInput;
     }
     print(std::to_string(passed_) + " passed, " + std::to_string(failed_) + " failed");
     return status;
   }
 
  private:
-  void print(const std::string& line) { out_ << line << std::endl; }
+  void print(const std::string& line) {
+    clock_.clearProgress();
+    out_ << line << std::endl;
+  }
 
   [[noreturn]] void error(const std::string& message) const {
     throw HostError(at(file_, line_, message));
@@ -88,7 +106,11 @@ class ScenarioRunner {
   PanelSession& session() {
     if (!session_) {
       // No `panel` came first: the built-in radio stack.
-      openSession(builtInPanel());
+      try {
+        openSession(builtInPanel(options_.window));
+      } catch (const HostError& failure) {
+        error(failure.what());
+      }
     }
     return *session_;
   }
@@ -99,6 +121,11 @@ class ScenarioRunner {
     options.moduleOverride = options_.moduleOverride;
     options.conditions = options_.conditions;
     options.print = [this](const std::string& line) { print(line); };
+    options.pace = [this](std::int64_t nowMs) {
+      // Virtual time as the script covers it: the advances done, and this one so far (a start
+      // after unload sets the session's clock back to 0).
+      clock_.reached(advancedMs_ + (advanceFromMs_ ? nowMs - *advanceFromMs_ : 0));
+    };
     session_ = std::make_unique<PanelSession>(std::move(layout), std::move(options));
     session_->setLogging(options_.log);
   }
@@ -148,7 +175,7 @@ class ScenarioRunner {
     switch (command.kind) {
       case CommandKind::Panel: {
         try {
-          openSession(readPanelFile(relativeTo(folderOf(file_), command.path)));
+          openSession(readPanelFile(relativeTo(folderOf(file_), command.path), options_.window));
         } catch (const HostError& failure) {
           error(failure.what());
         }
@@ -170,9 +197,14 @@ class ScenarioRunner {
       case CommandKind::Rate:
         session().setPeriod(command.count == 0 ? 0 : static_cast<int>(1000 / command.count));
         break;
-      case CommandKind::Advance:
-        startedOrUnloaded().advance(command.count);
+      case CommandKind::Advance: {
+        PanelSession& panel = startedOrUnloaded();
+        advanceFromMs_ = panel.nowMs();
+        panel.advance(command.count);
+        advanceFromMs_.reset();
+        advancedMs_ += command.count;
         break;
+      }
       case CommandKind::Update:
         started().updateCycles(static_cast<int>(command.count));
         break;
@@ -334,6 +366,9 @@ class ScenarioRunner {
   int passed_ = 0;
   int failed_ = 0;
   bool unloaded_ = false;
+  RunClock clock_;
+  std::int64_t advancedMs_ = 0;                // by the advances done
+  std::optional<std::int64_t> advanceFromMs_;  // where the advance under way started
   std::unique_ptr<PanelSession> session_;
 };
 
@@ -349,8 +384,7 @@ int runScenarioFile(const std::string& path, const RunOptions& options, std::ost
   if (file.outcome != BoundedFile::Outcome::Read) {
     out << (file.outcome == BoundedFile::Outcome::TooLarge
                 ? tooLargeMessage(path, file, kLargestTextFile, "a scenario script")
-                : shownText(path, kShownPathBytes) +
-                      ":1: expected a scenario file that can be read")
+                : cannotReadMessage(path, file, "the scenario script"))
         << std::endl;
     out << "0 passed, 0 failed" << std::endl;
     return kExitBadInput;

@@ -18,6 +18,9 @@ struct RunOptions {
   bool log = false;                           // --log
   PanelRenderer renderer;                     // empty when this build draws nothing
   HostConditions conditions;                  // --fpu, --answers
+  std::optional<std::string> window;          // --window NAME: the panel file's window to use
+  std::optional<double> timeoutSeconds;       // --timeout SECONDS
+  bool showProgress = false;                  // on standard error, when the run takes long
 };
 
 constexpr int kExitChecksHeld = 0;

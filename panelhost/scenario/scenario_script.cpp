@@ -19,6 +19,7 @@ constexpr const char* kCommandList =
 constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
 constexpr std::int64_t kMostRepeats = 1000000;
 constexpr int kLargestCoordinate = 1000000;
+constexpr std::int64_t kLargestUnsigned32 = 0xFFFFFFFFLL;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -57,14 +58,21 @@ class LineReader {
     }
     return token.text;
   }
-  std::int64_t whole(const std::string& expected, std::int64_t low, std::int64_t high) {
+  // A whole number from `low` to `high`, the range said in the message. Where no negative is
+  // allowed, neither is a minus sign: -0 is as wrong there as -1.
+  std::int64_t whole(const std::string& what, std::int64_t low, std::int64_t high) {
+    const std::string expected =
+        what + ", a whole number from " + std::to_string(low) + " to " + std::to_string(high);
     const Token& token = take(expected);
     const auto value = token.quoted ? std::nullopt : parseWholeNumber(token.text);
-    if (!value || *value < low || *value > high) failOnLast(expected);
+    if (!value || *value < low || *value > high || (low >= 0 && token.text[0] == '-')) {
+      failOnLast(expected);
+    }
     return *value;
   }
-  std::uint32_t unsigned32(const std::string& expected) {
-    return static_cast<std::uint32_t>(whole(expected, -2147483648LL, 4294967295LL) & 0xFFFFFFFFLL);
+  // Event ids and values as the host passes them: unsigned 32-bit, written decimal or in hex.
+  std::uint32_t unsigned32(const std::string& what) {
+    return static_cast<std::uint32_t>(whole(what, 0, kLargestUnsigned32));
   }
   // For a token that was read and then found not to be one of the choices: names that token.
   [[noreturn]] void failOnLast(const std::string& expected) {
@@ -85,10 +93,8 @@ class LineReader {
 
 void readPoint(LineReader& in, Command& command) {
   command.gauge = in.name("a gauge name");
-  command.x =
-      static_cast<int>(in.whole("X, a whole number", -kLargestCoordinate, kLargestCoordinate));
-  command.y =
-      static_cast<int>(in.whole("Y, a whole number", -kLargestCoordinate, kLargestCoordinate));
+  command.x = static_cast<int>(in.whole("X", -kLargestCoordinate, kLargestCoordinate));
+  command.y = static_cast<int>(in.whole("Y", -kLargestCoordinate, kLargestCoordinate));
 }
 
 SimSetting readSim(LineReader& in, bool forSetting) {
@@ -121,11 +127,10 @@ Command parseCommand(LineReader& in, const std::string& verb, int line) {
     command.kind = CommandKind::Unload;
   } else if (verb == "rate") {
     command.kind = CommandKind::Rate;
-    command.count = in.whole("a rate in Hz, a whole number from 0 to 1000", 0, 1000);
+    command.count = in.whole("a rate in Hz", 0, 1000);
   } else if (verb == "advance") {
     command.kind = CommandKind::Advance;
-    command.count =
-        in.whole("a time in ms, a whole number from 0 to a day (86400000)", 0, kLongestAdvanceMs);
+    command.count = in.whole("a time in ms up to a day", 0, kLongestAdvanceMs);
   } else if (verb == "update") {
     command.kind = CommandKind::Update;
     if (in.more()) command.count = in.whole("a count of update cycles", 0, kMostRepeats);
@@ -153,14 +158,14 @@ Command parseCommand(LineReader& in, const std::string& verb, int line) {
     const std::string what = in.word("what to expect: event, no-event, element, sim or tooltip");
     if (what == "event") {
       command.kind = CommandKind::ExpectEvent;
-      command.eventId = in.unsigned32("an event id, a whole number");
-      command.eventValue = in.unsigned32("an event value, a whole number");
+      command.eventId = in.unsigned32("an event id");
+      command.eventValue = in.unsigned32("an event value");
     } else if (what == "no-event") {
       command.kind = CommandKind::ExpectNoEvent;
     } else if (what == "element") {
       command.kind = CommandKind::ExpectElement;
       command.gauge = in.name("a gauge name");
-      command.count = in.whole("an element number from 1", 1, 1000000);
+      command.count = in.whole("an element number", 1, kMostRepeats);
       const Token& value = in.take("a text in quotes or a number");
       command.element.isText = value.quoted;
       command.element.text = value.text;

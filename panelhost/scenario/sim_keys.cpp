@@ -97,7 +97,8 @@ std::optional<SimSetting> parseSimValue(SimKey key, const std::string& text, Sim
     // Kept as given, since the gauge reads it from the calculator and truncates it (415.99 shows
     // 415.9), and compared to the nearest tenth, which five BCD digits must carry.
     const auto value = parseNumber(text);
-    if (!value || !(*value >= 0 && *value < 1e6) || std::llround(*value * 10) > kHighestAdfTenths) {
+    if (!value || text[0] == '-' || !(*value >= 0 && *value < 1e6) ||
+        std::llround(*value * 10) > kHighestAdfTenths) {
       return std::nullopt;
     }
     setting.number = *value;

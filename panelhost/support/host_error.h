@@ -12,6 +12,11 @@ class HostError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What a command says when the system gives no more memory: an input asked for more than the
+// machine has (or than `ulimit -v` allows).
+constexpr const char* kOutOfMemory =
+    "out of memory: the system gave no more (see the limits in docs/panelhost.md)";
+
 // "FILE:LINE: message", the form every bad-input message takes.
 inline std::string at(const std::string& file, int line, const std::string& message) {
   return file + ":" + std::to_string(line) + ": " + message;

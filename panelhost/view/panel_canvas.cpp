@@ -40,11 +40,8 @@ PanelCanvas::PanelCanvas(const PanelLayout& layout, std::vector<PlacedGauge> gau
     const std::vector<PicturePlacement> all = placements();
     picture_->check(all);
     for (std::size_t i = 0; i < all.size(); ++i) {
-      // A gauge's own size is what the renderer draws it at alone, on a panel of no given size;
-      // it knows where each module keeps its bitmaps.
-      PicturePlacement alone = all[i];
-      alone.x = alone.y = alone.width = alone.height = 0;
-      const Size own = picture_->draw({0, 0}, {alone}).size();
+      // The renderer knows where each module keeps its bitmaps, and so each gauge's own size.
+      const Size own = picture_->ownSize(all[i]);
       const GaugePlacement& at = *gauges_[i].placement;
       geometry_.push_back(
           Placement{gauges_[i].gauge, own,

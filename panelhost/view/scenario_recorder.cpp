@@ -9,7 +9,6 @@
 #include "abi/record_decoder.h"
 #include "panel/element_reader.h"
 #include "scenario/sim_keys.h"
-#include "support/host_error.h"
 
 namespace panelhost {
 
@@ -56,21 +55,19 @@ std::string panelPathFor(const std::filesystem::path& panel, const std::filesyst
 
 ScenarioRecorder::ScenarioRecorder(std::filesystem::path file, PanelSession& session,
                                    const RecordingOrigin& origin)
-    : file_(std::move(file)), out_(file_, std::ios::binary | std::ios::trunc), session_(session) {
-  if (!out_) {
-    throw HostError(file_.string() + ": expected a scenario file that can be written");
-  }
+    : file_(std::move(file)), out_(file_.string(), "the recorded scenario"), session_(session) {
   line("# What the pilot did in panelhost view. Each advance is virtual time that passed in the");
   line("# viewer, so the replay meets the same instants. Play it back with:");
   line("#   panelhost run " + file_.string() +
-       (origin.module ? " --module " + *origin.module : std::string()));
+       (origin.module ? " --module " + *origin.module : std::string()) +
+       (origin.window ? " --window \"" + *origin.window + "\"" : std::string()));
   if (origin.panelFile) line("panel " + panelPathFor(*origin.panelFile, file_));
 }
 
 void ScenarioRecorder::line(const std::string& text) {
-  out_ << text << '\n';
-  out_.flush();  // a viewer that is killed still leaves what the pilot did so far
-  if (!out_) throw HostError(file_.string() + ": the scenario could not be written");
+  // Line by line, so that a viewer that is killed still leaves what the pilot did so far in the
+  // file beside the target.
+  out_.write(text + '\n');
 }
 
 void ScenarioRecorder::newEvents() {
@@ -153,6 +150,7 @@ void ScenarioRecorder::finish() {
   }
   if (!eventsLost_) line("expect no-event");
   line("unload");
+  out_.commit();
 }
 
 std::string ScenarioRecorder::mouseCommand(const std::string& verb, const std::string& gauge, int x,

@@ -9,24 +9,26 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "panel/panel_session.h"
+#include "support/output_file.h"
 
 namespace panelhost {
 
 struct RecordingOrigin {
   std::optional<std::filesystem::path> panelFile;  // --panel F; the built-in stack otherwise
   std::optional<std::string> module;               // --module PATH, for the script's header
+  std::optional<std::string> window;               // --window NAME, likewise
 };
 
 class ScenarioRecorder {
  public:
   // Opens `file` now, so that a path that cannot be written fails before the pilot starts. The
-  // session must not have started yet: its start is the first command recorded. Throws
+  // session must not have started yet: its start is the first command recorded. The script is
+  // written beside the file and put in its place by finish (see output_file.h). Throws
   // HostError.
   ScenarioRecorder(std::filesystem::path file, PanelSession& session,
                    const RecordingOrigin& origin);
@@ -43,7 +45,8 @@ class ScenarioRecorder {
   void keepUp();
 
   // Ends the script with the time passed, checks of every gauge element, of the simulation and
-  // of the key events, and unload. Call it while the module is still loaded.
+  // of the key events, and unload, and puts the file in place. Call it while the module is still
+  // loaded.
   void finish();
 
   // The command lines the viewer records, in the script's syntax.
@@ -60,7 +63,7 @@ class ScenarioRecorder {
   void elementChecks();
 
   std::filesystem::path file_;
-  std::ofstream out_;
+  OutputFile out_;
   PanelSession& session_;
   std::int64_t writtenMs_ = 0;       // the virtual time the script has reached
   std::uint64_t writtenEvents_ = 0;  // key events sent since start that the script checks

@@ -21,6 +21,7 @@ constexpr double kLargestScale = 4.0;
 
 struct ViewArguments {
   std::optional<std::string> panel;
+  std::optional<std::string> window;
   std::optional<std::string> module;
   std::optional<std::string> record;
   CanvasSettings canvas;
@@ -39,6 +40,8 @@ ViewArguments readViewArguments(const std::vector<std::string>& args) {
     };
     if (args[i] == "--panel") {
       parsed.panel = value("a panel file");
+    } else if (args[i] == "--window") {
+      parsed.window = value("a window of the panel file");
     } else if (args[i] == "--module") {
       parsed.module = value("a path");
     } else if (args[i] == "--fpu") {
@@ -83,9 +86,12 @@ int viewCommand(const std::vector<std::string>& args) {
   if (parsed.record) settings.record = *parsed.record;
   if (parsed.panel) settings.origin.panelFile = *parsed.panel;
   settings.origin.module = parsed.module;
+  settings.origin.window = parsed.window;
   settings.print = options.print;
   try {
-    PanelSession session(parsed.panel ? readPanelFile(*parsed.panel) : builtInPanel(), options);
+    PanelSession session(
+        parsed.panel ? readPanelFile(*parsed.panel, parsed.window) : builtInPanel(parsed.window),
+        options);
     PanelViewer viewer(session, settings);
     return viewer.run();
   } catch (const HostError& error) {

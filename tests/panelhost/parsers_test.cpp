@@ -104,8 +104,9 @@ TEST(PanelFile, ABadLineIsAnErrorNamingFileLineAndTheExpectedForm) {
                 HasSubstr(bad.message))
         << bad.text;
   }
-  EXPECT_THAT(errorOf([] { panelhost::readPanelFile("/no/such/panel.cfg"); }),
-              HasSubstr("/no/such/panel.cfg: the panel file could not be read"));
+  EXPECT_THAT(
+      errorOf([] { panelhost::readPanelFile("/no/such/panel.cfg"); }),
+      HasSubstr("/no/such/panel.cfg: cannot read the panel file (No such file or directory)"));
 }
 
 // MODULE names a file beside panelhost that is loaded as code, so it can be nothing but a plain
@@ -158,7 +159,7 @@ TEST(Numbers, DecimalHexNegativeAndWholeValues) {
 TEST(ScenarioScript, ReadsNumbersTextsAndCommentsAsWritten) {
   const auto script = panelhost::parseScript(
       "expect event 65707 0x2172   # COM1\n"
-      "expect event -1 4294967295\n"
+      "expect event 0xFFFFFFFF 4294967295\n"
       "\t\n"
       "expect tooltip Com1Nav1 128 82.0 \"  # not a comment\"\n"
       "expect element ADF 3 \"\"\n"
@@ -185,11 +186,18 @@ TEST(ScenarioScript, AByteOrderMarkFromAWindowsEditorIsNotPartOfTheFirstCommand)
 
 TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {
   const BadPanel cases[] = {
+      // Numbers name their range; where no negative is allowed, -0 is refused as -1 is.
       {"expect event 1 4294967296\n",
-       "s.scn:1: expected an event value, a whole number, got \"4294967296\""},
+       "s.scn:1: expected an event value, a whole number from 0 to 4294967295, got \"4294967296\""},
+      {"expect event -1 0\n", "s.scn:1: expected an event id, a whole number from 0 to 4294967295"},
       {"expect event 1.5 2\n", "s.scn:1: expected an event id"},
+      {"update -0\n",
+       "s.scn:1: expected a count of update cycles, a whole number from 0 to 1000000, got \"-0\""},
+      {"wheel ADF 1 2 up 1000001\n",
+       "s.scn:1: expected a count of wheel events, a whole number from 0 to 1000000"},
       {"expect nothing\n", "s.scn:1: expected what to expect: event, no-event"},
-      {"expect element ADF 0 1\n", "s.scn:1: expected an element number from 1, got \"0\""},
+      {"expect element ADF 0 1\n",
+       "s.scn:1: expected an element number, a whole number from 1 to 1000000, got \"0\""},
       {"expect element ADF 1 abc\n", "s.scn:1: expected a text in quotes or a number, got \"abc\""},
       {"wheel ADF 1 2 sideways\n", "s.scn:1: expected up or down, got \"sideways\""},
       {"log maybe\n", "s.scn:1: expected on or off, got \"maybe\""},
@@ -231,9 +239,10 @@ TEST(ScenarioScript, SimKeysTakeWhatTheHostsFormsCarry) {
       {"adf.active 415.99", Both},        {"adf.active 9999.94", Both},
       {"adf.active 9999.95", Neither},    {"adf.active 10000", Neither},
       {"adf.active 99999", Neither},      {"adf.active -0.1", Neither},
-      {"adf.active -5", Neither},         {"xpdr.code 0000", Both},
-      {"xpdr.code 7777", Both},           {"xpdr.code 7778", Neither},
-      {"xpdr.code 777", Neither},         {"xpdr.code 07777", Neither},
+      {"adf.active -5", Neither},         {"adf.active -0", Neither},
+      {"xpdr.code 0000", Both},           {"xpdr.code 7777", Both},
+      {"xpdr.code 7778", Neither},        {"xpdr.code 777", Neither},
+      {"xpdr.code 07777", Neither},
   };
   for (const auto& c : cases) {
     for (const bool setting : {true, false}) {

@@ -286,7 +286,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"BadCode", "sim xpdr.code 1280\n",
                      bodyLine(1) + "expected four digits 0-7 such as 0012, got \"1280\""},
         BadInputCase{"MissingArgument", "click Fake 1\n",
-                     bodyLine(1) + "expected Y, a whole number, got the end of the line"},
+                     bodyLine(1) + "expected Y, a whole number from -1000000 to 1000000, got "
+                                   "the end of the line"},
         BadInputCase{"ExtraArgument", "release now\n",
                      bodyLine(1) + "expected the end of the line, got \"now\""},
         BadInputCase{"UnclosedQuote", "expect tooltip Fake 1 1 \"abc\n",
@@ -297,7 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
                      bodyLine(1) + "expected panel only as the first command"},
         BadInputCase{"RateTooHigh", "rate 1001\n", bodyLine(1) + "expected a rate in Hz"},
         BadInputCase{"AdvanceBeyondADay", "advance 86400001\n",
-                     bodyLine(1) + "expected a time in ms, a whole number from 0 to a day"},
+                     bodyLine(1) + "expected a time in ms up to a day, a whole number from 0 to "
+                                   "86400000, got \"86400001\""},
         BadInputCase{"UnknownGauge", "click Com1Nav1 1 1\n",
                      bodyLine(1) + "expected a gauge on the panel (Fake, Bare), got \"Com1Nav1\""},
         BadInputCase{"SecondStart", "start\nstart\n",
@@ -332,7 +334,7 @@ TEST(ScenarioRunner, AScriptThatDoesNotParseRunsNothing) {
   EXPECT_EQ(run.status, 2);
   EXPECT_THAT(run.output, Not(HasSubstr("key event")));
   EXPECT_EQ(run.output, bodyLine(3) +
-                            "expected a time in ms, a whole number from 0 to a day (86400000), "
+                            "expected a time in ms up to a day, a whole number from 0 to 86400000, "
                             "got \"-5\"\n0 passed, 0 failed\n");
 }
 
@@ -374,7 +376,8 @@ TEST(ScenarioRunner, AMissingScriptOrPanelFileIsStatusTwo) {
   panelhost::RunOptions options;
   std::ostringstream out;
   EXPECT_EQ(panelhost::runScenarioFile(testFolder() + "/absent.scn", options, out), 2);
-  EXPECT_THAT(out.str(), HasSubstr("absent.scn:1: expected a scenario file that can be read"));
+  EXPECT_THAT(out.str(),
+              HasSubstr("absent.scn: cannot read the scenario script (No such file or directory)"));
 
   // A folder opens like a file on Linux and reads as nothing; it is no script all the same.
   const std::string folder = testFolder() + "/folder.scn";
@@ -382,14 +385,15 @@ TEST(ScenarioRunner, AMissingScriptOrPanelFileIsStatusTwo) {
   std::ostringstream outFolder;
   EXPECT_EQ(panelhost::runScenarioFile(folder, options, outFolder), 2);
   EXPECT_THAT(outFolder.str(),
-              HasSubstr("folder.scn:1: expected a scenario file that can be read"));
+              HasSubstr("folder.scn: cannot read the scenario script (Is a directory)"));
 
   const std::string script = testFolder() + "/panel-missing.scn";
   writeFile(script, "panel nowhere.cfg\n");
   std::ostringstream out2;
   EXPECT_EQ(panelhost::runScenarioFile(script, options, out2), 2);
   EXPECT_THAT(out2.str(), HasSubstr("panel-missing.scn:1: "));
-  EXPECT_THAT(out2.str(), HasSubstr("nowhere.cfg: the panel file could not be read"));
+  EXPECT_THAT(out2.str(),
+              HasSubstr("nowhere.cfg: cannot read the panel file (No such file or directory)"));
 }
 
 }  // namespace

@@ -89,9 +89,12 @@ TEST(BmpReader, RejectsWhatTheResourcesMustNotBeWithTheFileAndWhatWasExpected) {
   }
 }
 
-TEST(BmpReader, NamesAFileThatIsNotThere) {
+TEST(BmpReader, NamesAFileThatIsNotThereOrIsAFolderWithTheSystemsReason) {
   EXPECT_THAT(errorOf([] { panelhost::readBmpFile("/nonexistent/face.bmp"); }),
-              HasSubstr("/nonexistent/face.bmp: no such bitmap file"));
+              HasSubstr("/nonexistent/face.bmp: cannot read the bitmap file (No such file or "
+                        "directory)"));
+  EXPECT_THAT(errorOf([] { panelhost::readBmpFile("/"); }),
+              HasSubstr("/: cannot read the bitmap file (Is a directory)"));
 }
 
 TEST(ResourceScript, FollowsIncludesAndPassesOverCommentsAndOtherResources) {
@@ -136,7 +139,8 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
     const char* text;
     const char* expected;
   } cases[] = {
-      {"\n\n#include \"missing.rc\"\n", "missing.rc: cannot open the resource script"},
+      {"\n\n#include \"missing.rc\"\n",
+       "missing.rc: cannot read the resource script (No such file or directory)"},
       {"\nFACE BITMAP \"face.bmp\"\n", "main.rc:2: bitmap id \"FACE\"; expected a number"},
       // A backslash splices the next line into the #define; line numbers go on counting.
       {"#define TEXT \\\n  A\nFACE BITMAP \"face.bmp\"\n", "main.rc:3: bitmap id \"FACE\""},
@@ -147,7 +151,7 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
       {"1 VERSIONINFO\nBEGIN\n", "the file ends inside a BEGIN ... END block"},
       {"#include \"main.rc\"\n", "include loop"},
       {"#include \"/dev/zero\"\n",
-       "/dev/zero:1: expected a resource script with its includes of at most 1 MiB"},
+       "/dev/zero: cannot read the resource script (a character device, not a file)"},
       {"\n\nface.bmp 4096\n",
        "main.rc:3: expected a resource statement (ID BITMAP \"file.bmp\", ID TYPE ..., a "
        "#directive, or BEGIN ... END), got \"face.bmp 4096\""},
@@ -221,7 +225,7 @@ TEST(BitmapLibrary, ABrokenBitmapNamesTheResourceIdTheFileAndTheScriptLine) {
     std::vector<std::uint8_t> bytes;
     const char* expected;
   } cases[] = {
-      {"missing", {}, "no such bitmap file"},
+      {"missing", {}, "cannot read the bitmap file (No such file or directory)"},
       {"truncated",
        [] {
          auto b = encodeBmp(rendertest::patterned(8, 8), BmpOptions{8, false});

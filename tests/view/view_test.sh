@@ -144,17 +144,21 @@ controls)
   ;;
 record)
   start_viewer --record "$work/pilot.scn"
+  # Until the viewer quits, the recording grows in a file beside pilot.scn that then takes its
+  # place: a failed or killed viewer never leaves a pilot.scn that is cut short.
+  recording() { grep -q -- "$1" .pilot.scn.part-*; }
   click 93 117
   move 240 233 && xdotool click 4 click 4
   move 183 106 && xdotool mousedown 1 # the COM fine knob, held
   # Held from when the viewer took the press: the host repeats after 500 ms, then every 100 ms.
-  poll grep -q '^press Com1Nav1 18[0-9] 10[0-9]$' pilot.scn || fail "expected the press recorded"
+  poll recording '^press Com1Nav1 18[0-9] 10[0-9]$' || fail "expected the press recorded"
   sleep 1.5
   xdotool mouseup 1
   move 110 374 # resting over the ADF's left knob until its tooltip shows
-  poll grep -q '^expect tooltip ADF .* "ADF Frequency select"$' pilot.scn ||
+  poll recording '^expect tooltip ADF .* "ADF Frequency select"$' ||
     fail "expected the ADF knob's tooltip after a rest"
   quit_viewer
+  ! ls .pilot.scn.part-* >/dev/null 2>&1 || fail "expected the recording's part file gone on Q"
 
   for wanted in '^start$' '^press Com1Nav1 9[0-9] 11[0-9]$' '^wheel Transponder ' \
     '^advance [0-9]' '^release$' '^expect event 65707 ' '^expect element ADF 6 ' \
