@@ -54,7 +54,7 @@ struct DrawnStack {
 // The floor for drawing: copying a frame of the panel's size, in the same run.
 void frameMemcpy(benchmark::State& state) {
   DrawnStack stack;
-  const panelhost::Image& frame = stack.picture.drawFrame(stack.size, stack.placements);
+  const panelhost::Image& frame = stack.picture.draw(stack.size, stack.placements);
   std::vector<panelhost::Rgba> copy(frame.pixels().size());
   for (auto _ : state) {
     std::memcpy(copy.data(), frame.pixels().data(), copy.size() * sizeof(panelhost::Rgba));
@@ -67,7 +67,7 @@ BENCHMARK(frameMemcpy)->Unit(benchmark::kMicrosecond);
 void drawPanel(benchmark::State& state) {
   DrawnStack stack;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(stack.picture.drawFrame(stack.size, stack.placements).pixels().data());
+    benchmark::DoNotOptimize(stack.picture.draw(stack.size, stack.placements).pixels().data());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());

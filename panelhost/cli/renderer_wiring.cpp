@@ -31,8 +31,7 @@ PanelRenderer builtInRenderer(const RenderSettings& settings, std::function<void
           at.file + ":" + std::to_string(at.line), &placed.module->image()});
     }
     try {
-      const Image& frame =
-          picture->drawFrame({view.layout.widthPx, view.layout.heightPx}, placements);
+      const Image& frame = picture->draw({view.layout.widthPx, view.layout.heightPx}, placements);
       if (drawn) drawn();
       picture->write(frame, pngPath);
     } catch (const RenderError& failure) {

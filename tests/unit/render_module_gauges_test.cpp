@@ -6,7 +6,7 @@
 #include "gauges/transponder/transponder_layout.h"
 #include "gauges/transponder/transponder_state.h"
 #include "panel/element_reader.h"
-#include "render/panel_painter.h"
+#include "render/gauge_renderer.h"
 #include "render/panel_picture.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
@@ -26,8 +26,16 @@ class ModuleGaugeDrawing : public AdfFixture {
         transponder(*module.gauge("Transponder")),
         adf(*module.gauge("ADF")) {}
 
+  // A gauge drawn alone onto a layer of its own size.
+  Image draw(const GaugeRecord& gauge) {
+    GaugeRenderer renderer(bitmaps, values, text);
+    renderer.check(gauge);
+    return renderer.draw(gauge, {});
+  }
+
   BitmapLibrary bitmaps;
   ModuleElementValues values;
+  TextPainter text{FontFiles::system()};
   const GaugeRecord& transponder;
   const GaugeRecord& adf;
 };
@@ -41,10 +49,8 @@ TEST_F(ModuleGaugeDrawing, TheTransponderAndAdfTreesFitTheirBitmaps) {
 }
 
 TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
-  PanelPainter painter(bitmaps, values);
-  ASSERT_NO_THROW(painter.gauges().check(adf));
   initialiseWithSimAt(1234.5);
-  const Image layer = painter.gauges().draw(adf, {});
+  const Image layer = draw(adf);
   EXPECT_EQ(layer.size(), (Size{bitmap::kAdfFace.width, bitmap::kAdfFace.height}));
 
   int drumsSeen = 0;
@@ -71,11 +77,9 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
 // Independent of the renderer's own rule: figure k of the transponder strip is the k-th cell from
 // the top, one window high, so a digit of 0 shows the top cell and 7 the bottom one.
 TEST_F(ModuleGaugeDrawing, TransponderDrumsShowTheirDigitsCellAndTheKnobItsOffFrame) {
-  PanelPainter painter(bitmaps, values);
-  ASSERT_NO_THROW(painter.gauges().check(transponder));
   transponderGaugeCallback(&transponderGaugeHeader, PANEL_SERVICE_PRE_INITIALIZE, 0);  // 7000
   transponderState.digit[2] = 3;                                                       // 7030
-  const Image layer = painter.gauges().draw(transponder, {});
+  const Image layer = draw(transponder);
   const Image& strip = bitmaps.image(bitmap::kXpdrDigitStrip.id);
   const int cell = bitmap::kXpdrDigitWindow.height;
   const int drumX[4] = {154, 221, 287, 352};
