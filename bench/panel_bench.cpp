@@ -43,9 +43,8 @@ struct DrawnStack {
   DrawnStack() {
     for (const panelhost::PlacedGauge& placed : session->view().gauges) {
       values.push_back(std::make_unique<panelhost::ModuleElementValues>(*placed.module));
-      placements.push_back({placed.gauge, values.back().get(), placed.module->path(),
-                            placed.placement->x, placed.placement->y, placed.placement->width,
-                            placed.placement->height});
+      placements.push_back(
+          {placed.placement, placed.gauge, values.back().get(), placed.module->path()});
     }
     picture.check(placements);
   }

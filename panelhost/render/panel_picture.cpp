@@ -66,9 +66,10 @@ const std::vector<GaugeOnPanel>& PanelPicture::layOut(
     const BitmapLibrary& bitmaps = bitmapsFor(p);
     checkGauge(*p.gauge, bitmaps);
     const Size own = gaugeOwnSize(*p.gauge, bitmaps);
+    const GaugePlacement& at = *p.at;
     const Rect rect =
-        placementRect(own, p.x, p.y, p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
-                      p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
+        placementRect(own, at.x, at.y, at.width > 0 ? std::optional<int>(at.width) : std::nullopt,
+                      at.height > 0 ? std::optional<int>(at.height) : std::nullopt);
     gauges_.push_back({p.gauge, &bitmaps, p.values, own, rect});
   }
   return gauges_;
@@ -95,9 +96,9 @@ Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) con
   // above that corner leave nothing to draw.
   if (right != nullptr && (extent.width <= 0 || extent.height <= 0)) {
     const bool across = extent.width <= 0;
-    const PicturePlacement& p = across ? *right : *down;
+    const GaugePlacement& at = *(across ? right : down)->at;
     throw RenderError(
-        (p.origin.empty() ? std::string() : p.origin + ": ") +
+        (at.file.empty() ? std::string() : at.file + ":" + std::to_string(at.line) + ": ") +
         "the panel file gives no size_mm and every gauge lies " +
         (across ? "left of x = 0" : "above y = 0") + ", this one reaching " +
         (across ? "x = " + std::to_string(extent.width) : "y = " + std::to_string(extent.height)) +

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "loader/module_image.h"
+#include "panel/panel_file.h"
 #include "render/bitmap_library.h"
 #include "render/element_values.h"
 #include "render/frame_painter.h"
@@ -30,15 +31,12 @@ struct PictureSettings {
   FontFiles fonts = FontFiles::system();
 };
 
+// A gauge to draw where a panel file line puts it.
 struct PicturePlacement {
+  const GaugePlacement* at = nullptr;  // the line: where, how large, and where it stands
   const GaugeRecord* gauge = nullptr;
   ElementValues* values = nullptr;   // its module's callbacks
   std::filesystem::path moduleFile;  // the loaded module (radios.so), which names its script
-  int x = 0;
-  int y = 0;
-  int width = 0;            // 0: the gauge's own
-  int height = 0;           // 0: follows the width, keeping the aspect
-  std::string origin = {};  // "panel file:line" of the placement, for messages
   // The module itself, when it carries its bitmaps inside (the emulated .gau); they are drawn
   // from there rather than from a resource script beside it.
   const ModuleImage* image = nullptr;

@@ -60,10 +60,8 @@ std::vector<PicturePlacement> PanelCanvas::placements() const {
   std::vector<PicturePlacement> all;
   for (std::size_t i = 0; i < gauges_.size(); ++i) {
     const PlacedGauge& placed = gauges_[i];
-    const GaugePlacement& at = *placed.placement;
-    all.push_back(PicturePlacement{
-        placed.gauge, values_[i].get(), placed.module->path(), at.x, at.y, at.width, at.height,
-        at.file + ":" + std::to_string(at.line), &placed.module->image()});
+    all.push_back(PicturePlacement{placed.placement, placed.gauge, values_[i].get(),
+                                   placed.module->path(), &placed.module->image()});
   }
   return all;
 }
