@@ -174,8 +174,9 @@ ScriptAction parseAction(LineReader& in, const std::string& verb) {
   if (verb == "start") return script::Start{};
   if (verb == "unload") return script::Unload{};
   if (verb == "rate") return script::Rate{in.whole("a rate in Hz", 0, 1000)};
-  if (verb == "advance")
+  if (verb == "advance") {
     return script::Advance{in.whole("a time in ms up to a day", 0, kLongestAdvanceMs)};
+  }
   if (verb == "update") {
     script::Update update;
     if (in.more()) update.cycles = in.whole("a count of update cycles", 0, kMostRepeats);
