@@ -158,8 +158,7 @@ ModuleAddress HostServices::service(ModuleImage& image, int slot) {
   return image.hostFunction(
       "PANELS slot " + std::to_string(slot), 1, [slot](const HostArguments&) -> std::uint64_t {
         throw ModuleFault("the module called PANELS slot " + std::to_string(slot) +
-                          ", a service panelhost does not offer (it serves "
-                          "slots " +
+                          ", a service panelhost does not offer (it serves slots " +
                           slotList(kServedSlots) + ")");
       });
 }
