@@ -43,9 +43,8 @@ struct DrawnStack {
   DrawnStack() {
     for (const panelhost::PlacedGauge& placed : session->view().gauges) {
       values.push_back(std::make_unique<panelhost::ModuleElementValues>(*placed.module));
-      placements.push_back({placed.gauge, values.back().get(), placed.module->path(),
-                            placed.placement->x, placed.placement->y, placed.placement->width,
-                            placed.placement->height});
+      placements.push_back(
+          {placed.placement, placed.gauge, values.back().get(), placed.module->path()});
     }
     picture.check(placements);
   }
@@ -54,7 +53,7 @@ struct DrawnStack {
 // The floor for drawing: copying a frame of the panel's size, in the same run.
 void frameMemcpy(benchmark::State& state) {
   DrawnStack stack;
-  const panelhost::Image& frame = stack.picture.drawFrame(stack.size, stack.placements);
+  const panelhost::Image& frame = stack.picture.draw(stack.size, stack.placements);
   std::vector<panelhost::Rgba> copy(frame.pixels().size());
   for (auto _ : state) {
     std::memcpy(copy.data(), frame.pixels().data(), copy.size() * sizeof(panelhost::Rgba));
@@ -67,7 +66,7 @@ BENCHMARK(frameMemcpy)->Unit(benchmark::kMicrosecond);
 void drawPanel(benchmark::State& state) {
   DrawnStack stack;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(stack.picture.drawFrame(stack.size, stack.placements).pixels().data());
+    benchmark::DoNotOptimize(stack.picture.draw(stack.size, stack.placements).pixels().data());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());

@@ -1,5 +1,4 @@
-#include "module/element_list_routines.h"
-
+#include "host/gauge_header.h"
 #include "host/import_table.h"
 #include "module/linkage.h"
 

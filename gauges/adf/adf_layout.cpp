@@ -2,8 +2,8 @@
 
 #include "gauges/adf/adf_state.h"
 #include "host/element_rows.h"
+#include "host/gauge_header.h"
 #include "host/mouse_rects.h"
-#include "module/element_list_routines.h"
 #include "resources/bitmaps.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "gauges/adf/adf_state.h"
 
-#include "host/drum_knob.h"
+#include "gauges/controls/drum_knob.h"
+#include "gauges/controls/knob_twins.h"
 #include "host/host_numbers.h"
-#include "host/knob_twins.h"
 #include "host/panel_services.h"
 
 AdfState adfState;

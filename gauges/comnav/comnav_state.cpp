@@ -1,8 +1,8 @@
 #include "gauges/comnav/comnav_state.h"
 
 #include "gauges/comnav/frequency_text.h"
+#include "gauges/controls/knob_twins.h"
 #include "host/host_numbers.h"
-#include "host/knob_twins.h"
 #include "host/panel_services.h"
 #include "host/panel_timers.h"
 

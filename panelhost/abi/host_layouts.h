@@ -28,22 +28,15 @@ enum MouseEntryKind : std::uint32_t {
   kUser = 4,
 };
 
+// The key of the record that ends a failure list.
+constexpr std::uint32_t kEndOfFailureList = 0;
+
 constexpr std::uint32_t kPanelsImportId = 0x0000000F;
 
-// Slots of the PANELS table: six words of a linkage header, then services.
+// The PANELS table: six words of a linkage header, then services (services/host_services.cpp
+// has the slots panelhost serves).
 constexpr int kPanelsSlots = 86;
 constexpr int kPanelsHeaderWords = 6;
-constexpr int kSlotElementListQuery = 24;
-constexpr int kSlotElementListInstall = 25;
-constexpr int kSlotElementListInitialize = 26;
-constexpr int kSlotElementListUpdate = 27;
-constexpr int kSlotElementListGenerate = 28;
-constexpr int kSlotElementListPlot = 29;
-constexpr int kSlotElementListErase = 30;
-constexpr int kSlotElementListKill = 31;
-constexpr int kSlotTriggerKeyEvent = 36;
-constexpr int kSlotLookupVar = 40;
-constexpr int kSlotExecuteCalculatorCode = 69;
 
 struct HostLayouts {
   explicit HostLayouts(int pointerSize);

@@ -39,7 +39,7 @@ std::vector<FailureEntry> failureList(const ModuleImage& image, const HostLayout
   std::vector<FailureEntry> entries;
   for (std::size_t i = 0; i < kMostFailures; ++i) {
     const RecordReader record(image, layouts.failureRecord, at + i * layouts.failureRecord.size());
-    if (record.u32("key") == 0) break;
+    if (record.u32("key") == kEndOfFailureList) break;
     entries.push_back(FailureEntry{record.u32("key"), record.u32("action")});
   }
   return entries;

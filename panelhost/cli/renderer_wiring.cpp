@@ -23,16 +23,13 @@ PanelRenderer builtInRenderer(const RenderSettings& settings, std::function<void
     std::vector<PicturePlacement> placements;
     placements.reserve(view.gauges.size());
     for (const PlacedGauge& placed : view.gauges) {
-      const GaugePlacement& at = *placed.placement;
       auto& reader = values[placed.module];
       if (!reader) reader = std::make_unique<ModuleElementValues>(*placed.module);
-      placements.push_back(PicturePlacement{
-          placed.gauge, reader.get(), placed.module->path(), at.x, at.y, at.width, at.height,
-          at.file + ":" + std::to_string(at.line), &placed.module->image()});
+      placements.push_back(PicturePlacement{placed.placement, placed.gauge, reader.get(),
+                                            placed.module->path(), &placed.module->image()});
     }
     try {
-      const Image& frame =
-          picture->drawFrame({view.layout.widthPx, view.layout.heightPx}, placements);
+      const Image& frame = picture->draw({view.layout.widthPx, view.layout.heightPx}, placements);
       if (drawn) drawn();
       picture->write(frame, pngPath);
     } catch (const RenderError& failure) {

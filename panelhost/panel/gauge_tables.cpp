@@ -23,13 +23,13 @@ std::string boxText(const hostabi::Box& box) {
 
 std::string cursorName(std::int32_t cursor) {
   switch (cursor) {
-    case 1:
+    case kUpArrowCursor:
       return "up arrow";
-    case 2:
+    case kDownArrowCursor:
       return "down arrow";
-    case 5:
+    case kHandCursor:
       return "hand";
-    case -1:
+    case kNoCursor:
       return "none";
     default:
       return std::to_string(cursor);

@@ -17,6 +17,12 @@ constexpr std::uint32_t kMouseRepeat = 0x00200000;
 constexpr std::uint32_t kMouseWheelUp = 0x00004000;
 constexpr std::uint32_t kMouseWheelDown = 0x00002000;
 
+// Cursor numbers a mouse entry asks for; the host shows its normal arrow for any other.
+constexpr std::int32_t kNoCursor = -1;
+constexpr std::int32_t kUpArrowCursor = 1;
+constexpr std::int32_t kDownArrowCursor = 2;
+constexpr std::int32_t kHandCursor = 5;
+
 bool boxHolds(const hostabi::Box& box, int x, int y);
 
 // Index of the first child entry whose box holds the point and whose flags accept the event, or

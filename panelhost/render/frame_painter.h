@@ -22,14 +22,6 @@
 
 namespace panelhost {
 
-struct GaugeOnPanel {
-  const GaugeRecord* gauge = nullptr;
-  const BitmapLibrary* bitmaps = nullptr;  // its module's
-  ElementValues* values = nullptr;         // its module's callbacks
-  Size own;                                // its own size
-  Rect rect;                               // where it lands on the panel
-};
-
 class FramePainter {
  public:
   explicit FramePainter(FontFiles fonts) : text_(std::move(fonts)) {}
@@ -49,5 +41,9 @@ class FramePainter {
   std::vector<bool> straight_;                   // by placement: drawn straight onto the frame
   std::vector<std::pair<int, int>> spans_;       // a frame row's columns such gauges cover
 };
+
+// Puts `layer` (a gauge at its own size) into `rect` of `panel`, nearest pixel, by the layer's
+// alpha.
+void composite(Image& panel, const Image& layer, const Rect& rect);
 
 }  // namespace panelhost

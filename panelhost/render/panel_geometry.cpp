@@ -16,9 +16,10 @@ Rect placementRect(Size own, int x, int y, std::optional<int> width, std::option
   return rect;
 }
 
-std::optional<GaugePoint> gaugePointAt(const std::vector<Placement>& placements, int px, int py) {
+std::optional<GaugePoint> gaugePointAt(const std::vector<GaugeOnPanel>& placements, int px,
+                                       int py) {
   for (std::size_t i = placements.size(); i-- > 0;) {
-    const Placement& p = placements[i];
+    const GaugeOnPanel& p = placements[i];
     if (!p.rect.contains(px, py)) continue;
     return GaugePoint{i, gaugeCoordinate(px - p.rect.x, p.own.width, p.rect.width),
                       gaugeCoordinate(py - p.rect.y, p.own.height, p.rect.height)};

@@ -20,10 +20,15 @@ struct Rect {
   }
 };
 
-// One gauge on the panel: its header, its own size (its root bitmap's) and the rectangle of panel
-// pixels it is drawn into.
-struct Placement {
+class BitmapLibrary;
+class ElementValues;
+
+// One gauge on the panel: its header, its own size (its root bitmap's), the rectangle of panel
+// pixels it is drawn into, and what draws it.
+struct GaugeOnPanel {
   const GaugeRecord* gauge = nullptr;
+  const BitmapLibrary* bitmaps = nullptr;  // its module's
+  ElementValues* values = nullptr;         // its module's callbacks
   Size own;
   Rect rect;
 };
@@ -47,6 +52,6 @@ struct GaugePoint {
 
 // The topmost placement (the last in panel order) under panel pixel (px, py), and the gauge pixel
 // there; nothing where no gauge lies.
-std::optional<GaugePoint> gaugePointAt(const std::vector<Placement>& placements, int px, int py);
+std::optional<GaugePoint> gaugePointAt(const std::vector<GaugeOnPanel>& placements, int px, int py);
 
 }  // namespace panelhost

@@ -59,22 +59,36 @@ void PanelPicture::check(const std::vector<PicturePlacement>& placements) {
   }
 }
 
-Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
+const std::vector<GaugeOnPanel>& PanelPicture::layOut(
+    const std::vector<PicturePlacement>& placements) {
+  gauges_.clear();
+  for (const PicturePlacement& p : placements) {
+    const BitmapLibrary& bitmaps = bitmapsFor(p);
+    checkGauge(*p.gauge, bitmaps);
+    const Size own = gaugeOwnSize(*p.gauge, bitmaps);
+    const GaugePlacement& at = *p.at;
+    const Rect rect =
+        placementRect(own, at.x, at.y, at.width > 0 ? std::optional<int>(at.width) : std::nullopt,
+                      at.height > 0 ? std::optional<int>(at.height) : std::nullopt);
+    gauges_.push_back({p.gauge, &bitmaps, p.values, own, rect});
+  }
+  return gauges_;
+}
+
+Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) const {
   Size extent;
   // The placements that reach furthest right and down: when the panel is empty one way, the
   // lines to look at.
   const PicturePlacement* right = nullptr;
   const PicturePlacement* down = nullptr;
-  for (const PicturePlacement& p : placements) {
-    const Rect rect = placementRect(gaugeOwnSize(*p.gauge, bitmapsFor(p)), p.x, p.y,
-                                    p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
-                                    p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
+  for (std::size_t i = 0; i < gauges_.size(); ++i) {
+    const Rect& rect = gauges_[i].rect;
     if (right == nullptr || rect.x + rect.width > extent.width) {
-      right = &p;
+      right = &placements[i];
       extent.width = rect.x + rect.width;
     }
     if (down == nullptr || rect.y + rect.height > extent.height) {
-      down = &p;
+      down = &placements[i];
       extent.height = rect.y + rect.height;
     }
   }
@@ -82,9 +96,9 @@ Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
   // above that corner leave nothing to draw.
   if (right != nullptr && (extent.width <= 0 || extent.height <= 0)) {
     const bool across = extent.width <= 0;
-    const PicturePlacement& p = across ? *right : *down;
+    const GaugePlacement& at = *(across ? right : down)->at;
     throw RenderError(
-        (p.origin.empty() ? std::string() : p.origin + ": ") +
+        (at.file.empty() ? std::string() : at.file + ":" + std::to_string(at.line) + ": ") +
         "the panel file gives no size_mm and every gauge lies " +
         (across ? "left of x = 0" : "above y = 0") + ", this one reaching " +
         (across ? "x = " + std::to_string(extent.width) : "y = " + std::to_string(extent.height)) +
@@ -98,20 +112,10 @@ Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) {
   return extent;
 }
 
-const Image& PanelPicture::drawFrame(Size panelSize,
-                                     const std::vector<PicturePlacement>& placements) {
+const Image& PanelPicture::draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
+  layOut(placements);
   // A panel file without size_mm is as large as its gauges reach.
   if (panelSize.width <= 0 || panelSize.height <= 0) panelSize = extentOf(placements);
-  gauges_.clear();
-  for (const PicturePlacement& p : placements) {
-    const BitmapLibrary& bitmaps = bitmapsFor(p);
-    checkGauge(*p.gauge, bitmaps);
-    const Size own = gaugeOwnSize(*p.gauge, bitmaps);
-    const Rect rect =
-        placementRect(own, p.x, p.y, p.width > 0 ? std::optional<int>(p.width) : std::nullopt,
-                      p.height > 0 ? std::optional<int>(p.height) : std::nullopt);
-    gauges_.push_back({p.gauge, &bitmaps, p.values, own, rect});
-  }
   return frame_.draw(panelSize, gauges_, settings_.options);
 }
 

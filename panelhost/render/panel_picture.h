@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "loader/module_image.h"
+#include "panel/panel_file.h"
 #include "render/bitmap_library.h"
 #include "render/element_values.h"
 #include "render/frame_painter.h"
@@ -30,15 +31,12 @@ struct PictureSettings {
   FontFiles fonts = FontFiles::system();
 };
 
+// A gauge to draw where a panel file line puts it.
 struct PicturePlacement {
+  const GaugePlacement* at = nullptr;  // the line: where, how large, and where it stands
   const GaugeRecord* gauge = nullptr;
   ElementValues* values = nullptr;   // its module's callbacks
   std::filesystem::path moduleFile;  // the loaded module (radios.so), which names its script
-  int x = 0;
-  int y = 0;
-  int width = 0;            // 0: the gauge's own
-  int height = 0;           // 0: follows the width, keeping the aspect
-  std::string origin = {};  // "panel file:line" of the placement, for messages
   // The module itself, when it carries its bitmaps inside (the emulated .gau); they are drawn
   // from there rather than from a resource script beside it.
   const ModuleImage* image = nullptr;
@@ -56,28 +54,24 @@ class PanelPicture {
   // a bad bitmap shows before anything runs. Throws RenderError.
   void check(const std::vector<PicturePlacement>& placements);
 
-  // The placed gauge's own size, its root bitmap's. Throws RenderError.
-  Size ownSize(const PicturePlacement& placement) {
-    return gaugeOwnSize(*placement.gauge, bitmapsFor(placement));
-  }
+  // Where each placed gauge lands on the panel, in panel order: valid until the next call or
+  // draw. Throws RenderError.
+  const std::vector<GaugeOnPanel>& layOut(const std::vector<PicturePlacement>& placements);
 
-  // The panel as it stands now (element callbacks called now through each placement's values).
-  Image draw(Size panelSize, const std::vector<PicturePlacement>& placements) {
-    return drawFrame(panelSize, placements);
-  }
-  // The same into a frame kept for the next picture: valid until the next draw.
-  const Image& drawFrame(Size panelSize, const std::vector<PicturePlacement>& placements);
+  // The panel as it stands now (element callbacks called now through each placement's values),
+  // into a frame kept for the next picture: valid until the next draw.
+  const Image& draw(Size panelSize, const std::vector<PicturePlacement>& placements);
   // draw, then written to `png`. Throws RenderError naming what failed.
   void render(Size panelSize, const std::vector<PicturePlacement>& placements,
               const std::filesystem::path& png) {
-    write(drawFrame(panelSize, placements), png);
+    write(draw(panelSize, placements), png);
   }
   // A picture written to `png` with the room kept from the last. Throws RenderError.
   void write(const Image& picture, const std::filesystem::path& png) { png_.write(picture, png); }
 
  private:
-  // The panel as large as its gauges reach, for a panel file that gives no size.
-  Size extentOf(const std::vector<PicturePlacement>& placements);
+  // The panel as large as the laid-out gauges reach, for a panel file that gives no size.
+  Size extentOf(const std::vector<PicturePlacement>& placements) const;
   const BitmapLibrary& bitmapsFor(const PicturePlacement& placement);
 
   PictureSettings settings_;

@@ -55,13 +55,15 @@ class ScenarioRunner {
       const Script script = parseScript(text, fileName);
       std::int64_t totalMs = 0;
       for (const Command& command : script.commands) {
-        if (command.kind == CommandKind::Advance) totalMs += command.count;
+        if (const auto* advance = std::get_if<script::Advance>(&command.action)) {
+          totalMs += advance->ms;
+        }
       }
       clock_.setTotalMs(totalMs);
       for (const Command& command : script.commands) {
         line_ = command.line;
         try {
-          execute(command);
+          std::visit([this](const auto& action) { execute(action); }, command.action);
         } catch (const ModuleFault& fault) {
           error(fault.what());
         } catch (const RunStopped& stopped) {
@@ -171,92 +173,67 @@ class ScenarioRunner {
     }
   }
 
-  void execute(const Command& command) {
-    switch (command.kind) {
-      case CommandKind::Panel: {
-        try {
-          openSession(readPanelFile(relativeTo(folderOf(file_), command.path), options_.window));
-        } catch (const HostError& failure) {
-          error(failure.what());
-        }
-        break;
-      }
-      case CommandKind::Sim:
-        applySimSetting(session().simulation().state, command.sim);
-        break;
-      case CommandKind::Start:
-        if (session().started()) {
-          error("expected start only before the module is started or after unload, got start");
-        }
-        startSession();
-        unloaded_ = false;
-        break;
-      case CommandKind::Unload:
-        unload();
-        break;
-      case CommandKind::Rate:
-        session().setPeriod(command.count == 0 ? 0 : static_cast<int>(1000 / command.count));
-        break;
-      case CommandKind::Advance: {
-        PanelSession& panel = startedOrUnloaded();
-        advanceFromMs_ = panel.nowMs();
-        panel.advance(command.count);
-        advanceFromMs_.reset();
-        advancedMs_ += command.count;
-        break;
-      }
-      case CommandKind::Update:
-        started().updateCycles(static_cast<int>(command.count));
-        break;
-      case CommandKind::Click:
-        refuseWhileHeld("click");
-        started().click(gauge(command.gauge), command.x, command.y);
-        break;
-      case CommandKind::Press:
-        refuseWhileHeld("press");
-        started().press(gauge(command.gauge), command.x, command.y);
-        break;
-      case CommandKind::Release:
-        if (!started().buttonDown()) error("expected press before release, got release");
-        started().release();
-        break;
-      case CommandKind::Wheel:
-        refuseWhileHeld("wheel");
-        started().wheel(gauge(command.gauge), command.x, command.y, command.on,
-                        static_cast<int>(command.count));
-        break;
-      case CommandKind::ExpectEvent:
-        expectEvent(command);
-        break;
-      case CommandKind::ExpectNoEvent:
-        expectNoEvent();
-        break;
-      case CommandKind::ExpectElement:
-        expectElement(command);
-        break;
-      case CommandKind::ExpectSim: {
-        const RadioSimState& state = session().simulation().state;
-        const std::string key = simKeyName(command.sim.key);
-        RadioSimState wanted = state;
-        applySimSetting(wanted, command.sim);
-        check(simHolds(state, command.sim), key + " " + simValueText(wanted, command.sim.key),
-              simValueText(state, command.sim.key));
-        break;
-      }
-      case CommandKind::ExpectTooltip: {
-        const std::string tooltip =
-            tooltipAt(gauge(command.gauge).gauge->mouse, command.x, command.y);
-        check(tooltip == command.tooltip, "tooltip " + quoted(command.tooltip), quoted(tooltip));
-        break;
-      }
-      case CommandKind::Render:
-        render(command.path);
-        break;
-      case CommandKind::Log:
-        session().setLogging(command.on);
-        break;
+  void execute(const script::Panel& panel) {
+    try {
+      openSession(readPanelFile(relativeTo(folderOf(file_), panel.path), options_.window));
+    } catch (const HostError& failure) {
+      error(failure.what());
     }
   }
+  void execute(const script::Sim& sim) {
+    setHeldValue(session().simulation().state, *sim.key, sim.value);
+  }
+  void execute(const script::Start&) {
+    if (session().started()) {
+      error("expected start only before the module is started or after unload, got start");
+    }
+    startSession();
+    unloaded_ = false;
+  }
+  void execute(const script::Unload&) { unload(); }
+  void execute(const script::Rate& rate) {
+    session().setPeriod(rate.hz == 0 ? 0 : static_cast<int>(1000 / rate.hz));
+  }
+  void execute(const script::Advance& advance) {
+    PanelSession& panel = startedOrUnloaded();
+    advanceFromMs_ = panel.nowMs();
+    panel.advance(advance.ms);
+    advanceFromMs_.reset();
+    advancedMs_ += advance.ms;
+  }
+  void execute(const script::Update& update) {
+    started().updateCycles(static_cast<int>(update.cycles));
+  }
+  void execute(const script::Click& click) {
+    refuseWhileHeld("click");
+    started().click(gauge(click.at.gauge), click.at.x, click.at.y);
+  }
+  void execute(const script::Press& press) {
+    refuseWhileHeld("press");
+    started().press(gauge(press.at.gauge), press.at.x, press.at.y);
+  }
+  void execute(const script::Release&) {
+    if (!started().buttonDown()) error("expected press before release, got release");
+    started().release();
+  }
+  void execute(const script::Wheel& wheel) {
+    refuseWhileHeld("wheel");
+    started().wheel(gauge(wheel.at.gauge), wheel.at.x, wheel.at.y, wheel.up,
+                    static_cast<int>(wheel.turns));
+  }
+  void execute(const script::ExpectSim& expected) {
+    const RadioSimState& state = session().simulation().state;
+    const SimKey& key = *expected.key;
+    check(key.unit->same(heldValue(state, key), expected.value),
+          std::string(key.name) + " " + key.unit->format(expected.value), simValueText(state, key));
+  }
+  void execute(const script::ExpectTooltip& expected) {
+    const std::string tooltip =
+        tooltipAt(gauge(expected.at.gauge).gauge->mouse, expected.at.x, expected.at.y);
+    check(tooltip == expected.text, "tooltip " + quoted(expected.text), quoted(tooltip));
+  }
+  void execute(const script::Render& render) { renderTo(render.path); }
+  void execute(const script::Log& log) { session().setLogging(log.on); }
 
   void unload() {
     for (const OutlivingTimer& timer : started().unload()) {
@@ -274,9 +251,9 @@ class ScenarioRunner {
 
   // The oldest event not yet checked is taken off the host's record, checked or not, so the
   // record holds only what a check can still use.
-  void expectEvent(const Command& command) {
+  void execute(const script::ExpectEvent& command) {
     HostServices& host = startedOrUnloaded().host();
-    const std::string expected = eventText(command.eventId, command.eventValue);
+    const std::string expected = eventText(command.id, command.value);
     if (host.keyEventsDropped > 0) {
       --host.keyEventsDropped;
       check(false, expected,
@@ -290,11 +267,11 @@ class ScenarioRunner {
     }
     const KeyEventRecord event = host.keyEvents.front();
     host.keyEvents.pop_front();
-    check(event.eventId == command.eventId && event.value == command.eventValue, expected,
+    check(event.eventId == command.id && event.value == command.value, expected,
           describedEvent(event));
   }
 
-  void expectNoEvent() {
+  void execute(const script::ExpectNoEvent&) {
     HostServices& host = startedOrUnloaded().host();
     const std::uint64_t unchecked = host.keyEventsDropped + host.keyEvents.size();
     if (unchecked == 0) {
@@ -309,20 +286,20 @@ class ScenarioRunner {
     check(false, "no event", got);
   }
 
-  void expectElement(const Command& command) {
+  void execute(const script::ExpectElement& command) {
     const PlacedGauge& placed = gauge(command.gauge);
     const auto children = placed.gauge->tree.rootChildren();
-    const std::string expected = "element " + std::to_string(command.count) + " of " +
-                                 shownText(command.gauge) + " " + command.element.written;
-    if (command.count > static_cast<std::int64_t>(children.size())) {
+    const std::string expected = "element " + std::to_string(command.number) + " of " +
+                                 shownText(command.gauge) + " " + command.value.written;
+    if (command.number > static_cast<std::int64_t>(children.size())) {
       check(false, expected,
-            "no element " + std::to_string(command.count) + " (the root has " +
+            "no element " + std::to_string(command.number) + " (the root has " +
                 std::to_string(children.size()) + " children)");
       return;
     }
-    const ElementRecord& element = *children[static_cast<std::size_t>(command.count - 1)];
+    const ElementRecord& element = *children[static_cast<std::size_t>(command.number - 1)];
     ModuleElementValues reader(*placed.module);
-    const ExpectedElementValue& want = command.element;
+    const ExpectedElementValue& want = command.value;
     switch (element.kind) {
       case hostabi::kString: {
         const std::string text = reader.text(element);
@@ -346,7 +323,7 @@ class ScenarioRunner {
     }
   }
 
-  void render(const std::string& path) {
+  void renderTo(const std::string& path) {
     PanelSession& panel = started();
     if (!options_.renderer) error("render is not available in this build");
     PanelView view = panel.view();

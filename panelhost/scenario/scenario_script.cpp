@@ -14,9 +14,6 @@ namespace {
 constexpr const char* kCommandList =
     "panel, sim, start, unload, rate, advance, update, click, press, release, wheel, expect, "
     "render or log";
-// A day of update cycles takes seconds; a longer stretch is several advances, so that no one
-// command runs for minutes.
-constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
 constexpr std::int64_t kMostRepeats = 1000000;
 constexpr int kLargestCoordinate = 1000000;
 constexpr std::int64_t kLargestUnsigned32 = 0xFFFFFFFFLL;
@@ -91,108 +88,113 @@ class LineReader {
   int line_;
 };
 
-void readPoint(LineReader& in, Command& command) {
-  command.gauge = in.name("a gauge name");
-  command.x = static_cast<int>(in.whole("X", -kLargestCoordinate, kLargestCoordinate));
-  command.y = static_cast<int>(in.whole("Y", -kLargestCoordinate, kLargestCoordinate));
+script::PointOnGauge readPoint(LineReader& in) {
+  script::PointOnGauge point;
+  point.gauge = in.name("a gauge name");
+  point.x = static_cast<int>(in.whole("X", -kLargestCoordinate, kLargestCoordinate));
+  point.y = static_cast<int>(in.whole("Y", -kLargestCoordinate, kLargestCoordinate));
+  return point;
 }
 
-SimSetting readSim(LineReader& in, bool forSetting) {
-  const std::string keys =
-      forSetting
-          ? "a key: com1.active, com1.standby, nav1.active, nav1.standby, adf.active or xpdr.code"
-          : "a key: com1.active, com1.standby, nav1.active, nav1.standby, adf.active, xpdr.code, "
-            "nav1.ident or adf.ident";
-  const auto key = simKeyNamed(in.word(keys));
-  if (!key || (forSetting && !simKeySettable(*key))) in.failOnLast(keys);
-  const SimUse use = forSetting ? SimUse::Set : SimUse::Check;
-  const std::string form = simValueForm(*key, use);
-  const auto setting = parseSimValue(*key, in.word(form), use);
-  if (!setting) in.failOnLast(form);
-  return *setting;
+bool readOnOff(LineReader& in, const char* on, const char* off) {
+  const std::string expected = std::string(on) + " or " + off;
+  const std::string word = in.word(expected);
+  if (word != on && word != off) in.failOnLast(expected);
+  return word == on;
 }
 
-Command parseCommand(LineReader& in, const std::string& verb, int line) {
-  Command command;
-  command.line = line;
-  if (verb == "panel") {
-    command.kind = CommandKind::Panel;
-    command.path = in.fileName("a panel file name");
-  } else if (verb == "sim") {
-    command.kind = CommandKind::Sim;
-    command.sim = readSim(in, true);
-  } else if (verb == "start") {
-    command.kind = CommandKind::Start;
-  } else if (verb == "unload") {
-    command.kind = CommandKind::Unload;
-  } else if (verb == "rate") {
-    command.kind = CommandKind::Rate;
-    command.count = in.whole("a rate in Hz", 0, 1000);
-  } else if (verb == "advance") {
-    command.kind = CommandKind::Advance;
-    command.count = in.whole("a time in ms up to a day", 0, kLongestAdvanceMs);
-  } else if (verb == "update") {
-    command.kind = CommandKind::Update;
-    if (in.more()) command.count = in.whole("a count of update cycles", 0, kMostRepeats);
-  } else if (verb == "click" || verb == "press") {
-    command.kind = verb == "click" ? CommandKind::Click : CommandKind::Press;
-    readPoint(in, command);
-  } else if (verb == "release") {
-    command.kind = CommandKind::Release;
-  } else if (verb == "wheel") {
-    command.kind = CommandKind::Wheel;
-    readPoint(in, command);
-    const std::string direction = in.word("up or down");
-    if (direction != "up" && direction != "down") in.failOnLast("up or down");
-    command.on = direction == "up";
-    if (in.more()) command.count = in.whole("a count of wheel events", 0, kMostRepeats);
-  } else if (verb == "render") {
-    command.kind = CommandKind::Render;
-    command.path = in.fileName("a PNG file name");
-  } else if (verb == "log") {
-    command.kind = CommandKind::Log;
-    const std::string state = in.word("on or off");
-    if (state != "on" && state != "off") in.failOnLast("on or off");
-    command.on = state == "on";
-  } else if (verb == "expect") {
-    const std::string what = in.word("what to expect: event, no-event, element, sim or tooltip");
-    if (what == "event") {
-      command.kind = CommandKind::ExpectEvent;
-      command.eventId = in.unsigned32("an event id");
-      command.eventValue = in.unsigned32("an event value");
-    } else if (what == "no-event") {
-      command.kind = CommandKind::ExpectNoEvent;
-    } else if (what == "element") {
-      command.kind = CommandKind::ExpectElement;
-      command.gauge = in.name("a gauge name");
-      command.count = in.whole("an element number", 1, kMostRepeats);
-      const Token& value = in.take("a text in quotes or a number");
-      command.element.isText = value.quoted;
-      command.element.text = value.text;
-      command.element.written = shown(value);
-      if (!value.quoted) {
-        const auto number = parseNumber(value.text);
-        if (!number) in.failOnLast("a text in quotes or a number");
-        command.element.number = *number;
-        command.element.written = value.text;
-      }
-    } else if (what == "sim") {
-      command.kind = CommandKind::ExpectSim;
-      command.sim = readSim(in, false);
-    } else if (what == "tooltip") {
-      command.kind = CommandKind::ExpectTooltip;
-      readPoint(in, command);
-      const Token& text = in.take("a tooltip text in quotes");
-      if (!text.quoted) in.failOnLast("a tooltip text in quotes");
-      command.tooltip = text.text;
-    } else {
-      in.failOnLast("what to expect: event, no-event, element, sim or tooltip");
-    }
-  } else {
-    in.failOnLast(std::string("a command: ") + kCommandList);
+// "a key: com1.active, ... or xpdr.code", the keys `sim` may set or all of them.
+std::string keyChoice(SimUse use) {
+  std::vector<const char*> names;
+  for (const SimKey& key : simKeys()) {
+    if (use == SimUse::Check || key.settable) names.push_back(key.name);
   }
-  in.end();
-  return command;
+  std::string choice = "a key: ";
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    choice += std::string(i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  }
+  return choice;
+}
+
+template <typename SimCommand>
+SimCommand readSim(LineReader& in, SimUse use) {
+  const std::string keys = keyChoice(use);
+  const SimKey* key = simKeyNamed(in.word(keys));
+  if (key == nullptr || (use == SimUse::Set && !key->settable)) in.failOnLast(keys);
+  const std::string form = key->unit->form(use);
+  const auto value = key->unit->parse(in.word(form), use);
+  if (!value) in.failOnLast(form);
+  return SimCommand{key, *value};
+}
+
+ExpectedElementValue readElementValue(LineReader& in) {
+  const Token& value = in.take("a text in quotes or a number");
+  ExpectedElementValue element;
+  element.isText = value.quoted;
+  element.text = value.text;
+  element.written = shown(value);
+  if (!value.quoted) {
+    const auto number = parseNumber(value.text);
+    if (!number) in.failOnLast("a text in quotes or a number");
+    element.number = *number;
+    element.written = value.text;
+  }
+  return element;
+}
+
+ScriptAction parseExpectation(LineReader& in) {
+  const std::string expected = "what to expect: event, no-event, element, sim or tooltip";
+  const std::string what = in.word(expected);
+  if (what == "event") {
+    const std::uint32_t id = in.unsigned32("an event id");
+    return script::ExpectEvent{id, in.unsigned32("an event value")};
+  }
+  if (what == "no-event") return script::ExpectNoEvent{};
+  if (what == "element") {
+    script::ExpectElement element;
+    element.gauge = in.name("a gauge name");
+    element.number = in.whole("an element number", 1, kMostRepeats);
+    element.value = readElementValue(in);
+    return element;
+  }
+  if (what == "sim") return readSim<script::ExpectSim>(in, SimUse::Check);
+  if (what == "tooltip") {
+    script::ExpectTooltip tooltip{readPoint(in), ""};
+    const Token& text = in.take("a tooltip text in quotes");
+    if (!text.quoted) in.failOnLast("a tooltip text in quotes");
+    tooltip.text = text.text;
+    return tooltip;
+  }
+  in.failOnLast(expected);
+}
+
+ScriptAction parseAction(LineReader& in, const std::string& verb) {
+  if (verb == "panel") return script::Panel{in.fileName("a panel file name")};
+  if (verb == "sim") return readSim<script::Sim>(in, SimUse::Set);
+  if (verb == "start") return script::Start{};
+  if (verb == "unload") return script::Unload{};
+  if (verb == "rate") return script::Rate{in.whole("a rate in Hz", 0, 1000)};
+  if (verb == "advance") {
+    return script::Advance{in.whole("a time in ms up to a day", 0, kLongestAdvanceMs)};
+  }
+  if (verb == "update") {
+    script::Update update;
+    if (in.more()) update.cycles = in.whole("a count of update cycles", 0, kMostRepeats);
+    return update;
+  }
+  if (verb == "click") return script::Click{readPoint(in)};
+  if (verb == "press") return script::Press{readPoint(in)};
+  if (verb == "release") return script::Release{};
+  if (verb == "wheel") {
+    script::Wheel wheel{readPoint(in), false};
+    wheel.up = readOnOff(in, "up", "down");
+    if (in.more()) wheel.turns = in.whole("a count of wheel events", 0, kMostRepeats);
+    return wheel;
+  }
+  if (verb == "render") return script::Render{in.fileName("a PNG file name")};
+  if (verb == "log") return script::Log{readOnOff(in, "on", "off")};
+  if (verb == "expect") return parseExpectation(in);
+  in.failOnLast(std::string("a command: ") + kCommandList);
 }
 
 }  // namespace
@@ -248,11 +250,12 @@ Script parseScript(const std::string& text, const std::string& fileName) {
     const std::string verb = tokens[0].text;
     LineReader reader(std::move(tokens), fileName, lineNo);
     reader.take("a command");
-    Command command = parseCommand(reader, verb, lineNo);
-    if (command.kind == CommandKind::Panel && !script.commands.empty()) {
+    ScriptAction action = parseAction(reader, verb);
+    reader.end();
+    if (std::holds_alternative<script::Panel>(action) && !script.commands.empty()) {
       throw HostError(at(fileName, lineNo, "expected panel only as the first command"));
     }
-    script.commands.push_back(std::move(command));
+    script.commands.push_back(Command{lineNo, std::move(action)});
   }
   return script;
 }

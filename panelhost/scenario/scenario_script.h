@@ -3,32 +3,16 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "scenario/sim_keys.h"
+#include "sim/radio_tables.h"
 
 namespace panelhost {
 
-enum class CommandKind {
-  Panel,
-  Sim,
-  Start,
-  Unload,
-  Rate,
-  Advance,
-  Update,
-  Click,
-  Press,
-  Release,
-  Wheel,
-  ExpectEvent,
-  ExpectNoEvent,
-  ExpectElement,
-  ExpectSim,
-  ExpectTooltip,
-  Render,
-  Log,
-};
+// A day of update cycles takes seconds; a longer stretch is several advances, so that no one
+// command runs for minutes.
+constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
 
 // What `expect element` compares: a text in quotes or a number.
 struct ExpectedElementValue {
@@ -38,20 +22,47 @@ struct ExpectedElementValue {
   std::string written;  // as the script wrote it, for messages
 };
 
-struct Command {
-  CommandKind kind = CommandKind::Start;
-  int line = 0;
-  std::string path;   // panel, render
-  std::string gauge;  // mouse commands, expect element, expect tooltip
+// The commands, one struct each holding what its line names (docs/panelhost.md has the syntax).
+namespace script {
+
+struct PointOnGauge {
+  std::string gauge;
   int x = 0;
   int y = 0;
-  std::int64_t count = 1;  // update N, wheel N, advance MS, rate HZ, element N
-  bool on = false;         // log on, wheel up
-  SimSetting sim{SimKey::Com1Active};
-  std::uint32_t eventId = 0;
-  std::uint32_t eventValue = 0;
-  ExpectedElementValue element;
-  std::string tooltip;
+};
+
+// clang-format off
+struct Panel         { std::string path; };
+struct Sim           { const SimKey* key; double value; };  // the key's held value
+struct Start         {};
+struct Unload        {};
+struct Rate          { std::int64_t hz; };
+struct Advance       { std::int64_t ms; };
+struct Update        { std::int64_t cycles = 1; };
+struct Click         { PointOnGauge at; };
+struct Press         { PointOnGauge at; };
+struct Release       {};
+struct Wheel         { PointOnGauge at; bool up; std::int64_t turns = 1; };
+struct ExpectEvent   { std::uint32_t id; std::uint32_t value; };
+struct ExpectNoEvent {};
+struct ExpectElement { std::string gauge; std::int64_t number; ExpectedElementValue value; };
+struct ExpectSim     { const SimKey* key; double value; };
+struct ExpectTooltip { PointOnGauge at; std::string text; };
+struct Render        { std::string path; };
+struct Log           { bool on; };
+// clang-format on
+
+}  // namespace script
+
+using ScriptAction =
+    std::variant<script::Panel, script::Sim, script::Start, script::Unload, script::Rate,
+                 script::Advance, script::Update, script::Click, script::Press, script::Release,
+                 script::Wheel, script::ExpectEvent, script::ExpectNoEvent, script::ExpectElement,
+                 script::ExpectSim, script::ExpectTooltip, script::Render, script::Log>;
+
+struct Command {
+  int line = 0;
+  ScriptAction action;
 };
 
 struct Script {

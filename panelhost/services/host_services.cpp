@@ -27,22 +27,52 @@ std::string hex(std::uint64_t value) {
   return text;
 }
 
-bool isElementListSlot(int slot) {
-  return slot >= hostabi::kSlotElementListQuery && slot <= hostabi::kSlotElementListKill;
-}
+}  // namespace
 
-// How many words each served slot takes: on i686 the service pops them.
-int argumentWords(int slot) {
-  switch (slot) {
-    case hostabi::kSlotElementListInstall:
-    case hostabi::kSlotElementListGenerate:
-    case hostabi::kSlotTriggerKeyEvent:
-      return 2;
-    case hostabi::kSlotExecuteCalculatorCode:
-      return 4;
-    default:
-      return 1;  // the other element-list services and lookup_var take one pointer
+// A PANELS slot panelhost serves: the words its arguments take (on i686 the service pops them) and
+// the handler that answers it.
+struct HostServices::ServedSlot {
+  int slot;
+  const char* name;
+  int argumentWords;
+  std::uint64_t (HostServices::*handler)(ModuleImage& image, int slot, const HostArguments& a);
+};
+
+// clang-format off
+const HostServices::ServedSlot HostServices::kServedSlots[] = {
+    // slot name                       words handler
+    {24, "element_list_query",         1,    &HostServices::serveElementList},
+    {25, "element_list_install",       2,    &HostServices::serveElementList},
+    {26, "element_list_initialize",    1,    &HostServices::serveElementList},
+    {27, "element_list_update",        1,    &HostServices::serveElementList},
+    {28, "element_list_generate",      2,    &HostServices::serveElementList},
+    {29, "element_list_plot",          1,    &HostServices::serveElementList},
+    {30, "element_list_erase",         1,    &HostServices::serveElementList},
+    {31, "element_list_kill",          1,    &HostServices::serveElementList},
+    {36, "trigger_key_event",          2,    &HostServices::serveTriggerKeyEvent},
+    {40, "lookup_var",                 1,    &HostServices::serveLookupVar},
+    {69, "execute_calculator_code",    4,    &HostServices::serveExecuteCalculatorCode},
+};
+// clang-format on
+
+namespace {
+
+// "24 to 31, 36, 40 and 69": the slots of the table, runs of neighbours joined.
+template <typename Slots>
+std::string slotList(const Slots& served) {
+  std::vector<std::string> runs;
+  for (std::size_t i = 0; i < std::size(served);) {
+    std::size_t last = i;
+    while (last + 1 < std::size(served) && served[last + 1].slot == served[last].slot + 1) ++last;
+    runs.push_back(std::to_string(served[i].slot) +
+                   (last > i ? " to " + std::to_string(served[last].slot) : ""));
+    i = last + 1;
   }
+  std::string list;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == runs.size() ? " and " : ", ") + runs[i];
+  }
+  return list;
 }
 
 }  // namespace
@@ -101,10 +131,8 @@ ModuleAddress HostServices::installPanels(
   std::vector<std::uint8_t> table(layouts.panelsSize());
   for (int slot = 0; slot < hostabi::kPanelsSlots; ++slot) {
     const bool headerWord = slot < hostabi::kPanelsHeaderWords;
-    const std::uint64_t word = headerWord
-                                   ? header[static_cast<std::size_t>(slot)]
-                                   : image.hostFunction("PANELS slot " + std::to_string(slot),
-                                                        argumentWords(slot), service(image, slot));
+    const std::uint64_t word =
+        headerWord ? header[static_cast<std::size_t>(slot)] : service(image, slot);
     const std::uint32_t size =
         headerWord ? layouts.panelsHeader.fields()[static_cast<std::size_t>(slot)].size
                    : static_cast<std::uint32_t>(layouts.pointerSize);
@@ -116,36 +144,42 @@ ModuleAddress HostServices::installPanels(
   return at;
 }
 
-HostFunction HostServices::service(ModuleImage& image, int slot) {
-  ModuleImage* module = &image;
-  if (isElementListSlot(slot)) {
-    return [this, slot](const HostArguments& a) -> std::uint64_t {
-      elementListCalls.push_back(ElementListCall{slot, a[0]});
-      return 0;
-    };
+ModuleAddress HostServices::service(ModuleImage& image, int slot) {
+  for (const ServedSlot& served : kServedSlots) {
+    if (served.slot != slot) continue;
+    ModuleImage* module = &image;
+    const auto handler = served.handler;
+    return image.hostFunction("PANELS slot " + std::to_string(slot) + " (" + served.name + ")",
+                              served.argumentWords,
+                              [this, module, slot, handler](const HostArguments& a) {
+                                return (this->*handler)(*module, slot, a);
+                              });
   }
-  switch (slot) {
-    case hostabi::kSlotTriggerKeyEvent:
-      return [this](const HostArguments& a) {
-        return triggerKeyEvent(static_cast<std::uint32_t>(a[0]), static_cast<std::uint32_t>(a[1]));
-      };
-    case hostabi::kSlotLookupVar: {
-      const hostabi::HostLayouts* layouts =
-          &hostabi::HostLayouts::forPointerSize(image.pointerSize());
-      return [this, module, layouts](const HostArguments& a) -> std::uint64_t {
-        lookupVar(*module, *layouts, a[0]);
-        return 0;
-      };
-    }
-    case hostabi::kSlotExecuteCalculatorCode:
-      return [this, module](const HostArguments& a) { return executeCalculatorCode(*module, a); };
-    default:
-      return [slot](const HostArguments&) -> std::uint64_t {
+  return image.hostFunction(
+      "PANELS slot " + std::to_string(slot), 1, [slot](const HostArguments&) -> std::uint64_t {
         throw ModuleFault("the module called PANELS slot " + std::to_string(slot) +
-                          ", a service panelhost does not offer (it serves slots 24 to 31, 36, 40 "
-                          "and 69)");
-      };
-  }
+                          ", a service panelhost does not offer (it serves slots " +
+                          slotList(kServedSlots) + ")");
+      });
+}
+
+std::uint64_t HostServices::serveElementList(ModuleImage&, int slot, const HostArguments& a) {
+  elementListCalls.push_back(ElementListCall{slot, a[0]});
+  return 0;
+}
+
+std::uint64_t HostServices::serveTriggerKeyEvent(ModuleImage&, int, const HostArguments& a) {
+  return triggerKeyEvent(static_cast<std::uint32_t>(a[0]), static_cast<std::uint32_t>(a[1]));
+}
+
+std::uint64_t HostServices::serveLookupVar(ModuleImage& image, int, const HostArguments& a) {
+  lookupVar(image, hostabi::HostLayouts::forPointerSize(image.pointerSize()), a[0]);
+  return 0;
+}
+
+std::uint64_t HostServices::serveExecuteCalculatorCode(ModuleImage& image, int,
+                                                       const HostArguments& a) {
+  return executeCalculatorCode(image, a);
 }
 
 std::uint64_t HostServices::triggerKeyEvent(std::uint32_t eventId, std::uint32_t value) {

@@ -38,7 +38,7 @@ struct ModuleVarLookup {
 };
 
 struct ElementListCall {
-  int slot;  // which element-list service: 24 query ... 31 kill
+  int slot;  // which element-list service: 24 element_list_query ... 31 element_list_kill
   ModuleAddress element;
 };
 
@@ -120,7 +120,16 @@ class HostServices : public WindowsHost {
   static HostServices& running();
 
  private:
-  HostFunction service(ModuleImage& image, int slot);
+  struct ServedSlot;
+  static const ServedSlot kServedSlots[];
+  // The host function in `slot` of the table `image` is given.
+  ModuleAddress service(ModuleImage& image, int slot);
+  // The handlers of the served slots.
+  std::uint64_t serveElementList(ModuleImage& image, int slot, const HostArguments& a);
+  std::uint64_t serveTriggerKeyEvent(ModuleImage& image, int slot, const HostArguments& a);
+  std::uint64_t serveLookupVar(ModuleImage& image, int slot, const HostArguments& a);
+  std::uint64_t serveExecuteCalculatorCode(ModuleImage& image, int slot, const HostArguments& a);
+
   std::uint64_t triggerKeyEvent(std::uint32_t eventId, std::uint32_t value);
   void lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts, ModuleAddress moduleVar);
   std::uint64_t executeCalculatorCode(ModuleImage& image, const HostArguments& arguments);

@@ -1,7 +1,8 @@
 #include "sim/radio_simulation.h"
 
 #include <array>
-#include <cstdio>
+
+#include "sim/radio_tables.h"
 
 namespace panelhost {
 
@@ -48,80 +49,28 @@ int RadioSimulation::xpdrCodeFromBcd(std::uint32_t bcd) {
 }
 
 bool RadioSimulation::applyKeyEvent(std::uint32_t eventId, std::uint32_t value) {
-  switch (eventId) {
-    case 65707:
-      state.com1ActiveKhz = khzFromBcd16(value);
-      return true;
-    case 65708:
-      state.nav1ActiveKhz = khzFromBcd16(value);
-      return true;
-    case 65715:
-      state.xpdrCode = xpdrCodeFromBcd(value);
-      return true;
-    case 66479:
-      state.adfActiveKhz = adfKhzFromBcd32(value);
-      return true;
-    case 65832:
-      state.nav1Ident = false;
-      return true;
-    case 65837:
-      state.nav1Ident = true;
-      return true;
-    case 65836:
-      state.adfIdent = false;
-      return true;
-    case 65841:
-      state.adfIdent = true;
-      return true;
-    default:
-      return false;
-  }
+  const KeyEvent* event = keyEventWithId(eventId);
+  if (event == nullptr) return false;
+  setHeldValue(state, *event->sets, event->decode(value));
+  return true;
 }
 
 std::optional<std::uint32_t> RadioSimulation::moduleVariable(std::uint32_t variableId) const {
-  switch (variableId) {
-    case 23:
-      return bcd16FromKhz(state.com1ActiveKhz);
-    case 24:
-      return bcd16FromKhz(state.nav1ActiveKhz);
-    default:
-      return std::nullopt;
-  }
+  const ModuleVariable* variable = moduleVariableWithId(variableId);
+  if (variable == nullptr) return std::nullopt;
+  return variable->encode(heldValue(state, *variable->key));
 }
 
 std::optional<double> RadioSimulation::evaluate(const std::string& expression) const {
-  if (expression == "(A:COM1 STANDBY FREQUENCY, Megahertz)") return state.com1StandbyKhz / 1000.0;
-  if (expression == "(A:NAV1 STANDBY FREQUENCY, Megahertz)") return state.nav1StandbyKhz / 1000.0;
-  if (expression == "(A:ADF ACTIVE FREQUENCY:1,KHz)") return state.adfActiveKhz;
-  return std::nullopt;
+  const CalculatorExpression* known = calculatorExpression(expression);
+  if (known == nullptr) return std::nullopt;
+  return known->answer(heldValue(state, *known->key));
 }
 
 std::string RadioSimulation::describeKeyEvent(std::uint32_t eventId, std::uint32_t value) {
-  char text[64];
-  switch (eventId) {
-    case 65707:
-      std::snprintf(text, sizeof text, "COM1 active %.3f MHz", khzFromBcd16(value) / 1000.0);
-      return text;
-    case 65708:
-      std::snprintf(text, sizeof text, "NAV1 active %.3f MHz", khzFromBcd16(value) / 1000.0);
-      return text;
-    case 65715:
-      std::snprintf(text, sizeof text, "transponder code %04d", xpdrCodeFromBcd(value));
-      return text;
-    case 66479:
-      std::snprintf(text, sizeof text, "ADF active %.1f kHz", adfKhzFromBcd32(value));
-      return text;
-    case 65832:
-      return "NAV1 ident off";
-    case 65837:
-      return "NAV1 ident on";
-    case 65836:
-      return "ADF ident off";
-    case 65841:
-      return "ADF ident on";
-    default:
-      return "unknown to the simulation";
-  }
+  const KeyEvent* event = keyEventWithId(eventId);
+  if (event == nullptr) return "unknown to the simulation";
+  return withValue(event->description, event->sets->unit->format(event->decode(value)));
 }
 
 }  // namespace panelhost

@@ -1,6 +1,6 @@
 // The aircraft side of the radios: what the simulator holds and how it takes key events, module
-// variable reads and calculator expressions. It decodes and encodes with its own code, so a
-// wrong encoding in the module shows as a wrong state here.
+// variable reads and calculator expressions (the rows of radio_tables.cpp). It decodes and
+// encodes with its own code, so a wrong encoding in the module shows as a wrong state here.
 #pragma once
 
 #include <cstdint>

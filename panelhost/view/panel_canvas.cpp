@@ -10,10 +10,6 @@ namespace panelhost {
 
 namespace {
 
-std::optional<int> given(int extent) {
-  return extent > 0 ? std::optional<int>(extent) : std::nullopt;
-}
-
 int scaledExtent(int extent, double scale) {
   return std::max(1, static_cast<int>(std::lround(extent * scale)));
 }
@@ -37,16 +33,8 @@ PanelCanvas::PanelCanvas(const PanelLayout& layout, std::vector<PlacedGauge> gau
     values_.push_back(std::make_unique<ModuleElementValues>(*placed.module));
   }
   try {
-    const std::vector<PicturePlacement> all = placements();
-    picture_->check(all);
-    for (std::size_t i = 0; i < all.size(); ++i) {
-      // The renderer knows where each module keeps its bitmaps, and so each gauge's own size.
-      const Size own = picture_->ownSize(all[i]);
-      const GaugePlacement& at = *gauges_[i].placement;
-      geometry_.push_back(
-          Placement{gauges_[i].gauge, own,
-                    placementRect(own, at.x, at.y, given(at.width), given(at.height))});
-    }
+    // The renderer knows where each module keeps its bitmaps, and so each gauge's own size.
+    geometry_ = picture_->layOut(placements());
   } catch (const RenderError& failure) {
     throw HostError(failure.what());
   }
@@ -54,7 +42,7 @@ PanelCanvas::PanelCanvas(const PanelLayout& layout, std::vector<PlacedGauge> gau
   if (panel_.width <= 0 || panel_.height <= 0) {
     // A panel file without size_mm is as large as its gauges reach.
     panel_ = {1, 1};
-    for (const Placement& p : geometry_) {
+    for (const GaugeOnPanel& p : geometry_) {
       panel_.width = std::max(panel_.width, p.rect.x + p.rect.width);
       panel_.height = std::max(panel_.height, p.rect.y + p.rect.height);
     }
@@ -72,10 +60,8 @@ std::vector<PicturePlacement> PanelCanvas::placements() const {
   std::vector<PicturePlacement> all;
   for (std::size_t i = 0; i < gauges_.size(); ++i) {
     const PlacedGauge& placed = gauges_[i];
-    const GaugePlacement& at = *placed.placement;
-    all.push_back(PicturePlacement{
-        placed.gauge, values_[i].get(), placed.module->path(), at.x, at.y, at.width, at.height,
-        at.file + ":" + std::to_string(at.line), &placed.module->image()});
+    all.push_back(PicturePlacement{placed.placement, placed.gauge, values_[i].get(),
+                                   placed.module->path(), &placed.module->image()});
   }
   return all;
 }

@@ -51,7 +51,7 @@ class PanelCanvas {
   CanvasSettings settings_;
   std::vector<std::unique_ptr<ModuleElementValues>> values_;  // one per placement
   std::unique_ptr<PanelPicture> picture_;
-  std::vector<Placement> geometry_;  // where each placement lies on the panel
+  std::vector<GaugeOnPanel> geometry_;  // where each placement lies on the panel
   Size panel_;
   Size scaled_;
 };

@@ -27,7 +27,7 @@ PanelViewer::PanelViewer(PanelSession& session, ViewSettings settings)
     recorder_ = std::make_unique<ScenarioRecorder>(*settings_.record, session_, settings_.origin);
   }
   // What the gauges send while they initialise is checked right after start.
-  act("start", [this] { session_.start(); });
+  act(script::Start{}, [this] { session_.start(); });
   canvas_ =
       std::make_unique<PanelCanvas>(session_.layout(), session_.view().gauges, settings_.canvas);
   windowSize_ = {canvas_->size().width + kStripWidth,
@@ -74,7 +74,7 @@ int PanelViewer::run() {
   return quit();
 }
 
-void PanelViewer::act(const std::string& command, const std::function<void()>& action) {
+void PanelViewer::act(const ScriptAction& command, const std::function<void()>& action) {
   if (recorder_) {
     recorder_->record(command, action);
   } else {
@@ -106,12 +106,12 @@ void PanelViewer::handle(const ViewInput& input) {
       }
       if (pointed && !session_.buttonDown()) {
         const std::string& name = pointed->placed->gauge->name;
-        act(ScenarioRecorder::mouseCommand("press", name, pointed->x, pointed->y),
+        act(script::Press{{name, pointed->x, pointed->y}},
             [&] { session_.press(*pointed->placed, pointed->x, pointed->y); });
       }
       return;
     case Kind::ButtonUp:
-      if (session_.buttonDown()) act("release", [&] { session_.release(); });
+      if (session_.buttonDown()) act(script::Release{}, [&] { session_.release(); });
       return;
     case Kind::Wheel:
       pointerAt(input.x, input.y);
@@ -119,7 +119,7 @@ void PanelViewer::handle(const ViewInput& input) {
         const bool up = input.wheelSteps > 0;
         const int count = std::abs(input.wheelSteps);
         const std::string& name = pointed->placed->gauge->name;
-        act(ScenarioRecorder::wheelCommand(name, pointed->x, pointed->y, up, count),
+        act(script::Wheel{{name, pointed->x, pointed->y}, up, count},
             [&] { session_.wheel(*pointed->placed, pointed->x, pointed->y, up, count); });
       }
       return;
@@ -157,8 +157,9 @@ void PanelViewer::showTooltipWhenRested() {
   if (hover_->tooltip.empty()) return;
   redraw_ = true;
   // What the pilot read becomes a check of the recording.
-  const auto check = ScenarioRecorder::tooltipCheck(name, pointed->x, pointed->y, hover_->tooltip);
-  if (recorder_ && check) recorder_->record(*check, {});
+  if (recorder_) {
+    recorder_->record(script::ExpectTooltip{{name, pointed->x, pointed->y}, hover_->tooltip}, {});
+  }
 }
 
 Image PanelViewer::picture() {
@@ -202,7 +203,7 @@ void PanelViewer::screenshot() {
 
 int PanelViewer::quit() {
   // The host releases a held button before it lets the module go.
-  if (session_.buttonDown()) act("release", [&] { session_.release(); });
+  if (session_.buttonDown()) act(script::Release{}, [&] { session_.release(); });
   catchUpTo(virtualAt(window_->ticksMs()));
   if (recorder_) {
     recorder_->finish();

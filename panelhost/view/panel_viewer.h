@@ -50,7 +50,7 @@ class PanelViewer {
   void catchUpTo(std::int64_t virtualMs);
   void handle(const ViewInput& input);
   void pointerAt(int x, int y);
-  void act(const std::string& command, const std::function<void()>& action);
+  void act(const ScriptAction& command, const std::function<void()>& action);
   void showTooltipWhenRested();
   Image picture();
   void screenshot();

@@ -10,10 +10,6 @@ namespace {
 constexpr std::uint32_t kAnyMouseEvent =
     kMouseClick | kMouseRelease | kMouseRepeat | kMouseWheelUp | kMouseWheelDown;
 
-constexpr std::int32_t kUpArrowCursor = 1;
-constexpr std::int32_t kDownArrowCursor = 2;
-constexpr std::int32_t kHandCursor = 5;
-
 }  // namespace
 
 CursorShape cursorAt(const std::vector<MouseEntry>& table, int x, int y) {

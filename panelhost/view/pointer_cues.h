@@ -9,9 +9,9 @@ namespace panelhost {
 
 enum class CursorShape { Arrow, UpArrow, DownArrow, Hand };
 
-// The cursor of the entry that would take an event at the gauge pixel: cursor numbers 1 (up
-// arrow), 2 (down arrow) and 5 (hand); the normal arrow for any other number and where no entry
-// takes events.
+// The cursor of the entry that would take an event at the gauge pixel: up arrow, down arrow or
+// hand (panel/mouse_table.h has their numbers); the normal arrow for any other number and where
+// no entry takes events.
 CursorShape cursorAt(const std::vector<MouseEntry>& table, int x, int y);
 
 }  // namespace panelhost

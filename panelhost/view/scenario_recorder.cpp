@@ -1,43 +1,18 @@
 #include "view/scenario_recorder.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "abi/host_layouts.h"
 #include "abi/record_decoder.h"
 #include "panel/element_reader.h"
-#include "scenario/sim_keys.h"
+#include "scenario/script_writer.h"
 
 namespace panelhost {
 
 namespace {
 
-constexpr std::int64_t kLongestAdvanceMs = 1000LL * 60 * 60 * 24;
-
-constexpr SimKey kEverySimKey[] = {
-    SimKey::Com1Active, SimKey::Com1Standby, SimKey::Nav1Active, SimKey::Nav1Standby,
-    SimKey::AdfActive,  SimKey::XpdrCode,    SimKey::Nav1Ident,  SimKey::AdfIdent,
-};
-
-// Scripts write numbers without exponents, with at most 18 digits on each side of the point;
-// the fewest digits that read back as the same double, so that the check compares exactly.
-std::optional<std::string> scriptNumber(double value) {
-  if (!std::isfinite(value) || std::fabs(value) >= 1e17) return std::nullopt;
-  char text[64];
-  if (value == std::floor(value)) {
-    std::snprintf(text, sizeof text, "%.0f", value);
-    return std::string(text);
-  }
-  for (int digits = 1; digits <= 18; ++digits) {
-    std::snprintf(text, sizeof text, "%.*f", digits, value);
-    if (std::strtod(text, nullptr) == value) return std::string(text);
-  }
-  return std::string(text);
-}
-
-bool writable(const std::string& text) { return text.find('"') == std::string::npos; }
+// Lines of commands that can always be written.
+std::string lineOf(const ScriptAction& action) { return commandLine(action).value_or(""); }
 
 // The panel file as the script names it: relative to the script's folder where it can be.
 std::string panelPathFor(const std::filesystem::path& panel, const std::filesystem::path& script) {
@@ -61,7 +36,11 @@ ScenarioRecorder::ScenarioRecorder(std::filesystem::path file, PanelSession& ses
   line("#   panelhost run " + file_.string() +
        (origin.module ? " --module " + *origin.module : std::string()) +
        (origin.window ? " --window \"" + *origin.window + "\"" : std::string()));
-  if (origin.panelFile) line("panel " + panelPathFor(*origin.panelFile, file_));
+  if (origin.panelFile) {
+    const std::string panel = panelPathFor(*origin.panelFile, file_);
+    line(commandLine(script::Panel{panel})
+             .value_or("# the panel file " + panel + " has a name no script can write"));
+  }
 }
 
 void ScenarioRecorder::line(const std::string& text) {
@@ -83,9 +62,7 @@ void ScenarioRecorder::newEvents() {
   const std::uint64_t sent = host.keyEventsDropped + host.keyEvents.size();
   for (; writtenEvents_ < sent; ++writtenEvents_) {
     const KeyEventRecord& event = host.keyEvents[writtenEvents_ - host.keyEventsDropped];
-    char text[64];
-    std::snprintf(text, sizeof text, "expect event %u 0x%08X", event.eventId, event.value);
-    line(std::string(text) + "  # " +
+    line(lineOf(script::ExpectEvent{event.eventId, event.value}) + "  # " +
          RadioSimulation::describeKeyEvent(event.eventId, event.value));
   }
 }
@@ -99,16 +76,21 @@ void ScenarioRecorder::catchUp() {
   // A script's advance is a day at most; a viewer left open longer takes several.
   for (const std::int64_t now = session_.nowMs(); writtenMs_ < now;) {
     const std::int64_t step = std::min(now - writtenMs_, kLongestAdvanceMs);
-    line("advance " + std::to_string(step));
+    line(lineOf(script::Advance{step}));
     writtenMs_ += step;
   }
   newEvents();
 }
 
-void ScenarioRecorder::record(const std::string& command, const std::function<void()>& action) {
+void ScenarioRecorder::record(const ScriptAction& command, const std::function<void()>& action) {
+  const std::optional<std::string> written = commandLine(command);
+  if (!written) {
+    if (action) action();
+    return;
+  }
   catchUp();
   if (action) action();
-  line(command);
+  line(*written);
   newEvents();
 }
 
@@ -120,18 +102,21 @@ void ScenarioRecorder::elementChecks() {
     const std::vector<const ElementRecord*> children = placed->gauge->tree.rootChildren();
     for (std::size_t i = 0; i < children.size(); ++i) {
       const ElementRecord& element = *children[i];
-      const std::string check = "expect element " + name + " " + std::to_string(i + 1) + " ";
-      std::optional<std::string> expected;
+      script::ExpectElement check{name, static_cast<std::int64_t>(i + 1), {}};
+      std::optional<std::string> written;
       if (element.kind == hostabi::kString) {
-        const std::string text = values.text(element);
-        if (writable(text)) expected = "\"" + text + "\"";
+        check.value.isText = true;
+        check.value.text = values.text(element);
+        written = commandLine(check);
       } else if (element.kind == hostabi::kIcon) {
-        expected = scriptNumber(values.iconFrame(element));
+        check.value.number = values.iconFrame(element);
+        written = commandLine(check);
       } else if (element.kind == hostabi::kMovingImage) {
-        expected = scriptNumber(values.movingY(element));
+        check.value.number = values.movingY(element);
+        written = commandLine(check);
       }
-      if (expected) {
-        line(check + *expected);
+      if (written) {
+        line(*written);
       } else {
         line("# element " + std::to_string(i + 1) + " of " + name + " (a " +
              hostabi::elementKindName(element.kind) + ") holds nothing a script can check");
@@ -145,28 +130,12 @@ void ScenarioRecorder::finish() {
   line("# What the pilot saw when leaving, " + std::to_string(writtenMs_) + " ms after start.");
   elementChecks();
   const RadioSimState& state = session_.simulation().state;
-  for (SimKey key : kEverySimKey) {
-    line(std::string("expect sim ") + simKeyName(key) + " " + simValueText(state, key));
+  for (const SimKey& key : simKeys()) {
+    line(lineOf(script::ExpectSim{&key, heldValue(state, key)}));
   }
-  if (!eventsLost_) line("expect no-event");
-  line("unload");
+  if (!eventsLost_) line(lineOf(script::ExpectNoEvent{}));
+  line(lineOf(script::Unload{}));
   out_.commit();
-}
-
-std::string ScenarioRecorder::mouseCommand(const std::string& verb, const std::string& gauge, int x,
-                                           int y) {
-  return verb + " " + gauge + " " + std::to_string(x) + " " + std::to_string(y);
-}
-
-std::string ScenarioRecorder::wheelCommand(const std::string& gauge, int x, int y, bool up,
-                                           int count) {
-  return mouseCommand("wheel", gauge, x, y) + (up ? " up " : " down ") + std::to_string(count);
-}
-
-std::optional<std::string> ScenarioRecorder::tooltipCheck(const std::string& gauge, int x, int y,
-                                                          const std::string& text) {
-  if (!writable(text)) return std::nullopt;
-  return mouseCommand("expect tooltip", gauge, x, y) + " \"" + text + "\"";
 }
 
 }  // namespace panelhost

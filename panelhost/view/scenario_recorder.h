@@ -14,6 +14,7 @@
 #include <string>
 
 #include "panel/panel_session.h"
+#include "scenario/scenario_script.h"
 #include "support/output_file.h"
 
 namespace panelhost {
@@ -38,7 +39,8 @@ class ScenarioRecorder {
   // Writes the time passed and the key events sent since the last command, then runs `action`
   // (which hands the command to the session; empty for a check), then writes the command and
   // the key events it caused.
-  void record(const std::string& command, const std::function<void()>& action);
+  // A command that cannot be written (a tooltip with a double quote) is left out.
+  void record(const ScriptAction& command, const std::function<void()>& action);
 
   // Writes the time passed and the key events sent, when there are new ones. Called as time
   // passes, so that the script has every event before the host's record lets it go.
@@ -48,13 +50,6 @@ class ScenarioRecorder {
   // of the key events, and unload, and puts the file in place. Call it while the module is still
   // loaded.
   void finish();
-
-  // The command lines the viewer records, in the script's syntax.
-  static std::string mouseCommand(const std::string& verb, const std::string& gauge, int x, int y);
-  static std::string wheelCommand(const std::string& gauge, int x, int y, bool up, int count);
-  // Nothing when the text holds a double quote, which a script cannot write.
-  static std::optional<std::string> tooltipCheck(const std::string& gauge, int x, int y,
-                                                 const std::string& text);
 
  private:
   void line(const std::string& text);

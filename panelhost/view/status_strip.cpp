@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "scenario/sim_keys.h"
+#include "sim/radio_tables.h"
 
 namespace panelhost {
 
@@ -16,8 +16,6 @@ const Rgba kStripInk = opaque(220, 220, 210);
 const Rgba kTooltipGround = opaque(255, 255, 225);
 const Rgba kTooltipEdge = opaque(90, 90, 90);
 const Rgba kTooltipInk = opaque(0, 0, 0);
-
-std::string value(const RadioSimState& state, SimKey key) { return simValueText(state, key); }
 
 std::string seconds(std::int64_t ms) {
   char text[32];
@@ -46,17 +44,17 @@ TextStyle plain(Rgba colour) { return TextStyle{"DejaVu Sans", 400, colour, 0}; 
 std::vector<std::string> stripLines(const RadioSimState& state,
                                     const std::deque<KeyEventRecord>& latest, std::uint64_t sent,
                                     const StripStatus& status, int lineCount) {
-  std::vector<std::string> lines = {
-      "COM1  " + value(state, SimKey::Com1Active) + "   standby " +
-          value(state, SimKey::Com1Standby),
-      "NAV1  " + value(state, SimKey::Nav1Active) + "   standby " +
-          value(state, SimKey::Nav1Standby),
-      "ADF  " + value(state, SimKey::AdfActive) + " kHz",
-      "XPDR  " + value(state, SimKey::XpdrCode),
-      "IDENT  NAV1 " + value(state, SimKey::Nav1Ident) + "   ADF " + value(state, SimKey::AdfIdent),
-      "",
-      seconds(status.nowMs) + "   panel lights " + (status.panelLights ? "on" : "off"),
-  };
+  std::vector<std::string> lines;
+  for (const SimKey& key : simKeys()) {
+    const std::string part = withValue(key.strip, simValueText(state, key));
+    if (part[0] == ' ' && !lines.empty()) {
+      lines.back() += part;
+    } else {
+      lines.push_back(part);
+    }
+  }
+  lines.push_back("");
+  lines.push_back(seconds(status.nowMs) + "   panel lights " + (status.panelLights ? "on" : "off"));
   if (!status.recording.empty()) lines.push_back("recording " + status.recording);
   lines.push_back("key events, the latest last (" + std::to_string(sent) + " in all):");
   const std::vector<std::string> keys = {"", "L lights   S screenshot   Q quit"};

@@ -6,6 +6,7 @@
 
 #include "panel/panel_file.h"
 #include "scenario/scenario_script.h"
+#include "scenario/script_writer.h"
 #include "support/host_error.h"
 #include "support/number_text.h"
 #include "support/shown_text.h"
@@ -156,32 +157,50 @@ TEST(Numbers, DecimalHexNegativeAndWholeValues) {
   }
 }
 
-TEST(ScenarioScript, ReadsNumbersTextsAndCommentsAsWritten) {
+// What a line names, as the writer gives it back: numbers in hex or with a decimal point, quoted
+// texts that hold what would be a comment, names that need quotes, and an ADF setting finer than
+// the tenth its form shows.
+TEST(ScenarioScript, ReadsNumbersTextsAndCommentsAsWrittenAndWritesThemBack) {
   const auto script = panelhost::parseScript(
+      "panel \"my panels/a.cfg\"\n"
       "expect event 65707 0x2172   # COM1\n"
       "expect event 0xFFFFFFFF 4294967295\n"
       "\t\n"
       "expect tooltip Com1Nav1 128 82.0 \"  # not a comment\"\n"
       "expect element ADF 3 \"\"\n"
-      "wheel ADF 1 2 down 3\r\n",
+      "expect element ADF 0x4 2.50\n"
+      "wheel ADF 1 2 down 3\r\n"
+      "click \"Com 1\" 0x10 -2\n"
+      "update\n"
+      "sim adf.active 415.99\n"
+      "sim com1.active 121.7254\n"
+      "expect sim xpdr.code 0012\n",
       "s.scn");
-  ASSERT_EQ(script.commands.size(), 5u);
-  EXPECT_EQ(script.commands[0].eventValue, 0x2172u);
-  EXPECT_EQ(script.commands[1].eventId, 0xFFFFFFFFu);
-  EXPECT_EQ(script.commands[1].eventValue, 0xFFFFFFFFu);
-  EXPECT_EQ(script.commands[2].line, 4);
-  EXPECT_EQ(script.commands[2].y, 82);
-  EXPECT_EQ(script.commands[2].tooltip, "  # not a comment");
-  EXPECT_TRUE(script.commands[3].element.isText);
-  EXPECT_EQ(script.commands[3].element.text, "");
-  EXPECT_EQ(script.commands[4].count, 3);
-  EXPECT_FALSE(script.commands[4].on);
+  const char* written[] = {
+      "panel \"my panels/a.cfg\"",
+      "expect event 65707 0x00002172",
+      "expect event 4294967295 0xFFFFFFFF",
+      "expect tooltip Com1Nav1 128 82 \"  # not a comment\"",
+      "expect element ADF 3 \"\"",
+      "expect element ADF 4 2.5",
+      "wheel ADF 1 2 down 3",
+      "click \"Com 1\" 16 -2",
+      "update 1",
+      "sim adf.active 415.99",
+      "sim com1.active 121.725",
+      "expect sim xpdr.code 0012",
+  };
+  ASSERT_EQ(script.commands.size(), std::size(written));
+  for (std::size_t i = 0; i < std::size(written); ++i) {
+    EXPECT_EQ(panelhost::commandLine(script.commands[i].action), written[i]);
+  }
+  EXPECT_EQ(script.commands[3].line, 5);
 }
 
 TEST(ScenarioScript, AByteOrderMarkFromAWindowsEditorIsNotPartOfTheFirstCommand) {
   const auto script = panelhost::parseScript("\xEF\xBB\xBFstart\nunload\n", "bom.scn");
   ASSERT_EQ(script.commands.size(), 2u);
-  EXPECT_EQ(script.commands[0].kind, panelhost::CommandKind::Start);
+  EXPECT_TRUE(std::holds_alternative<panelhost::script::Start>(script.commands[0].action));
 }
 
 TEST(ScenarioScript, MalformedLinesNameWhatWasExpected) {

@@ -313,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
                      bodyLine(1) + "render is not available in this build"},
         BadInputCase{"UnservedService", "click Fake 65 5\n",
                      bodyLine(1) + "the module called PANELS slot 50, a service panelhost does "
-                                   "not offer"}),
+                                   "not offer (it serves slots 24 to 31, 36, 40 and 69)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Events nobody checks are kept only up to a bound; a check that reaches past it says so.

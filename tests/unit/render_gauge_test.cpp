@@ -9,7 +9,7 @@
 
 #include "abi/host_layouts.h"
 #include "render/frame_painter.h"
-#include "render/panel_painter.h"
+#include "render/gauge_renderer.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
 #include "render_test_support.h"
@@ -97,16 +97,17 @@ class GaugeDrawing : public ::testing::Test {
     }
   }
 
+  // The gauge alone on a layer of its own size, as the frame painter draws a scaled gauge.
   Image draw(RenderOptions options = {}) {
-    PanelPainter renderer(bitmaps, values);
-    renderer.gauges().check(gauge);
-    return renderer.gauges().draw(gauge, options);
+    TextPainter text(FontFiles::system());
+    GaugeRenderer renderer(bitmaps, values, text);
+    renderer.check(gauge);
+    return renderer.draw(gauge, options);
   }
 
   std::string checkError() {
-    PanelPainter renderer(bitmaps, values);
     try {
-      renderer.gauges().check(gauge);
+      checkGauge(gauge, bitmaps);
     } catch (const RenderError& e) {
       return e.what();
     }
@@ -332,9 +333,9 @@ TEST_F(GaugeDrawing, BitmapsOfTheWrongSizeOrMissingNameTheResourceIdAndFile) {
 TEST(PanelPlacement, AClickAtAScaledPointReachesTheChildDrawnThere) {
   // Two gauges side by side, the first drawn at twice its size; a mouse table of two children.
   const GaugeRecord first, second;
-  const std::vector<Placement> placements = {
-      {&first, {100, 50}, placementRect({100, 50}, 10, 20, 200)},
-      {&second, {100, 50}, placementRect({100, 50}, 210, 20)},
+  const std::vector<GaugeOnPanel> placements = {
+      {&first, nullptr, nullptr, {100, 50}, placementRect({100, 50}, 10, 20, 200)},
+      {&second, nullptr, nullptr, {100, 50}, placementRect({100, 50}, 210, 20)},
   };
   EXPECT_EQ(placements[0].rect.height, 100) << "the height follows the aspect";
   const panelhost::hostabi::Box children[] = {{0, 0, 50, 50}, {50, 0, 50, 50}};
@@ -373,8 +374,8 @@ TEST(PanelPlacement, AScaledGaugeShowsUnderEachPointTheGaugePixelAClickThereReac
   const Image layer = rendertest::patterned(30, 20);
   Image panel(200, 100, opaque(0, 0, 0));
   const GaugeRecord gauge;
-  const std::vector<Placement> placements = {
-      {&gauge, layer.size(), placementRect(layer.size(), 7, 3, 75, 50)}};
+  const std::vector<GaugeOnPanel> placements = {
+      {&gauge, nullptr, nullptr, layer.size(), placementRect(layer.size(), 7, 3, 75, 50)}};
   composite(panel, layer, placements[0].rect);
   for (int y = 3; y < 53; ++y) {
     for (int x = 7; x < 82; ++x) {
@@ -427,8 +428,7 @@ TEST_F(GaugeDrawing, AFrameShowsEachGaugeAsItsLayerPutOverThePanel) {
     Image expected(260, 140, opaque(0, 0, 0));
     for (const Rect& rect : c.rects) {
       gauges.push_back({&gauge, &bitmaps, &values, own, rect});
-      PanelPainter layers(bitmaps, values);
-      composite(expected, layers.gauges().draw(gauge, options), rect);
+      composite(expected, draw(options), rect);
     }
     // Twice, so that a frame drawn over the last one is drawn afresh.
     painter.draw({260, 140}, gauges, options);
@@ -437,13 +437,15 @@ TEST_F(GaugeDrawing, AFrameShowsEachGaugeAsItsLayerPutOverThePanel) {
   }
 }
 
-TEST_F(GaugeDrawing, APanelRendersItsPlacementsAndWritesThemAsPng) {
+TEST_F(GaugeDrawing, APanelDrawsItsPlacementsAndWritesThemAsPng) {
   rendertest::ScratchDir dir;
-  PanelPainter renderer(bitmaps, values);
-  const std::vector<Placement> placements = {renderer.place(gauge, 0, 0),
-                                             renderer.place(gauge, 0, 60, 60)};
-  EXPECT_EQ(placements[1].rect.height, 30);
-  const Image panel = renderer.render({kFaceWidth, 100}, placements);
+  const Size own{kFaceWidth, kFaceHeight};
+  const std::vector<GaugeOnPanel> gauges = {
+      {&gauge, &bitmaps, &values, own, placementRect(own, 0, 0)},
+      {&gauge, &bitmaps, &values, own, placementRect(own, 0, 60, 60)}};
+  EXPECT_EQ(gauges[1].rect.height, 30);
+  FramePainter painter(FontFiles::system());
+  const Image panel = painter.draw({kFaceWidth, 100}, gauges, {});
   EXPECT_EQ(panel.at(0, 0), kFace);
   EXPECT_EQ(panel.at(59, 89), kFace);
   EXPECT_EQ(panel.at(60, 89), opaque(0, 0, 0)) << "the panel shows where no gauge lies";

@@ -6,7 +6,7 @@
 #include "gauges/transponder/transponder_layout.h"
 #include "gauges/transponder/transponder_state.h"
 #include "panel/element_reader.h"
-#include "render/panel_painter.h"
+#include "render/gauge_renderer.h"
 #include "render/panel_picture.h"
 #include "render/png_writer.h"
 #include "render/render_error.h"
@@ -17,6 +17,11 @@ using namespace panelhost;
 
 namespace {
 
+// A panel file line placing the ADF.
+GaugePlacement adfAt(int x, int y, int width = 0, int line = 0) {
+  return GaugePlacement{"radios", "ADF", x, y, width, 0, line > 0 ? "p.cfg" : "", line};
+}
+
 class ModuleGaugeDrawing : public AdfFixture {
  protected:
   ModuleGaugeDrawing()
@@ -26,8 +31,16 @@ class ModuleGaugeDrawing : public AdfFixture {
         transponder(*module.gauge("Transponder")),
         adf(*module.gauge("ADF")) {}
 
+  // A gauge drawn alone onto a layer of its own size.
+  Image draw(const GaugeRecord& gauge) {
+    GaugeRenderer renderer(bitmaps, values, text);
+    renderer.check(gauge);
+    return renderer.draw(gauge, {});
+  }
+
   BitmapLibrary bitmaps;
   ModuleElementValues values;
+  TextPainter text{FontFiles::system()};
   const GaugeRecord& transponder;
   const GaugeRecord& adf;
 };
@@ -41,10 +54,8 @@ TEST_F(ModuleGaugeDrawing, TheTransponderAndAdfTreesFitTheirBitmaps) {
 }
 
 TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
-  PanelPainter painter(bitmaps, values);
-  ASSERT_NO_THROW(painter.gauges().check(adf));
   initialiseWithSimAt(1234.5);
-  const Image layer = painter.gauges().draw(adf, {});
+  const Image layer = draw(adf);
   EXPECT_EQ(layer.size(), (Size{bitmap::kAdfFace.width, bitmap::kAdfFace.height}));
 
   int drumsSeen = 0;
@@ -71,11 +82,9 @@ TEST_F(ModuleGaugeDrawing, EachAdfDrumShowsTheStripCellOfItsValue) {
 // Independent of the renderer's own rule: figure k of the transponder strip is the k-th cell from
 // the top, one window high, so a digit of 0 shows the top cell and 7 the bottom one.
 TEST_F(ModuleGaugeDrawing, TransponderDrumsShowTheirDigitsCellAndTheKnobItsOffFrame) {
-  PanelPainter painter(bitmaps, values);
-  ASSERT_NO_THROW(painter.gauges().check(transponder));
   transponderGaugeCallback(&transponderGaugeHeader, PANEL_SERVICE_PRE_INITIALIZE, 0);  // 7000
   transponderState.digit[2] = 3;                                                       // 7030
-  const Image layer = painter.gauges().draw(transponder, {});
+  const Image layer = draw(transponder);
   const Image& strip = bitmaps.image(bitmap::kXpdrDigitStrip.id);
   const int cell = bitmap::kXpdrDigitWindow.height;
   const int drumX[4] = {154, 221, 287, 352};
@@ -105,9 +114,10 @@ TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheReso
 
   initialiseWithSimAt(350.0);
   PanelPicture picture({});
+  const GaugePlacement alone = adfAt(0, 0), twice = adfAt(0, 165, 834);
   const std::vector<PicturePlacement> placements = {
-      {&adf, &values, resources / "radios.so", 0, 0, 0, 0},
-      {&adf, &values, resources / "radios.so", 0, 165, 834, 0}};
+      {&alone, &adf, &values, resources / "radios.so"},
+      {&twice, &adf, &values, resources / "radios.so"}};
   EXPECT_NO_THROW(picture.check(placements));
   rendertest::ScratchDir dir;
   picture.render({834, 165 + 330}, placements, dir.path() / "stack.png");
@@ -118,7 +128,7 @@ TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheReso
   EXPECT_EQ(written.at(401, 165 + 101), own.at(200, 50)) << "twice the size below";
 
   const std::vector<PicturePlacement> noScript = {
-      {&adf, &values, dir.path() / "radios.so", 0, 0, 0, 0}};
+      {&alone, &adf, &values, dir.path() / "radios.so"}};
   try {
     picture.check(noScript);
     ADD_FAILURE() << "no error for a missing resource script";
@@ -134,13 +144,14 @@ TEST_F(ModuleGaugeDrawing, APanelWithoutASizeIsAsLargeAsItsGaugesReach) {
   const std::filesystem::path resources = std::filesystem::path(RADIOS_SOURCE_DIR) / "resources";
   initialiseWithSimAt(350.0);
   PanelPicture picture({});
+  const GaugePlacement at = adfAt(10, 5), below = adfAt(0, 170, 208);
   const std::vector<PicturePlacement> placements = {
-      {&adf, &values, resources / "radios.so", 10, 5, 0, 0},
-      {&adf, &values, resources / "radios.so", 0, 170, 208, 0}};
+      {&at, &adf, &values, resources / "radios.so"},
+      {&below, &adf, &values, resources / "radios.so"}};
   EXPECT_EQ(picture.draw({0, 0}, placements).size(), (Size{427, 170 + 82}));
 
-  const std::vector<PicturePlacement> farAway = {
-      {&adf, &values, resources / "radios.so", 90000, 0, 0, 0}};
+  const GaugePlacement far = adfAt(90000, 0);
+  const std::vector<PicturePlacement> farAway = {{&far, &adf, &values, resources / "radios.so"}};
   EXPECT_THROW(picture.draw({0, 0}, farAway), RenderError)
       << "a picture of gigabytes instead of an error";
 }
@@ -153,21 +164,23 @@ TEST_F(ModuleGaugeDrawing, APanelWhoseGaugesAllLieOutsideItsCornerNamesTheNeares
   initialiseWithSimAt(350.0);
   PanelPicture picture({});
   const struct {
-    std::vector<PicturePlacement> placements;
+    std::vector<GaugePlacement> lines;
     const char* message;
   } cases[] = {
-      {{{&adf, &values, module, -1000, 0, 0, 0, "p.cfg:2"},
-        {&adf, &values, module, -500, 0, 0, 0, "p.cfg:3"}},
+      {{{"radios", "ADF", -1000, 0, 0, 0, "p.cfg", 2},
+        {"radios", "ADF", -500, 0, 0, 0, "p.cfg", 3}},
        "p.cfg:3: the panel file gives no size_mm and every gauge lies left of x = 0, this one "
        "reaching x = -83; expected a gauge reaching into positive x and y, or a size_mm="},
-      {{{&adf, &values, module, 0, -200, 0, 0, "p.cfg:2"},
-        {&adf, &values, module, 10, -900, 0, 0, "p.cfg:4"}},
+      {{{"radios", "ADF", 0, -200, 0, 0, "p.cfg", 2},
+        {"radios", "ADF", 10, -900, 0, 0, "p.cfg", 4}},
        "p.cfg:2: the panel file gives no size_mm and every gauge lies above y = 0, this one "
        "reaching y = -35;"},
   };
   for (const auto& c : cases) {
+    std::vector<PicturePlacement> placements;
+    for (const GaugePlacement& line : c.lines) placements.push_back({&line, &adf, &values, module});
     try {
-      picture.draw({0, 0}, c.placements);
+      picture.draw({0, 0}, placements);
       ADD_FAILURE() << "no error for " << c.message;
     } catch (const RenderError& e) {
       EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();

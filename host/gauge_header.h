@@ -1,6 +1,7 @@
-// The seven standard element-list routines that every gauge header of this module names. Whichever
-// header the host serves, they hand the host the root element of the first gauge in the linkage:
-// that is how the host has them, not a slip. It draws each gauge from its own header's list.
+// A gauge header as this module builds it, and the seven standard element-list routines every
+// one names (module/element_list_routines.cpp). Whichever header the host serves, they hand the
+// host the root element of the first gauge in the linkage: that is how the host has them, not a
+// slip. It draws each gauge from its own header's list.
 #pragma once
 
 #include "host/interface/gauge_records.h"
