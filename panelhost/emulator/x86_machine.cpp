@@ -138,7 +138,8 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
   resetX87();
 }
 
-X86Machine::~X86Machine() = default;
+// The CPU goes first: the memory it was lent outlives it.
+X86Machine::~X86Machine() { engine_.reset(); }
 
 void X86Machine::loadSegments() {
   std::uint64_t table[8] = {};
@@ -358,11 +359,19 @@ void X86Machine::onInterrupt(uc_struct* engine, std::uint32_t number, void* self
 }
 
 bool X86Machine::onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
-                             std::int64_t, void* self) {
+                             std::int64_t value, void* self) {
   auto& machine = *static_cast<X86Machine*>(self);
+  GuestMemory::GuestStore store = GuestMemory::GuestStore::kNotWritable;
+  if (type == UC_MEM_WRITE_PROT) {
+    store = machine.memory_.takeGuestStore(address, size, static_cast<std::uint64_t>(value));
+    if (store == GuestMemory::GuestStore::kStored) return true;
+  }
   std::uint32_t eip = 0;
   machine.api_->regRead(engine, UC_X86_REG_EIP, &eip);
-  machine.fault_ = accessDescription(type, address, size);
+  machine.fault_ = store == GuestMemory::GuestStore::kFenced
+                       ? machine.memory_.fencedWrite(machine.memory_.firstFenced(
+                             address, static_cast<std::uint64_t>(std::max(size, 1))))
+                       : accessDescription(type, address, size);
   if (type != UC_MEM_FETCH_UNMAPPED && type != UC_MEM_FETCH_PROT) {
     machine.fault_ += " (the instruction at " + machine.where(eip) + ")";
   }
