@@ -13,6 +13,7 @@
 namespace panelhost {
 namespace {
 
+static_assert(int{kPageWrite} == 2, "the write bit guest_memory.h tests");
 static_assert(int{kPageRead} == int{UC_PROT_READ} && int{kPageWrite} == int{UC_PROT_WRITE} &&
                   int{kPageExecute} == int{UC_PROT_EXEC},
               "page access bits are Unicorn's protection bits");
@@ -71,15 +72,37 @@ void GuestMemory::map(std::uint32_t base, std::uint32_t size, std::uint8_t acces
   if (lentAccess(access) != access) {
     check(api_, api_.memProtect(engine_, base, size, lentAccess(access)), "protect", base, size);
   }
+  regionBytes_[regions_.size() + 1] = region->bytes - base;
   regions_.push_back(std::move(region));
   const auto entry = static_cast<std::uint8_t>(access | regions_.size() << kRegionShift);
   std::fill_n(pages_.begin() + base / kPage, size / kPage, entry);
 }
 
 void GuestMemory::protect(std::uint32_t base, std::uint32_t size, std::uint8_t access) {
-  check(api_, api_.memProtect(engine_, base, size, lentAccess(access)), "protect", base, size);
-  for (std::uint32_t page = base / kPage; page < (std::uint64_t{base} + size) / kPage; ++page) {
+  const std::uint32_t first = base / kPage;
+  const std::uint32_t end = static_cast<std::uint32_t>((std::uint64_t{base} + size) / kPage);
+  bool changes = false;
+  for (std::uint32_t page = first; page < end; ++page) {
+    changes = changes || lentAccess(pages_[page] & kAccess) != lentAccess(access);
     pages_[page] = static_cast<std::uint8_t>((pages_[page] & ~kAccess) | access);
+  }
+  if (!changes) return;
+  // The CPU's map of the memory is split where the lent access changes, and every store of the
+  // module's looks its page up in that map: it gets one piece for each run of pages lent alike in
+  // the regions touched. Each piece is protected anew, as a split leaves a piece writable to the
+  // CPU's fast path (no longer read-only to it) whatever it is lent.
+  for (const auto& region : regions_) {
+    const std::uint32_t from = region->base / kPage;
+    const std::uint32_t to = from + region->size / kPage;
+    if (to <= first || from >= end) continue;
+    for (std::uint32_t page = from; page < to;) {
+      const std::uint8_t lent = lentAccess(pages_[page] & kAccess);
+      std::uint32_t next = page + 1;
+      while (next < to && lentAccess(pages_[next] & kAccess) == lent) ++next;
+      check(api_, api_.memProtect(engine_, page * kPage, (next - page) * kPage, lent), "protect",
+            page * kPage, (next - page) * kPage);
+      page = next;
+    }
   }
 }
 
@@ -219,6 +242,7 @@ void GuestMemory::fence(std::uint32_t address, std::uint32_t bytes) {
   if (address < fenceBase_) throw std::logic_error("fences grow upwards from the first");
   const std::size_t end = std::size_t{address - fenceBase_} + bytes;
   if (fenced_.size() < end) fenced_.resize(end, 0);
+  fenceSpan_ = static_cast<std::uint32_t>(fenced_.size());
   std::fill_n(fenced_.begin() + (address - fenceBase_), bytes, std::uint8_t{1});
 }
 
@@ -240,8 +264,8 @@ std::string GuestMemory::fencedWrite(std::uint32_t address) const {
                         : "wrote the fenced byte at " + hex(address) + " of the host's";
 }
 
-GuestMemory::GuestStore GuestMemory::takeGuestStore(std::uint64_t address, int bytes,
-                                                    std::uint64_t value) {
+GuestMemory::GuestStore GuestMemory::takeOddGuestStore(std::uint64_t address, int bytes,
+                                                       std::uint64_t value) {
   const auto size = static_cast<std::size_t>(bytes);
   if (bytes <= 0 || bytes > 8 || !allows(address, size, kPageWrite)) {
     return GuestStore::kNotWritable;
@@ -249,12 +273,7 @@ GuestMemory::GuestStore GuestMemory::takeGuestStore(std::uint64_t address, int b
   if (firstFenced(address, size) != 0) return GuestStore::kFenced;
   std::uint8_t little[8];
   for (int b = 0; b < bytes; ++b) little[b] = static_cast<std::uint8_t>(value >> 8 * b);
-  // A data page holds no code: nothing translated to drop.
-  if (address / kPage == (address + size - 1) / kPage) {
-    std::memcpy(bytesAt(static_cast<std::uint32_t>(address)), little, size);
-  } else {
-    copyIn(address, little, size);
-  }
+  copyIn(address, little, size);
   return GuestStore::kStored;
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,7 +63,35 @@ class GuestMemory {
   // A store of the module's (`bytes` of `value`, little-endian) that the CPU handed over because
   // the page is lent to it read-only. kStored when made; otherwise nothing is written.
   enum class GuestStore { kStored, kNotWritable, kFenced };
-  GuestStore takeGuestStore(std::uint64_t address, int bytes, std::uint64_t value);
+  GuestStore takeGuestStore(std::uint64_t address, int bytes, std::uint64_t value) {
+    // Most stores: 1, 2, 4 or 8 bytes within one writable page, away from the fences. The host
+    // is little-endian, as the guest is. Unsigned: a store below the fences is past them.
+    const auto size = static_cast<std::uint32_t>(bytes);
+    const auto at = static_cast<std::uint32_t>(address);
+    const std::uint32_t offset = at - fenceBase_;
+    if (address <= 0xFFFFFFFFu && (at % kPage) + size <= kPage &&
+        (pages_[at / kPage] & kPageWriteBit) && offset >= fenceSpan_ &&
+        offset + size - 1 >= fenceSpan_) {
+      std::uint8_t* to = regionBytes_[pages_[at / kPage] >> kRegionShift] + at;
+      switch (size) {
+        case 1:
+          *to = static_cast<std::uint8_t>(value);
+          return GuestStore::kStored;
+        case 2:
+          std::memcpy(to, &value, 2);
+          return GuestStore::kStored;
+        case 4:
+          std::memcpy(to, &value, 4);
+          return GuestStore::kStored;
+        case 8:
+          std::memcpy(to, &value, 8);
+          return GuestStore::kStored;
+        default:
+          break;
+      }
+    }
+    return takeOddGuestStore(address, bytes, value);
+  }
   // What a write that reached the fenced byte at `address` did.
   std::string fencedWrite(std::uint32_t address) const;
   // The first fenced byte of the range, or 0 when none is.
@@ -70,21 +99,28 @@ class GuestMemory {
 
  private:
   static constexpr std::uint32_t kPage = 0x1000;
-  static constexpr std::uint8_t kAccess = 0x07;  // the PageAccess bits of a page's entry
-  static constexpr int kRegionShift = 3;         // the rest: its region's index + 1, 0 unmapped
+  static constexpr std::uint8_t kAccess = 0x07;     // the PageAccess bits of a page's entry
+  static constexpr int kRegionShift = 3;            // the rest: its region's index + 1, 0 unmapped
+  static constexpr std::uint8_t kPageWriteBit = 2;  // kPageWrite
 
   struct Region;
   [[noreturn]] void refuse(const char* access, std::uint64_t address, std::size_t bytes) const;
   std::uint8_t* bytesAt(std::uint32_t address) const;
   void copyOut(std::uint64_t address, void* into, std::size_t bytes) const;
   void copyIn(std::uint64_t address, const void* from, std::size_t bytes);
+  __attribute__((noinline)) GuestStore takeOddGuestStore(std::uint64_t address, int bytes,
+                                                         std::uint64_t value);
 
   const UnicornApi& api_;
   uc_struct* engine_;
   std::vector<std::uint8_t> pages_;  // access bits and region of every page of the 4 GiB
   std::vector<std::unique_ptr<Region>> regions_;
+  // By a page's region index: the host address of guest address 0 in that region's bytes (a
+  // region's byte at guest address a is regionBytes_[index] + a).
+  std::uint8_t* regionBytes_[(0xFF >> kRegionShift) + 1] = {};
   std::uint32_t fenceBase_ = 0;
   std::vector<std::uint8_t> fenced_;  // from fenceBase_: 1 for a byte no write may reach
+  std::uint32_t fenceSpan_ = 0;       // fenced_.size()
   std::function<std::string(std::uint32_t)> describeFence_;
 };
 
