@@ -110,6 +110,31 @@ class EmulatedModule final : public ModuleImage {
     return machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
   }
 
+  void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
+    guestCalls_.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+      const ModuleCall& call = calls[i];
+      X86Machine::Call& guest = guestCalls_.emplace_back();
+      guest.function = guestAddress(call.function, *call.entry);
+      for (std::size_t a = 0; a < call.argumentCount; ++a) {
+        guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
+      }
+      guest.arguments.count = call.argumentCount;
+      guest.returnsDouble = call.returnsDouble;
+      guest.entry = call.entry;
+    }
+    if (results == nullptr) {
+      machine_.callInOrder(guestCalls_.data(), count, nullptr);
+      return;
+    }
+    guestResults_.resize(count);
+    machine_.callInOrder(guestCalls_.data(), count, guestResults_.data());
+    for (std::size_t i = 0; i < count; ++i) {
+      results[i].integer = guestResults_[i].eax;
+      results[i].value = guestResults_[i].st0;
+    }
+  }
+
   ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) override {
     return hostBlocks_.allocate(bytes, purpose);
   }
@@ -249,6 +274,10 @@ class EmulatedModule final : public ModuleImage {
   SymbolNames names_;
   GuardedBlocks hostBlocks_;
   bool attached_ = false;
+  // A batch's calls and results as the machine takes them, kept so that a batch allocates
+  // nothing once one as long was made.
+  std::vector<X86Machine::Call> guestCalls_;
+  std::vector<X86Machine::Result> guestResults_;
 };
 
 }  // namespace
