@@ -224,11 +224,18 @@ std::string GuestMemory::cString(std::uint32_t address, std::size_t maxLength) c
 
 std::u16string GuestMemory::wideString(std::uint32_t address, std::size_t maxLength) const {
   std::u16string text;
+  wideString(address, maxLength, text);
+  return text;
+}
+
+void GuestMemory::wideString(std::uint32_t address, std::size_t maxLength,
+                             std::u16string& text) const {
+  text.clear();
   for (std::uint64_t at = address;; at += 2) {
     std::uint8_t unit[2];
     read(at, unit, 2);
     const auto c = static_cast<char16_t>(unit[0] | unit[1] << 8);
-    if (c == 0) return text;
+    if (c == 0) return;
     if (text.size() == maxLength) {
       throw ModuleFault("the text at " + hex(address) + " is longer than " +
                         std::to_string(maxLength) + " characters");

@@ -50,6 +50,8 @@ class GuestMemory {
   // A NUL-terminated text the module handed over; longer than `maxLength` is a ModuleFault.
   std::string cString(std::uint32_t address, std::size_t maxLength) const;
   std::u16string wideString(std::uint32_t address, std::size_t maxLength) const;
+  // The same into `text`, whose room is kept.
+  void wideString(std::uint32_t address, std::size_t maxLength, std::u16string& text) const;
   // The word at `address` of a page panelhost mapped, to be read or written in place (the guest
   // sees every change at once). Throws HostError when it is not mapped whole.
   std::uint32_t* wordAt(std::uint32_t address);
@@ -68,10 +70,8 @@ class GuestMemory {
     // is little-endian, as the guest is. Unsigned: a store below the fences is past them.
     const auto size = static_cast<std::uint32_t>(bytes);
     const auto at = static_cast<std::uint32_t>(address);
-    const std::uint32_t offset = at - fenceBase_;
     if (address <= 0xFFFFFFFFu && (at % kPage) + size <= kPage &&
-        (pages_[at / kPage] & kPageWriteBit) && offset >= fenceSpan_ &&
-        offset + size - 1 >= fenceSpan_) {
+        (pages_[at / kPage] & kPageWriteBit) && !fencedWithin(at, size)) {
       std::uint8_t* to = regionBytes_[pages_[at / kPage] >> kRegionShift] + at;
       switch (size) {
         case 1:
@@ -91,6 +91,16 @@ class GuestMemory {
       }
     }
     return takeOddGuestStore(address, bytes, value);
+  }
+  // Whether a byte of the range (at most a page) is fenced.
+  bool fencedWithin(std::uint32_t address, std::uint32_t bytes) const {
+    // Unsigned: a range below the fences has an offset past them.
+    const std::uint32_t offset = address - fenceBase_;
+    if (offset >= fenceSpan_ && offset + bytes - 1 >= fenceSpan_) return false;
+    for (std::uint32_t b = 0; b < bytes; ++b) {
+      if (offset + b < fenceSpan_ && fenced_[offset + b]) return true;
+    }
+    return false;
   }
   // What a write that reached the fenced byte at `address` did.
   std::string fencedWrite(std::uint32_t address) const;
