@@ -111,10 +111,10 @@ class EmulatedModule final : public ModuleImage {
   }
 
   void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
-    guestCalls_.clear();
+    if (guestCalls_.size() < count) guestCalls_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
       const ModuleCall& call = calls[i];
-      X86Machine::Call& guest = guestCalls_.emplace_back();
+      X86Machine::Call& guest = guestCalls_[i];
       guest.function = guestAddress(call.function, *call.entry);
       for (std::size_t a = 0; a < call.argumentCount; ++a) {
         guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
@@ -127,7 +127,7 @@ class EmulatedModule final : public ModuleImage {
       machine_.callInOrder(guestCalls_.data(), count, nullptr);
       return;
     }
-    guestResults_.resize(count);
+    if (guestResults_.size() < count) guestResults_.resize(count);
     machine_.callInOrder(guestCalls_.data(), count, guestResults_.data());
     for (std::size_t i = 0; i < count; ++i) {
       results[i].integer = guestResults_[i].eax;

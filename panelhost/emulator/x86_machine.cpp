@@ -255,24 +255,23 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
                     "cannot call back into the module");
   }
   // The frames, the first call's lowest: the landing to return to, the arguments.
-  frames_.clear();
-  espAfter_.clear();
+  std::size_t words = 0;
+  for (std::size_t i = 0; i < count; ++i) words += 1 + calls[i].arguments.count;
+  frames_.resize(words);
+  espAfter_.resize(count);
+  const std::uint32_t first = kCallFrameTop - 4 * static_cast<std::uint32_t>(words);
+  const CallRoutine::Landing integer =
+      results != nullptr ? CallRoutine::Landing::kInteger : CallRoutine::Landing::kNothing;
+  const CallRoutine::Landing floating =
+      results != nullptr ? CallRoutine::Landing::kDouble : CallRoutine::Landing::kDoubleUnread;
+  std::uint32_t* frame = frames_.data();
   for (std::size_t i = 0; i < count; ++i) {
     const Call& call = calls[i];
-    const bool kept = results != nullptr;
-    const CallRoutine::Landing landing =
-        call.returnsDouble
-            ? (kept ? CallRoutine::Landing::kDouble : CallRoutine::Landing::kDoubleUnread)
-            : (kept ? CallRoutine::Landing::kInteger : CallRoutine::Landing::kNothing);
-    frames_.push_back(routine_.landing(landing));
-    for (std::size_t a = 0; a < call.arguments.count; ++a) {
-      frames_.push_back(call.arguments.words[a]);
-    }
-    espAfter_.push_back(4 * static_cast<std::uint32_t>(frames_.size()));
+    *frame++ = routine_.landing(call.returnsDouble ? floating : integer);
+    frame = std::copy_n(call.arguments.words.begin(), call.arguments.count, frame);
+    espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames_.data());
   }
-  const std::uint32_t first = kCallFrameTop - 4 * static_cast<std::uint32_t>(frames_.size());
-  for (std::uint32_t& esp : espAfter_) esp += first;
-  memory_.load(first, frames_.data(), 4 * frames_.size());
+  memory_.load(first, frames_.data(), 4 * words);
 
   // The first call's EFLAGS; the routine sets them for the others.
   uc_engine* engine = engine_.get();
