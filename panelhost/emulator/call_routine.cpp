@@ -1,5 +1,8 @@
 #include "emulator/call_routine.h"
 
+#include <stdexcept>
+#include <vector>
+
 #include "emulator/guest_layout.h"
 #include "emulator/guest_memory.h"
 #include "emulator/pe_image.h"
@@ -44,19 +47,21 @@ void emitChecks(X86Code& code, CallRoutine::Landing kind) {
   code.lodsb();                              // lodsb: ESI one up, or down with DF set
   code.leaRegRegDisp(R::kEax, R::kEsi, -static_cast<std::int32_t>(kDirectionProbe + 1));
   code.orRegReg(R::kEdx, R::kEax);
+  // DS and ES, then SS and FS, as one word each: the first in the high half, the second low.
   const struct {
-    SegmentReg segment;
-    std::uint32_t selector;
-  } segments[] = {{SegmentReg::kDs, thread::kUserData},
-                  {SegmentReg::kEs, thread::kUserData},
-                  {SegmentReg::kSs, thread::kUserData},
-                  {SegmentReg::kFs, thread::kThreadBlock},
-                  {SegmentReg::kGs, 0}};
-  for (const auto& [segment, selector] : segments) {
-    code.movRegSegment(R::kEax, segment);  // mov eax, segment
-    if (selector != 0) code.xorRegImm(R::kEax, selector);
+    SegmentReg high, low;
+    std::uint32_t selectors;
+  } pairs[] = {{SegmentReg::kDs, SegmentReg::kEs, thread::kUserData << 16 | thread::kUserData},
+               {SegmentReg::kSs, SegmentReg::kFs, thread::kUserData << 16 | thread::kThreadBlock}};
+  for (const auto& [high, low, selectors] : pairs) {
+    code.movRegSegment(R::kEax, high);   // mov eax, high
+    code.shlRegImm8(R::kEax, 16);        // shl eax, 16
+    code.movReg16Segment(R::kEax, low);  // mov ax, low
+    code.xorRegImm(R::kEax, selectors);
     code.orRegReg(R::kEdx, R::kEax);
   }
+  code.movRegSegment(R::kEax, SegmentReg::kGs);  // GS 0
+  code.orRegReg(R::kEdx, R::kEax);
   code.fxam();      // fxam: what ST(0) holds, in C3 C2 C0
   code.fnstswAx();  // fnstsw ax: with the top of the stack
   const bool leavesDouble =
@@ -83,27 +88,34 @@ void emitResult(X86Code& code, CallRoutine::Landing kind) {
   if (kind == CallRoutine::Landing::kDouble) {
     code.movRegMem(R::kEdx, kResultSlot);  // mov edx, [result slot]
     code.fstpTwordAtReg(R::kEdx);          // fstp tword [edx]
+    code.movRegImm(R::kEdx, 0);
   } else if (kind == CallRoutine::Landing::kDoubleUnread) {
     code.fstpSt0();  // fstp st(0)
   }
 }
 
-// The next call: the registers and EFLAGS as a thread starts them, the x87 control word; the
-// call's frame (return address, arguments) is then where ESP points.
-void emitDispatch(X86Code& code) {
-  code.xorRegReg(R::kEax, R::kEax);
-  code.xorRegReg(R::kEcx, R::kEcx);
-  code.xorRegReg(R::kEdx, R::kEdx);
-  code.xorRegReg(R::kEsi, R::kEsi);
-  code.xorRegReg(R::kEdi, R::kEdi);
-  code.xorRegReg(R::kEbp, R::kEbp);
-  // Every arithmetic flag clear, as a test of 1 leaves them (EFLAGS back to 0x202: the direction
-  // flag was checked clear); not popfd, after which the CPU stops to look at the new flags.
-  code.movRegImm(R::kEbx, 1);
-  code.testRegReg(R::kEbx, R::kEbx);
-  code.movRegImm(R::kEbx, thread::kSaved[0]);
+// The next call, its registers, EFLAGS and x87 control word as a thread starts them; its frame
+// (return address, arguments) is then where ESP points. After a call that passed the checks, EBX,
+// ECX (the callee's ESI), EDX, EDI and EBP hold what they must already: only EAX and ESI are set.
+// Every arithmetic flag clear, as a test of 1 leaves them (EFLAGS 0x202, the direction flag
+// checked clear); not popfd, after which the CPU stops to look at the new flags.
+void emitNext(X86Code& code) {
+  code.movRegImm(R::kEsi, 1);
+  code.testRegReg(R::kEsi, R::kEsi);
+  code.movRegImm(R::kEsi, 0);  // mov, which leaves the flags alone
+  code.movRegImm(R::kEax, 0);
   code.fldcwMem(kControlWord);  // fldcw [control word]
   code.jmpMem(kNext);           // jmp [next]
+}
+
+// The first call of an entry: every register set.
+void emitStart(X86Code& code) {
+  code.xorRegReg(R::kEcx, R::kEcx);
+  code.xorRegReg(R::kEdx, R::kEdx);
+  code.xorRegReg(R::kEdi, R::kEdi);
+  code.xorRegReg(R::kEbp, R::kEbp);
+  code.movRegImm(R::kEbx, thread::kSaved[0]);
+  emitNext(code);
 }
 
 }  // namespace
@@ -117,7 +129,8 @@ CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memor
   resultSlot_ = memory.wordAt(kResultSlot);
   controlWord_ = memory.wordAt(kControlWord);
 
-  // The landings first, each at its stride, a block of its own up to its jump.
+  // The landings first, each at its stride, a block of the CPU's up to its branch, taken when
+  // all is well; else on to the trap.
   X86Code code(guest::kCallerCodeBase);
   const X86Code::Label failed = code.label();
   X86Code::Label succeeded[kLandings];
@@ -132,10 +145,10 @@ CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memor
   for (int kind = 0; kind < kLandings; ++kind) {
     code.bind(succeeded[kind]);
     emitResult(code, static_cast<Landing>(kind));
-    emitDispatch(code);
+    emitNext(code);
   }
   start_ = code.here();
-  emitDispatch(code);
+  emitStart(code);
   code.bind(failed);
   failed_ = code.here();
   code.interrupt(trap);

@@ -4,12 +4,11 @@
 //
 // Each call's frame lies ready on the stack before the entry: the address it returns to, its
 // arguments; the frames one above the other, so that a callee that pops its arguments (stdcall)
-// leaves ESP at the next frame. A callee returns to a landing of its
-// kind, which checks ESP, EBX, ESI, EDI, EBP, the direction flag, the segment registers and the
-// x87 stack, stores the result, sets the registers and flags as a thread starts them, loads the
-// x87 control word and jumps to the next callee. A check that fails traps into panelhost at
-// failed(), the state left as the callee left it but for ESI, which is in ECX, for panelhost to say
-// what was wrong.
+// leaves ESP at the next frame. A callee returns to a landing of its kind, which checks ESP, EBX,
+// ESI, EDI, EBP, the direction flag, the segment registers and the x87 stack, stores the result,
+// sets the registers and flags as a thread starts them, loads the x87 control word and jumps to
+// the next callee. A check that fails traps into panelhost at failed(), the state left as the
+// callee left it but for ESI, which is in ECX, for panelhost to say what was wrong.
 //
 // panelhost keeps the count: its block hook sees each landing start and moves the routine's
 // words on (the ESP to expect, where the result goes, the function called next), in a page the

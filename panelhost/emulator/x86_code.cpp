@@ -76,6 +76,11 @@ void X86Code::movRegSegment(Reg to, SegmentReg from) {
   modRm(3, static_cast<std::uint8_t>(from), code(to));
 }
 
+void X86Code::movReg16Segment(Reg to, SegmentReg from) {
+  byte(0x66);
+  movRegSegment(to, from);
+}
+
 void X86Code::movRegMem(Reg to, std::uint32_t address) { absolute(0x8B, code(to), address); }
 
 void X86Code::movAtRegReg(Reg base, Reg from) {
@@ -107,6 +112,12 @@ void X86Code::cmpRegImm8(Reg to, std::int8_t value) {
   byte(0x83);
   modRm(3, 7, code(to));
   byte(static_cast<std::uint8_t>(value));
+}
+
+void X86Code::shlRegImm8(Reg to, std::uint8_t bits) {
+  byte(0xC1);
+  modRm(3, 4, code(to));
+  byte(bits);
 }
 
 void X86Code::sbbRegReg(Reg to, Reg with) { registers(0x19, to, with); }

@@ -32,6 +32,7 @@ class X86Code {
   void movRegReg(Reg to, Reg from);                         // 89 /r
   void movRegImm(Reg to, std::uint32_t value);              // B8+r id
   void movRegSegment(Reg to, SegmentReg from);              // 8C /r
+  void movReg16Segment(Reg to, SegmentReg from);            // 66 8C /r: the low 16 bits only
   void movRegMem(Reg to, std::uint32_t address);            // 36 8B /r, [disp32]
   void movAtRegReg(Reg base, Reg from);                     // 36 89 /r, [base]
   void xorRegReg(Reg to, Reg with);                         // 31 /r
@@ -40,6 +41,7 @@ class X86Code {
   void orRegReg(Reg to, Reg with);                          // 09 /r
   void andRegImm(Reg to, std::uint32_t value);              // 81 /4 id
   void cmpRegImm8(Reg to, std::int8_t value);               // 83 /7 ib
+  void shlRegImm8(Reg to, std::uint8_t bits);               // C1 /4 ib
   void sbbRegReg(Reg to, Reg with);                         // 19 /r
   void testRegReg(Reg a, Reg b);                            // 85 /r
   void leaRegRegDisp(Reg to, Reg base, std::int32_t disp);  // 8D /r, [base + disp32]

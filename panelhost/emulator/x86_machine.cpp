@@ -424,16 +424,17 @@ void X86Machine::onInterrupt(uc_struct* engine, std::uint32_t number, void* self
   auto& machine = *static_cast<X86Machine*>(self);
   std::uint32_t eip = 0;
   machine.api_->regRead(engine, UC_X86_REG_EIP, &eip);
-  if (number == ThunkTable::kTrapVector) {
+  const bool trap = number == ThunkTable::kTrapVector;
+  if (trap) {
     if (const Thunk* thunk = machine.thunks_.trappedAt(eip)) {
       machine.serve(*thunk, eip);
       return;
     }
-    if (eip == machine.routine_.failed() + 2) {
-      machine.checkFailed_ = true;
-      machine.api_->emuStop(engine);
-      return;
-    }
+  }
+  // A check of the call routine's that failed: panelhost's own look says what (diagnose).
+  if (trap && eip == machine.routine_.failed() + 2) {
+    machine.checkFailed_ = true;
+  } else if (trap) {
     machine.fault_ = "raised interrupt " + hex(number) + " at " + machine.where(eip - 2);
   } else {
     machine.fault_ = std::string("caused ") + exceptionName(number) + " (exception " +
