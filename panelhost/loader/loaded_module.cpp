@@ -147,15 +147,6 @@ std::string LoadedModule::elementText(const ElementRecord& element) {
   return textBuffer(element);
 }
 
-void LoadedModule::updateElements(const GaugeRecord& gauge) {
-  const std::vector<ElementCall>& calls = elementCalls(gauge);
-  dropDrawnValues();
-  HostServices::Calling calling(host_, *image_);
-  for (const ElementCall& call : calls) {
-    image_->callReturningDouble(call.callback, {call.element->address}, call.element->entry);
-  }
-}
-
 const std::vector<LoadedModule::ElementCall>& LoadedModule::elementCalls(
     const GaugeRecord& gauge) const {
   const auto index = static_cast<std::size_t>(&gauge - gauges_.data());

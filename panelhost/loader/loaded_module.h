@@ -46,9 +46,6 @@ class LoadedModule {
   double callElement(ModuleAddress callback, const ElementRecord& element);
   // The text element's callback called, and the text it wrote into its buffer.
   std::string elementText(const ElementRecord& element);
-  // Every element callback of the gauge's tree, in drawing order, as an update cycle calls them.
-  // Allocates nothing: the list was made when the module was loaded.
-  void updateElements(const GaugeRecord& gauge);
   // The text buffer's bytes up to its terminator (or its end).
   std::string textBuffer(const ElementRecord& element) const;
 
@@ -57,7 +54,8 @@ class LoadedModule {
     ModuleAddress callback;
     const ElementRecord* element;
   };
-  // The gauge's element callbacks in drawing order.
+  // The gauge's element callbacks in drawing order, as an update cycle and a drawing call them:
+  // the list made when the module was loaded.
   const std::vector<ElementCall>& elementCalls(const GaugeRecord& gauge) const;
   // A gauge service, or an element callback, as a call of a batch; a service's function is 0 when
   // the gauge has no callback.
