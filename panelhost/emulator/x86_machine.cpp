@@ -21,6 +21,7 @@ constexpr std::uint32_t kKernelCode = 0x08;
 constexpr std::uint32_t kKernelData = 0x10;
 // The x87 control word a Windows thread starts with: all exceptions masked, 53-bit precision.
 constexpr std::uint16_t kWindowsFpuControl = 0x27F;
+constexpr std::uint32_t kAllEmpty = 0xFFFF;  // the x87 tag word of an empty stack
 // The top of the call frames: a single call's return address and arguments end here.
 constexpr std::uint32_t kCallFrameTop = guest::kStackBase - 16;
 // The most stack the frames of one entry take; the callees have the rest.
@@ -192,9 +193,8 @@ void X86Machine::resetX87() {
   std::uint32_t status = 0;
   api_->regRead(engine, UC_X86_REG_FPSW, &status);
   status &= ~0x3800u;  // top of stack back to register 0
-  const std::uint32_t allEmpty = 0xFFFF;
   api_->regWrite(engine, UC_X86_REG_FPSW, &status);
-  api_->regWrite(engine, UC_X86_REG_FPTAG, &allEmpty);
+  api_->regWrite(engine, UC_X86_REG_FPTAG, &kAllEmpty);
 }
 
 X86Machine::Arguments::Arguments(std::initializer_list<std::uint32_t> list) {
@@ -291,8 +291,10 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   const uc_err error = api_->emuStart(engine, routine_.start(), thunks_.stopAddress(), 0, 0);
   running_ = false;
 
-  std::uint32_t eip = 0;
-  api_->regRead(engine, UC_X86_REG_EIP, &eip);
+  std::uint32_t eip = 0, tags = 0;
+  int readIds[] = {UC_X86_REG_EIP, UC_X86_REG_FPTAG};
+  void* into[] = {&eip, &tags};
+  check(*api_, api_->regReadBatch(engine, readIds, into, 2), "read the registers after a call");
   if (error != UC_ERR_OK || eip != thunks_.stopAddress() || returned_ != count || checkFailed_ ||
       !fault_.empty() || thrown_) {
     if (error == UC_ERR_INSN_INVALID) fault_ = "ran an illegal instruction at " + where(eip);
@@ -300,6 +302,18 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
       fault_ = std::string(api_->strerror(error)) + " at " + where(eip);
     }
     diagnose(eip);
+  }
+  // The routine looks at the top of the x87 stack and ST(0) after each call; a value left in
+  // another register, the top put back over it (fincstp), shows in the tags once the entry is
+  // over, when which call left it is no longer known.
+  if (tags != kAllEmpty) {
+    resetX87();
+    int left = calls[count - 1].returnsDouble ? 1 : 0;
+    for (int reg = 0; reg < 8; ++reg) left += (tags >> 2 * reg & 3) != 3 ? 1 : 0;
+    if (count == 1) fail(calls[0], x87Left(calls[0], left));
+    fail(calls[count - 1], "left a value in an x87 register outside the stack, or one of the " +
+                               std::to_string(count - 1) +
+                               " calls made before it in one entry did");
   }
   if (results == nullptr) return;
   for (std::size_t i = 0; i < count; ++i) {
@@ -367,18 +381,17 @@ void X86Machine::diagnoseReturn(const Call& call, std::uint32_t expectedEsp, boo
   for (int reg = 0; reg < 8; ++reg) {
     if ((tags >> 2 * reg & 3) != 3) ++depth;
   }
-  if (call.returnsDouble && depth != 1) {
-    fail(call, "left " + std::to_string(depth) +
-                   " values on the x87 stack instead of its result alone in ST(0)");
-  }
-  if (!call.returnsDouble && depth != 0) {
-    fail(call, "left " + std::to_string(depth) + " values on the x87 stack");
-  }
+  if (depth != (call.returnsDouble ? 1 : 0)) fail(call, x87Left(call, depth));
   if (esiInEcx) {
     fail(call, "left the top of the x87 stack at register " + std::to_string(status >> 11 & 7) +
                    (call.returnsDouble ? " with its result not in ST(0)" : " with it empty"));
   }
   fail(call, "jumped to " + where(thunks_.stopAddress()) + " instead of returning");
+}
+
+std::string X86Machine::x87Left(const Call& call, int values) {
+  return "left " + std::to_string(values) + " values on the x87 stack" +
+         (call.returnsDouble ? " instead of its result alone in ST(0)" : "");
 }
 
 std::string X86Machine::restoreSegments() {

@@ -92,6 +92,7 @@ class X86Machine {
   [[noreturn]] void diagnose(std::uint32_t eip);
   [[noreturn]] void diagnoseReturn(const Call& call, std::uint32_t expectedEsp, bool esiInEcx);
   [[noreturn]] void fail(const Call& call, const std::string& what);
+  static std::string x87Left(const Call& call, int values);
   std::string where(std::uint32_t address) const;
   void resetX87();
   // A module that loads other data segments would leave every later call faulting: they are put

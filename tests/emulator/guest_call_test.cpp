@@ -224,6 +224,36 @@ TEST(GuestCall, AFaultInTheThirdCallOfABatchNamesThatCall) {
   }
 }
 
+// fld1; fincstp; ret: a value left in ST(7), the top put back over it. The call routine sees the
+// top and ST(0) after each call; the tags, when the calls of an entry end.
+TEST(GuestCall, AValueLeftOutsideTheX87StackIsFoundWhenTheEntryEnds) {
+  emulator_test::RecordingWindows windows;
+  const auto module = loadCases(windows, {0xD9, 0xE8, 0xD9, 0xF7, 0xC3});
+  const std::uint32_t hidden = addressOf(std::size(kCases));
+  try {
+    module->call(hidden, {}, "alone");
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("alone: left 1 values on the x87 stack"));
+  }
+  const std::string first = "first", second = "second";
+  panelhost::ModuleCall calls[2];
+  calls[0].function = hidden;
+  calls[0].entry = &first;
+  calls[1].function = addressOf(0);
+  calls[1].arguments = {2, 40};
+  calls[1].argumentCount = 2;
+  calls[1].entry = &second;
+  try {
+    module->callInOrder(calls, 2, nullptr);
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("second: left a value in an x87 register outside the "
+                                        "stack, or one of the 1 calls made before it"));
+  }
+  EXPECT_EQ(module->call(addressOf(0), {1, 2}, "after a fault"), 3u);
+}
+
 // push 7; push 5; call [data]; ret: calls the host function stored at the start of .data.
 const std::vector<std::uint8_t> kCallThroughData = {0x6A, 0x07, 0x6A, 0x05, 0xFF, 0x15,
                                                     0x00, 0x20, 0x00, 0x20, 0xC3};
