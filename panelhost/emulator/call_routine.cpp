@@ -129,20 +129,14 @@ CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memor
   resultSlot_ = memory.wordAt(kResultSlot);
   controlWord_ = memory.wordAt(kControlWord);
 
-  // The landings first, each at its stride, a block of the CPU's up to its branch, taken when
-  // all is well; else on to the trap.
+  // What follows the checks first, then the landings at the end of the page, each at its stride,
+  // a block of the CPU's up to its branch, taken when all is well: panelhost's block hook, from
+  // the landings up, sees only them. One page, so that the branches chain.
   X86Code code(guest::kCallerCodeBase);
   const X86Code::Label failed = code.label();
   X86Code::Label succeeded[kLandings];
   for (int kind = 0; kind < kLandings; ++kind) {
     succeeded[kind] = code.label();
-    code.padTo(landing(static_cast<Landing>(kind)));
-    emitChecks(code, static_cast<Landing>(kind));
-    code.testRegReg(R::kEdx, R::kEdx);
-    code.jz(succeeded[kind]);
-    code.jmp(failed);
-  }
-  for (int kind = 0; kind < kLandings; ++kind) {
     code.bind(succeeded[kind]);
     emitResult(code, static_cast<Landing>(kind));
     emitNext(code);
@@ -152,6 +146,13 @@ CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memor
   code.bind(failed);
   failed_ = code.here();
   code.interrupt(trap);
+  for (int kind = 0; kind < kLandings; ++kind) {
+    code.padTo(landing(static_cast<Landing>(kind)));
+    emitChecks(code, static_cast<Landing>(kind));
+    code.testRegReg(R::kEdx, R::kEdx);
+    code.jz(succeeded[kind]);
+    code.jmp(failed);
+  }
   const std::vector<std::uint8_t> bytes = code.finish();
   if (bytes.size() > kPageSize) throw std::logic_error("the call routine outgrew its page");
   memory.load(guest::kCallerCodeBase, bytes.data(), bytes.size());

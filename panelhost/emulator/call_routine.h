@@ -32,7 +32,7 @@ class CallRoutine {
   static constexpr int kLandings = 4;
   // The calls one entry makes at most: each has a result slot of 16 bytes.
   static constexpr std::size_t kMostCalls = 1024;
-  // The landings lie this far apart from the start of the routine's page.
+  // The landings lie this far apart, in the second half of the routine's page.
   static constexpr std::uint32_t kLandingStride = 0x100;
 
   // Maps the routine's code, words and results, and writes its code.
@@ -43,14 +43,16 @@ class CallRoutine {
   std::uint32_t start() const { return start_; }
   // The trap (int 0x80) a check that failed ends in; EIP is 2 bytes past it then.
   std::uint32_t failed() const { return failed_; }
-  std::uint32_t landing(Landing kind) const {
-    return guest::kCallerCodeBase + static_cast<std::uint32_t>(kind) * kLandingStride;
+  static std::uint32_t landing(Landing kind) {
+    return kFirstLanding + static_cast<std::uint32_t>(kind) * kLandingStride;
   }
-  // True for the first address of a landing, where a callee returns to.
+  // True for the first address of a landing, where a callee returns to. The landings are the
+  // routine's last code: a block hook from the first up sees nothing else of it.
   static bool isLanding(std::uint32_t address) {
-    const std::uint32_t offset = address - guest::kCallerCodeBase;
+    const std::uint32_t offset = address - kFirstLanding;
     return offset % kLandingStride == 0 && offset / kLandingStride < kLandings;
   }
+  static constexpr std::uint32_t kFirstLanding = guest::kCallerCodeBase + 0x800;
 
   // The routine's words.
   void setControlWord(std::uint16_t control);

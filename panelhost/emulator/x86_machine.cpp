@@ -135,10 +135,10 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
         "watch memory accesses");
   // One hook, from the call routine's landings up through the images: a second block hook, even
   // one that never matches, would cost every block as much again.
-  static_assert(guest::kCallerCodeBase < guest::kImagesStart);
+  static_assert(CallRoutine::kFirstLanding < guest::kImagesStart);
   check(*api_,
         api_->hookAdd(engine, &hook, UC_HOOK_BLOCK, reinterpret_cast<void*>(&onBlock), this,
-                      guest::kCallerCodeBase, guest::kImagesEnd - 1),
+                      CallRoutine::kFirstLanding, guest::kImagesEnd - 1),
         "count the code it runs");
   // Unicorn starts with every x87 register tagged in use; a thread starts with them empty.
   resetX87();
