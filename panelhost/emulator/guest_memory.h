@@ -66,31 +66,36 @@ class GuestMemory {
   // the page is lent to it read-only. kStored when made; otherwise nothing is written.
   enum class GuestStore { kStored, kNotWritable, kFenced };
   GuestStore takeGuestStore(std::uint64_t address, int bytes, std::uint64_t value) {
-    // Most stores: 1, 2, 4 or 8 bytes within one writable page, away from the fences. The host
-    // is little-endian, as the guest is. Unsigned: a store below the fences is past them.
+    return storeInPlace(address, bytes, value) ? GuestStore::kStored
+                                               : takeOddGuestStore(address, bytes, value);
+  }
+  // Most stores: 1, 2, 4 or 8 bytes within one writable page, away from the fences, made here
+  // without a call. False for the others, which takeGuestStore makes or refuses. The host is
+  // little-endian, as the guest is.
+  bool storeInPlace(std::uint64_t address, int bytes, std::uint64_t value) {
     const auto size = static_cast<std::uint32_t>(bytes);
     const auto at = static_cast<std::uint32_t>(address);
-    if (address <= 0xFFFFFFFFu && (at % kPage) + size <= kPage &&
-        (pages_[at / kPage] & kPageWriteBit) && !fencedWithin(at, size)) {
-      std::uint8_t* to = regionBytes_[pages_[at / kPage] >> kRegionShift] + at;
-      switch (size) {
-        case 1:
-          *to = static_cast<std::uint8_t>(value);
-          return GuestStore::kStored;
-        case 2:
-          std::memcpy(to, &value, 2);
-          return GuestStore::kStored;
-        case 4:
-          std::memcpy(to, &value, 4);
-          return GuestStore::kStored;
-        case 8:
-          std::memcpy(to, &value, 8);
-          return GuestStore::kStored;
-        default:
-          break;
-      }
+    if (address > 0xFFFFFFFFu || (at % kPage) + size > kPage ||
+        !(pages_[at / kPage] & kPageWriteBit) || fencedWithin(at, size)) {
+      return false;
     }
-    return takeOddGuestStore(address, bytes, value);
+    std::uint8_t* to = regionBytes_[pages_[at / kPage] >> kRegionShift] + at;
+    switch (size) {
+      case 1:
+        *to = static_cast<std::uint8_t>(value);
+        return true;
+      case 2:
+        std::memcpy(to, &value, 2);
+        return true;
+      case 4:
+        std::memcpy(to, &value, 4);
+        return true;
+      case 8:
+        std::memcpy(to, &value, 8);
+        return true;
+      default:
+        return false;
+    }
   }
   // Whether a byte of the range (at most a page) is fenced.
   bool fencedWithin(std::uint32_t address, std::uint32_t bytes) const {

@@ -461,11 +461,20 @@ bool X86Machine::onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t 
   auto& machine = *static_cast<X86Machine*>(self);
   // A store to a data page, lent to the CPU read-only so that it comes here (guest_memory.h).
   if (type == UC_MEM_WRITE_PROT &&
-      machine.memory_.takeGuestStore(address, size, static_cast<std::uint64_t>(value)) ==
+      machine.memory_.storeInPlace(address, size, static_cast<std::uint64_t>(value))) {
+    return true;
+  }
+  return machine.storeOrRefuse(engine, type, address, size, value);
+}
+
+bool X86Machine::storeOrRefuse(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
+                               std::int64_t value) {
+  if (type == UC_MEM_WRITE_PROT &&
+      memory_.takeGuestStore(address, size, static_cast<std::uint64_t>(value)) ==
           GuestMemory::GuestStore::kStored) {
     return true;
   }
-  machine.refuse(engine, type, address, size);
+  refuse(engine, type, address, size);
   return false;
 }
 
