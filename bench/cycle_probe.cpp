@@ -1,9 +1,11 @@
 // The update cycles and the integer floor in a form callgrind can count: each measured piece is a
 // function of its own, which scripts/bench names to --toggle-collect.
 //
-//   cycle_probe [--module PATH] cycles N   N update periods of the flying stack (advance, so the
-//                                          reply lamp's timer fires as it does in flight); prints
-//                                          the heap allocations made per update cycle
+//   cycle_probe [--module PATH] [--placements P] cycles N
+//                                          N update periods of the flying stack (advance, so the
+//                                          reply lamp's timer fires as it does in flight), its
+//                                          gauges placed P times in all (bench/flying_stack.h);
+//                                          prints the heap allocations made per update cycle
 //   cycle_probe floor N                    the four frequency displays formatted from integers,
 //                                          N times
 #include <cstdint>
@@ -49,8 +51,14 @@ __attribute__((noinline)) void measuredCycles(panelhost::PanelSession& session, 
 
 int main(int argc, char** argv) {
   const auto module = bench::takeModuleOption(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: cycle_probe [--module PATH] cycles|floor N\n");
+  int placements = 3;
+  if (argc == 5 && std::strcmp(argv[1], "--placements") == 0) {
+    placements = std::atoi(argv[2]);
+    argv += 2;
+    argc -= 2;
+  }
+  if (argc != 3 || placements < 1) {
+    std::fprintf(stderr, "usage: cycle_probe [--module PATH] [--placements P] cycles|floor N\n");
     return 2;
   }
   const long count = std::strtol(argv[2], nullptr, 10);
@@ -63,7 +71,7 @@ int main(int argc, char** argv) {
     return std::strcmp(text, "122.800") == 0 ? 0 : 1;
   }
   try {
-    auto session = bench::flyingStack(module);
+    auto session = bench::flyingStack(module, placements);
     // One period first, so that whatever a first cycle sets up is not counted.
     session->advance(panelhost::PanelSession::kDefaultPeriodMs);
     const std::uint64_t before = bench::allocationsSoFar();

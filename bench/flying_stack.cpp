@@ -7,20 +7,29 @@
 
 namespace bench {
 
-std::unique_ptr<panelhost::PanelSession> flyingStack(const std::optional<std::string>& module) {
+std::unique_ptr<panelhost::PanelSession> flyingStack(const std::optional<std::string>& module,
+                                                     int placements) {
   const std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
   panelhost::SessionOptions options;
   options.moduleFolder = folder;
   options.moduleOverride = module;
-  auto session = std::make_unique<panelhost::PanelSession>(panelhost::builtInPanel(), options);
+  panelhost::PanelLayout panel = panelhost::builtInPanel();
+  const std::vector<panelhost::GaugePlacement> stack = panel.placements;
+  panel.placements.clear();
+  for (int i = 0; i < placements; ++i) {
+    panel.placements.push_back(stack[static_cast<std::size_t>(i) % stack.size()]);
+  }
+  auto session = std::make_unique<panelhost::PanelSession>(std::move(panel), options);
   session->start();
   session->advance(6000);
-  const auto& comNav = *session->placedGauge("Com1Nav1");
-  const auto& transponder = *session->placedGauge("Transponder");
-  const auto& adf = *session->placedGauge("ADF");
-  session->click(comNav, 93, 117);                                  // power on
-  for (int i = 0; i < 3; ++i) session->click(transponder, 64, 50);  // OFF to ALT
-  session->click(adf, 58, 45);                                      // ADF mode
+  const auto* comNav = session->placedGauge("Com1Nav1");
+  const auto* transponder = session->placedGauge("Transponder");
+  const auto* adf = session->placedGauge("ADF");
+  session->click(*comNav, 93, 117);  // power on
+  if (transponder != nullptr) {
+    for (int i = 0; i < 3; ++i) session->click(*transponder, 64, 50);  // OFF to ALT
+  }
+  if (adf != nullptr) session->click(*adf, 58, 45);  // ADF mode
   return session;
 }
 

@@ -1,5 +1,6 @@
 // What the panel costs a host in wall-clock time: an update cycle of the flying radio stack (of
-// the module --module names, for the emulated .gau beside the native one), the whole panel drawn
+// the module --module names, for the emulated .gau beside the native one), and of 1, 3, 30 and
+// 300 placements of its gauges, the whole panel drawn
 // into pixels beside a memcpy of a frame of that size (the floor, measured in the same run), and
 // drawn and written as PNG.
 //
@@ -31,6 +32,15 @@ void updateCycle(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(updateCycle);
+
+// How an update cycle grows with the gauges placed: the COM/NAV radio alone, the stack, the stack
+// placed 10 and 100 times.
+void updateCycleOfPlacements(benchmark::State& state) {
+  auto session = bench::flyingStack(module, static_cast<int>(state.range(0)));
+  for (auto _ : state) session->updateCycles(1);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(updateCycleOfPlacements)->Arg(1)->Arg(3)->Arg(30)->Arg(300);
 
 // The flying stack as the renderer sees it, with every placement's element values.
 struct DrawnStack {

@@ -102,18 +102,37 @@ class EmulatedModule final : public ModuleImage {
 
   std::uint64_t call(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                      const std::string& entry) override {
-    const std::uint32_t result =
-        machine_.call(guestAddress(function, entry), words(arguments), entry);
-    hostBlocks_.check(entry);
-    return result;
+    return machine_.call(guestAddress(function, entry), words(arguments), entry);
   }
 
   double callReturningDouble(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry) override {
-    const double result =
-        machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
-    hostBlocks_.check(entry);
-    return result;
+    return machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
+  }
+
+  void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
+    if (guestCalls_.size() < count) guestCalls_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const ModuleCall& call = calls[i];
+      X86Machine::Call& guest = guestCalls_[i];
+      guest.function = guestAddress(call.function, *call.entry);
+      for (std::size_t a = 0; a < call.argumentCount; ++a) {
+        guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
+      }
+      guest.arguments.count = call.argumentCount;
+      guest.returnsDouble = call.returnsDouble;
+      guest.entry = call.entry;
+    }
+    if (results == nullptr) {
+      machine_.callInOrder(guestCalls_.data(), count, nullptr);
+      return;
+    }
+    if (guestResults_.size() < count) guestResults_.resize(count);
+    machine_.callInOrder(guestCalls_.data(), count, guestResults_.data());
+    for (std::size_t i = 0; i < count; ++i) {
+      results[i].integer = guestResults_[i].eax;
+      results[i].value = guestResults_[i].st0;
+    }
   }
 
   ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) override {
@@ -255,6 +274,10 @@ class EmulatedModule final : public ModuleImage {
   SymbolNames names_;
   GuardedBlocks hostBlocks_;
   bool attached_ = false;
+  // A batch's calls and results as the machine takes them, kept so that a batch allocates
+  // nothing once one as long was made.
+  std::vector<X86Machine::Call> guestCalls_;
+  std::vector<X86Machine::Result> guestResults_;
 };
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace panelhost {
 namespace {
 
 // A byte no zeroed buffer or text holds by chance, 16 of them after each block (then up to the
-// next 16-byte boundary, where the next block starts) and before the first.
+// next 16-byte boundary, where the next block starts) and before the first: what a look at the
+// memory shows around each block.
 constexpr std::uint8_t kGuardByte = 0xFD;
 constexpr std::uint32_t kGuardBytes = 16;
 constexpr std::uint32_t kAlignment = 16;
@@ -29,8 +30,10 @@ GuardedBlocks::GuardedBlocks(GuestMemory& memory, std::string path)
 std::uint32_t GuardedBlocks::allocate(std::size_t bytes, const std::string& purpose) {
   if (used_ == 0) {
     memory_.map(guest::kHostBlocksBase, guest::kHostBlocksSize, kPageRead | kPageWrite);
+    memory_.describeFencesWith([this](std::uint32_t address) { return outside(address); });
     const std::vector<std::uint8_t> guard(kGuardBytes, kGuardByte);
-    memory_.write(guest::kHostBlocksBase, guard.data(), guard.size());
+    memory_.load(guest::kHostBlocksBase, guard.data(), guard.size());
+    memory_.fence(guest::kHostBlocksBase, kGuardBytes);
     used_ = kGuardBytes;
   }
   const std::uint64_t next = aligned(std::uint64_t{used_} + bytes + kGuardBytes);
@@ -43,33 +46,14 @@ std::uint32_t GuardedBlocks::allocate(std::size_t bytes, const std::string& purp
   const auto size = static_cast<std::uint32_t>(bytes);
   std::vector<std::uint8_t> fill(next - used_, kGuardByte);
   std::fill_n(fill.begin(), size, std::uint8_t{0});
-  memory_.write(start, fill.data(), fill.size());
+  memory_.load(start, fill.data(), fill.size());
+  memory_.fence(start + size, static_cast<std::uint32_t>(next - used_) - size);
   blocks_.push_back({start, start + size, purpose});
   used_ = static_cast<std::uint32_t>(next);
   return start;
 }
 
-void GuardedBlocks::check(const std::string& entry) {
-  if (blocks_.empty()) return;
-  seen_.resize(used_);
-  memory_.read(guest::kHostBlocksBase, seen_.data(), used_);
-  std::uint32_t guardFrom = 0;
-  const auto guardHolds = [this, &entry](std::uint32_t from, std::uint32_t to) {
-    const auto begin = seen_.begin() + from;
-    const auto changed = std::find_if(begin, seen_.begin() + to,
-                                      [](std::uint8_t byte) { return byte != kGuardByte; });
-    if (changed != seen_.begin() + to) {
-      fail(entry, guest::kHostBlocksBase + static_cast<std::uint32_t>(changed - seen_.begin()));
-    }
-  };
-  for (const Block& block : blocks_) {
-    guardHolds(guardFrom, block.start - guest::kHostBlocksBase);
-    guardFrom = block.end - guest::kHostBlocksBase;
-  }
-  guardHolds(guardFrom, used_);
-}
-
-void GuardedBlocks::fail(const std::string& entry, std::uint32_t address) {
+std::string GuardedBlocks::outside(std::uint32_t address) const {
   // The byte is past the end of the block before it when it lies in that block's own guard,
   // else before the start of the block after it.
   const Block* before = nullptr;
@@ -78,23 +62,16 @@ void GuardedBlocks::fail(const std::string& entry, std::uint32_t address) {
     if (block.end <= address) before = &block;
     if (block.start > address && after == nullptr) after = &block;
   }
+  if (before == nullptr && after == nullptr) {
+    return "wrote outside the memory the host lent it: at " + hex(address);
+  }
   const Block& block =
       before != nullptr && (address < before->end + kGuardBytes || after == nullptr) ? *before
                                                                                      : *after;
   const std::int64_t offset = std::int64_t{address} - block.start;
-  // Mended, so that a host that goes on past the fault does not meet it again.
-  std::vector<std::uint8_t> region(seen_);
-  std::uint32_t from = 0;
-  for (const Block& block : blocks_) {
-    std::fill(region.begin() + from, region.begin() + (block.start - guest::kHostBlocksBase),
-              kGuardByte);
-    from = block.end - guest::kHostBlocksBase;
-  }
-  std::fill(region.begin() + from, region.end(), kGuardByte);
-  memory_.write(guest::kHostBlocksBase, region.data(), region.size());
-  throw ModuleFault(entry + ": wrote outside the memory the host lent it: at " + hex(address) +
-                    ", offset " + std::to_string(offset) + " of " + block.purpose + ", which is " +
-                    std::to_string(block.end - block.start) + " bytes long");
+  return "wrote outside the memory the host lent it: at " + hex(address) + ", offset " +
+         std::to_string(offset) + " of " + block.purpose + ", which is " +
+         std::to_string(block.end - block.start) + " bytes long";
 }
 
 }  // namespace panelhost

@@ -1,7 +1,7 @@
 // The memory panelhost lends the emulated module (text buffers, the PANELS table, the storage of
 // module variables, calculator texts), each block exactly as large as lent, between guard bytes.
-// A module that writes outside what it was lent is caught after the call that did it, and the
-// fault names the block and the entry point.
+// The guards are fenced: a write of the module's that would reach one, or a service's on its
+// behalf, is refused where it happens, and the fault names the block and the entry point.
 #pragma once
 
 #include <cstddef>
@@ -20,9 +20,6 @@ class GuardedBlocks {
 
   // A zero-filled block of exactly `bytes`; throws HostError when the region is full.
   std::uint32_t allocate(std::size_t bytes, const std::string& purpose);
-  // Throws ModuleFault when a guard byte changed since the last check, naming the block it guards
-  // and `entry`, the call that changed it. The guards are mended first.
-  void check(const std::string& entry);
 
  private:
   struct Block {
@@ -31,13 +28,13 @@ class GuardedBlocks {
     std::string purpose;
   };
 
-  [[noreturn]] void fail(const std::string& entry, std::uint32_t address);
+  // What a write that reached the guard byte at `address` did.
+  std::string outside(std::uint32_t address) const;
 
   GuestMemory& memory_;
   std::string path_;
   std::vector<Block> blocks_;
-  std::uint32_t used_ = 0;          // bytes of the region in use, guards included
-  std::vector<std::uint8_t> seen_;  // the region as read by a check, its room kept
+  std::uint32_t used_ = 0;  // bytes of the region in use, guards included
 };
 
 }  // namespace panelhost

@@ -11,10 +11,8 @@ std::shared_ptr<const UnicornApi> UnicornApi::load() {
   l.find("uc_open", api->open);
   l.find("uc_close", api->close);
   l.find("uc_strerror", api->strerror);
-  l.find("uc_mem_map", api->memMap);
+  l.find("uc_mem_map_ptr", api->memMapPtr);
   l.find("uc_mem_protect", api->memProtect);
-  l.find("uc_mem_read", api->memRead);
-  l.find("uc_mem_write", api->memWrite);
   l.find("uc_reg_read", api->regRead);
   l.find("uc_reg_write", api->regWrite);
   l.find("uc_reg_read_batch", api->regReadBatch);

@@ -21,10 +21,8 @@ class UnicornApi {
   decltype(&::uc_open) open = nullptr;
   decltype(&::uc_close) close = nullptr;
   decltype(&::uc_strerror) strerror = nullptr;
-  decltype(&::uc_mem_map) memMap = nullptr;
+  decltype(&::uc_mem_map_ptr) memMapPtr = nullptr;
   decltype(&::uc_mem_protect) memProtect = nullptr;
-  decltype(&::uc_mem_read) memRead = nullptr;
-  decltype(&::uc_mem_write) memWrite = nullptr;
   decltype(&::uc_reg_read) regRead = nullptr;
   decltype(&::uc_reg_write) regWrite = nullptr;
   decltype(&::uc_reg_read_batch) regReadBatch = nullptr;

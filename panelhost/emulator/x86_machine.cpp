@@ -8,23 +8,24 @@
 #include "emulator/byte_reader.h"
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
+#include "emulator/thread_state.h"
 
 namespace panelhost {
 namespace {
 
-// Selectors as 32-bit Windows has them: ring 3 code 0x1B, data 0x23, FS 0x3B on the thread
-// block. The ring 0 pair only carries the first switch to user mode, so that privileged
+using namespace thread;
+
+// The ring 0 pair of selectors only carries the first switch to user mode, so that privileged
 // instructions fault as they would on Windows.
 constexpr std::uint32_t kKernelCode = 0x08;
 constexpr std::uint32_t kKernelData = 0x10;
-constexpr std::uint32_t kUserCode = 0x1B;
-constexpr std::uint32_t kUserData = 0x23;
-constexpr std::uint32_t kThreadBlock = 0x3B;
-constexpr std::uint32_t kInitialFlags = 0x202;  // interrupts on, direction up
-constexpr std::uint32_t kDirectionFlag = 0x400;
 // The x87 control word a Windows thread starts with: all exceptions masked, 53-bit precision.
-constexpr std::uint32_t kWindowsFpuControl = 0x27F;
+constexpr std::uint16_t kWindowsFpuControl = 0x27F;
+constexpr std::uint32_t kAllEmpty = 0xFFFF;  // the x87 tag word of an empty stack
+// The top of the call frames: a single call's return address and arguments end here.
 constexpr std::uint32_t kCallFrameTop = guest::kStackBase - 16;
+// The most stack the frames of one entry take; the callees have the rest.
+constexpr std::uint32_t kMostFrameBytes = 0x8000;
 
 std::uint64_t descriptor(std::uint32_t base, std::uint32_t limit, std::uint8_t access,
                          std::uint8_t flags) {
@@ -116,29 +117,37 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
           Engine{api_.get()}),
       memory_(*api_, engine_.get()),
       thunks_(memory_),
-      limit_(codeLimit),
-      fpuControl_(kWindowsFpuControl) {
+      routine_(memory_, ThunkTable::kTrapVector),
+      limit_(codeLimit) {
   memory_.map(guest::kStackLimit, guest::kStackSize, kPageRead | kPageWrite);
   memory_.map(guest::kTebBase, 2 * kPageSize, kPageRead | kPageWrite);
+  routine_.setControlWord(kWindowsFpuControl);
+  uc_engine* engine = engine_.get();
   loadSegments();
   uc_hook hook;
+  check(
+      *api_,
+      api_->hookAdd(engine, &hook, UC_HOOK_INTR, reinterpret_cast<void*>(&onInterrupt), this, 1, 0),
+      "watch interrupts");
   check(*api_,
-        api_->hookAdd(engine_.get(), &hook, UC_HOOK_INTR, reinterpret_cast<void*>(&onInterrupt),
+        api_->hookAdd(engine, &hook, UC_HOOK_MEM_INVALID, reinterpret_cast<void*>(&onBadAccess),
                       this, 1, 0),
-        "watch interrupts");
-  check(*api_,
-        api_->hookAdd(engine_.get(), &hook, UC_HOOK_MEM_INVALID,
-                      reinterpret_cast<void*>(&onBadAccess), this, 1, 0),
         "watch memory accesses");
+  // One hook, from the call routine's landings up through the images: a second block hook, even
+  // one that never matches, would cost every block as much again.
+  static_assert(CallRoutine::kFirstLanding < guest::kImagesStart);
   check(*api_,
-        api_->hookAdd(engine_.get(), &hook, UC_HOOK_BLOCK, reinterpret_cast<void*>(&onBlock), this,
-                      1, 0),
+        api_->hookAdd(engine, &hook, UC_HOOK_BLOCK, reinterpret_cast<void*>(&onBlock), this,
+                      CallRoutine::kFirstLanding, guest::kImagesEnd - 1),
         "count the code it runs");
   // Unicorn starts with every x87 register tagged in use; a thread starts with them empty.
   resetX87();
+  espAfter_.reserve(CallRoutine::kMostCalls);
+  frames_.reserve(kMostFrameBytes / 4 + 1);
 }
 
-X86Machine::~X86Machine() = default;
+// The CPU goes first: the memory it was lent outlives it.
+X86Machine::~X86Machine() { engine_.reset(); }
 
 void X86Machine::loadSegments() {
   std::uint64_t table[8] = {};
@@ -179,18 +188,13 @@ std::string X86Machine::where(std::uint32_t address) const {
   return hex(address) + (name.empty() ? "" : " (" + name + ")");
 }
 
-void X86Machine::fail(const std::string& entry, const std::string& what) const {
-  throw ModuleFault(entry + ": " + what);
-}
-
 void X86Machine::resetX87() {
   uc_engine* engine = engine_.get();
   std::uint32_t status = 0;
   api_->regRead(engine, UC_X86_REG_FPSW, &status);
   status &= ~0x3800u;  // top of stack back to register 0
-  const std::uint32_t allEmpty = 0xFFFF;
   api_->regWrite(engine, UC_X86_REG_FPSW, &status);
-  api_->regWrite(engine, UC_X86_REG_FPTAG, &allEmpty);
+  api_->regWrite(engine, UC_X86_REG_FPTAG, &kAllEmpty);
 }
 
 X86Machine::Arguments::Arguments(std::initializer_list<std::uint32_t> list) {
@@ -202,84 +206,192 @@ X86Machine::Arguments::Arguments(std::initializer_list<std::uint32_t> list) {
   std::copy(list.begin(), list.end(), words.begin());
 }
 
-X86Machine::Outcome X86Machine::run(std::uint32_t function, const Arguments& arguments,
-                                    const std::string& entry) {
+void X86Machine::fail(const Call& call, const std::string& what) {
+  throw ModuleFault(*call.entry + ": " + what);
+}
+
+std::uint32_t X86Machine::call(std::uint32_t function, const Arguments& arguments,
+                               const std::string& entry) {
+  const Call call{function, arguments, false, &entry};
+  Result result;
+  callInOrder(&call, 1, &result);
+  return result.eax;
+}
+
+double X86Machine::callReturningDouble(std::uint32_t function, const Arguments& arguments,
+                                       const std::string& entry) {
+  const Call call{function, arguments, true, &entry};
+  Result result;
+  callInOrder(&call, 1, &result);
+  return result.st0;
+}
+
+void X86Machine::callInOrder(const Call* calls, std::size_t count, Result* results) {
+  while (count > 0) {
+    const std::size_t taken = callsFittingOneEntry(calls, count);
+    enter(calls, taken, results);
+    calls += taken;
+    count -= taken;
+    if (results != nullptr) results += taken;
+  }
+}
+
+std::size_t X86Machine::callsFittingOneEntry(const Call* calls, std::size_t count) const {
+  std::size_t taken = 0;
+  std::uint32_t bytes = 0;
+  while (taken < count && taken < CallRoutine::kMostCalls) {
+    const std::uint32_t frame = 4 + 4 * static_cast<std::uint32_t>(calls[taken].arguments.count);
+    if (taken > 0 && bytes + frame > kMostFrameBytes) break;
+    bytes += frame;
+    ++taken;
+  }
+  return taken;
+}
+
+void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   if (running_) {
-    throw HostError(entry +
+    throw HostError(*calls[0].entry +
                     ": called while the module is running a call already; a service "
                     "cannot call back into the module");
   }
-  std::array<std::uint32_t, kMostCallArguments + 1> frame;
-  frame[0] = thunks_.stopAddress();
-  std::copy_n(arguments.words.begin(), arguments.count, frame.begin() + 1);
-  const std::uint32_t esp = kCallFrameTop - 4 * static_cast<std::uint32_t>(arguments.count + 1);
-  memory_.write(esp, frame.data(), 4 * (arguments.count + 1));
+  // The frames, the first call's lowest: the landing to return to, the arguments.
+  std::size_t words = 0;
+  for (std::size_t i = 0; i < count; ++i) words += 1 + calls[i].arguments.count;
+  frames_.resize(words);
+  espAfter_.resize(count);
+  const std::uint32_t first = kCallFrameTop - 4 * static_cast<std::uint32_t>(words);
+  const CallRoutine::Landing integer =
+      results != nullptr ? CallRoutine::Landing::kInteger : CallRoutine::Landing::kNothing;
+  const CallRoutine::Landing floating =
+      results != nullptr ? CallRoutine::Landing::kDouble : CallRoutine::Landing::kDoubleUnread;
+  std::uint32_t* frame = frames_.data();
+  for (std::size_t i = 0; i < count; ++i) {
+    const Call& call = calls[i];
+    *frame++ = routine_.landing(call.returnsDouble ? floating : integer);
+    frame = std::copy_n(call.arguments.words.begin(), call.arguments.count, frame);
+    espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames_.data());
+  }
+  memory_.load(first, frames_.data(), 4 * words);
 
-  // Registers a caller expects back: EBX, ESI, EDI, EBP, as a Windows thread starts them.
-  const std::uint32_t saved[4] = {guest::kPebBase, 0, 0, 0};
-  const std::uint32_t zero = 0;
-  const std::uint32_t flags = kInitialFlags;
-  // The x87 control word is the host thread's at every call, whatever the last call left.
-  int ids[] = {UC_X86_REG_ESP, UC_X86_REG_EBX, UC_X86_REG_ESI, UC_X86_REG_EDI,    UC_X86_REG_EBP,
-               UC_X86_REG_EAX, UC_X86_REG_ECX, UC_X86_REG_EDX, UC_X86_REG_EFLAGS, UC_X86_REG_FPCW};
-  const void* values[] = {&esp,  &saved[0], &saved[1], &saved[2], &saved[3],
-                          &zero, &zero,     &zero,     &flags,    &fpuControl_};
+  // The first call's EFLAGS; the routine sets them for the others.
   uc_engine* engine = engine_.get();
-  check(*api_, api_->regWriteBatch(engine, ids, const_cast<void* const*>(values), 10),
+  const std::uint32_t flags = kInitialFlags;
+  int ids[] = {UC_X86_REG_ESP, UC_X86_REG_EFLAGS};
+  const void* values[] = {&first, &flags};
+  check(*api_, api_->regWriteBatch(engine, ids, const_cast<void* const*>(values), 2),
         "set up a call");
-
-  running_ = true;
+  routine_.setNext(calls[0].function);
+  entry_ = {calls, count};
+  returned_ = 0;
   executed_ = 0;
+  checkFailed_ = false;
   fault_.clear();
   thrown_ = nullptr;
-  const uc_err error = api_->emuStart(engine, function, thunks_.stopAddress(), 0, 0);
+  running_ = true;
+  const uc_err error = api_->emuStart(engine, routine_.start(), thunks_.stopAddress(), 0, 0);
   running_ = false;
 
-  std::uint32_t eip = 0, espAfter = 0, eax = 0, eflags = 0, after[4] = {}, status = 0, tags = 0;
-  Outcome outcome;
-  int readIds[] = {UC_X86_REG_EIP,  UC_X86_REG_ESP,   UC_X86_REG_EAX, UC_X86_REG_EFLAGS,
-                   UC_X86_REG_EBX,  UC_X86_REG_ESI,   UC_X86_REG_EDI, UC_X86_REG_EBP,
-                   UC_X86_REG_FPSW, UC_X86_REG_FPTAG, UC_X86_REG_ST0};
-  void* into[] = {&eip,      &espAfter, &eax,    &eflags, &after[0],  &after[1],
-                  &after[2], &after[3], &status, &tags,   outcome.st0};
-  check(*api_, api_->regReadBatch(engine, readIds, into, 11), "read the registers after a call");
-  resetX87();
-  const std::string segment = restoreSegments();
+  std::uint32_t eip = 0, tags = 0;
+  int readIds[] = {UC_X86_REG_EIP, UC_X86_REG_FPTAG};
+  void* into[] = {&eip, &tags};
+  check(*api_, api_->regReadBatch(engine, readIds, into, 2), "read the registers after a call");
+  if (error != UC_ERR_OK || eip != thunks_.stopAddress() || returned_ != count || checkFailed_ ||
+      !fault_.empty() || thrown_) {
+    if (error == UC_ERR_INSN_INVALID) fault_ = "ran an illegal instruction at " + where(eip);
+    if (error != UC_ERR_OK && fault_.empty()) {
+      fault_ = std::string(api_->strerror(error)) + " at " + where(eip);
+    }
+    diagnose(eip);
+  }
+  // The routine looks at the top of the x87 stack and ST(0) after each call; a value left in
+  // another register, the top put back over it (fincstp), shows in the tags once the entry is
+  // over, when which call left it is no longer known.
+  if (tags != kAllEmpty) {
+    resetX87();
+    int left = calls[count - 1].returnsDouble ? 1 : 0;
+    for (int reg = 0; reg < 8; ++reg) left += (tags >> 2 * reg & 3) != 3 ? 1 : 0;
+    if (count == 1) fail(calls[0], x87Left(calls[0], left));
+    fail(calls[count - 1], "left a value in an x87 register outside the stack, or one of the " +
+                               std::to_string(count - 1) +
+                               " calls made before it in one entry did");
+  }
+  if (results == nullptr) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t* result = routine_.result(i);
+    if (calls[i].returnsDouble) {
+      results[i].st0 = doubleFromExtended(result);
+    } else {
+      std::memcpy(&results[i].eax, result, 4);
+    }
+  }
+}
 
+// An entry that did not end with every call returned and checked: which call, and what it did.
+void X86Machine::diagnose(std::uint32_t eip) {
+  if (checkFailed_ && returned_ > 0 && returned_ <= entry_.count) {
+    diagnoseReturn(entry_.calls[returned_ - 1], espAfter_[returned_ - 1], true);
+  }
+  // The call running when the entry stopped; the last when the routine itself stopped after it.
+  const Call& call = entry_.calls[std::min(returned_, entry_.count - 1)];
+  resetX87();
+  restoreSegments();
   if (thrown_) {
     const std::exception_ptr thrown = std::exchange(thrown_, nullptr);
     try {
       std::rethrow_exception(thrown);
     } catch (const ModuleFault& fault) {
-      fail(entry, fault.what());
+      fail(call, fault.what());
     }
   }
-  if (!fault_.empty()) fail(entry, fault_);
-  if (error == UC_ERR_INSN_INVALID) fail(entry, "ran an illegal instruction at " + where(eip));
-  if (error != UC_ERR_OK) fail(entry, std::string(api_->strerror(error)) + " at " + where(eip));
-  if (eip != thunks_.stopAddress()) {
-    if (executed_ > limit_) {
-      fail(entry, "ran " + std::to_string(limit_) + " bytes of code without returning (it was at " +
-                      where(eip) + ")");
-    }
-    fail(entry, "stopped at " + where(eip) + " without returning");
+  if (!fault_.empty()) fail(call, fault_);
+  if (eip == thunks_.stopAddress() && returned_ < entry_.count) {
+    // It jumped to where calls end instead of returning: checked as a return.
+    diagnoseReturn(call, espAfter_[returned_], false);
   }
-  if (espAfter != kCallFrameTop) {
-    fail(entry, "left the stack unbalanced: ESP is " + hex(espAfter) + " on return instead of " +
-                    hex(kCallFrameTop) + " (a callee that does not pop its " +
-                    std::to_string(arguments.count) + " arguments, stdcall?)");
+  if (executed_ > limit_) {
+    fail(call, "ran " + std::to_string(limit_) + " bytes of code without returning (it was at " +
+                   where(eip) + ")");
   }
-  static const char* const kSavedNames[] = {"EBX", "ESI", "EDI", "EBP"};
+  fail(call, "stopped at " + where(eip) + " without returning");
+}
+
+// A call that returned (or reached the stop address) and failed a check: panelhost's own look
+// at the state the callee left says which.
+void X86Machine::diagnoseReturn(const Call& call, std::uint32_t expectedEsp, bool esiInEcx) {
+  uc_engine* engine = engine_.get();
+  std::uint32_t esp = 0, eflags = 0, saved[4] = {}, esi = 0, status = 0, tags = 0;
+  int ids[] = {UC_X86_REG_ESP, UC_X86_REG_EFLAGS, UC_X86_REG_EBX,  UC_X86_REG_ESI,  UC_X86_REG_EDI,
+               UC_X86_REG_EBP, UC_X86_REG_ECX,    UC_X86_REG_FPSW, UC_X86_REG_FPTAG};
+  void* into[] = {&esp, &eflags, &saved[0], &saved[1], &saved[2], &saved[3], &esi, &status, &tags};
+  check(*api_, api_->regReadBatch(engine, ids, into, 9), "read the registers after a call");
+  if (esiInEcx) saved[1] = esi;
+  resetX87();
+  const std::string segment = restoreSegments();
+  if (esp != expectedEsp) {
+    fail(call, "left the stack unbalanced: ESP is " + hex(esp) + " on return instead of " +
+                   hex(expectedEsp) + " (a callee that does not pop its " +
+                   std::to_string(call.arguments.count) + " arguments, stdcall?)");
+  }
   for (int i = 0; i < 4; ++i) {
-    if (after[i] != saved[i]) fail(entry, std::string("did not preserve ") + kSavedNames[i]);
+    if (saved[i] != kSaved[i]) fail(call, std::string("did not preserve ") + kSavedNames[i]);
   }
-  if (eflags & kDirectionFlag) fail(entry, "returned with the direction flag set");
-  if (!segment.empty()) fail(entry, "changed segment register " + segment);
+  if (eflags & kDirectionFlag) fail(call, "returned with the direction flag set");
+  if (!segment.empty()) fail(call, "changed segment register " + segment);
+  int depth = 0;
   for (int reg = 0; reg < 8; ++reg) {
-    if ((tags >> 2 * reg & 3) != 3) ++outcome.x87Depth;
+    if ((tags >> 2 * reg & 3) != 3) ++depth;
   }
-  outcome.eax = eax;
-  return outcome;
+  if (depth != (call.returnsDouble ? 1 : 0)) fail(call, x87Left(call, depth));
+  if (esiInEcx) {
+    fail(call, "left the top of the x87 stack at register " + std::to_string(status >> 11 & 7) +
+                   (call.returnsDouble ? " with its result not in ST(0)" : " with it empty"));
+  }
+  fail(call, "jumped to " + where(thunks_.stopAddress()) + " instead of returning");
+}
+
+std::string X86Machine::x87Left(const Call& call, int values) {
+  return "left " + std::to_string(values) + " values on the x87 stack" +
+         (call.returnsDouble ? " instead of its result alone in ST(0)" : "");
 }
 
 std::string X86Machine::restoreSegments() {
@@ -298,25 +410,6 @@ std::string X86Machine::restoreSegments() {
     if (changed.empty()) changed = kSegments[i].second;
   }
   return changed;
-}
-
-std::uint32_t X86Machine::call(std::uint32_t function, const Arguments& arguments,
-                               const std::string& entry) {
-  const Outcome outcome = run(function, arguments, entry);
-  if (outcome.x87Depth != 0) {
-    fail(entry, "left " + std::to_string(outcome.x87Depth) + " values on the x87 stack");
-  }
-  return outcome.eax;
-}
-
-double X86Machine::callReturningDouble(std::uint32_t function, const Arguments& arguments,
-                                       const std::string& entry) {
-  const Outcome outcome = run(function, arguments, entry);
-  if (outcome.x87Depth != 1) {
-    fail(entry, "left " + std::to_string(outcome.x87Depth) +
-                    " values on the x87 stack instead of its result alone in ST(0)");
-  }
-  return doubleFromExtended(outcome.st0);
 }
 
 void X86Machine::serve(const Thunk& thunk, std::uint32_t) {
@@ -344,11 +437,17 @@ void X86Machine::onInterrupt(uc_struct* engine, std::uint32_t number, void* self
   auto& machine = *static_cast<X86Machine*>(self);
   std::uint32_t eip = 0;
   machine.api_->regRead(engine, UC_X86_REG_EIP, &eip);
-  if (number == ThunkTable::kTrapVector) {
+  const bool trap = number == ThunkTable::kTrapVector;
+  if (trap) {
     if (const Thunk* thunk = machine.thunks_.trappedAt(eip)) {
       machine.serve(*thunk, eip);
       return;
     }
+  }
+  // A check of the call routine's that failed: panelhost's own look says what (diagnose).
+  if (trap && eip == machine.routine_.failed() + 2) {
+    machine.checkFailed_ = true;
+  } else if (trap) {
     machine.fault_ = "raised interrupt " + hex(number) + " at " + machine.where(eip - 2);
   } else {
     machine.fault_ = std::string("caused ") + exceptionName(number) + " (exception " +
@@ -358,23 +457,68 @@ void X86Machine::onInterrupt(uc_struct* engine, std::uint32_t number, void* self
 }
 
 bool X86Machine::onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
-                             std::int64_t, void* self) {
+                             std::int64_t value, void* self) {
   auto& machine = *static_cast<X86Machine*>(self);
-  std::uint32_t eip = 0;
-  machine.api_->regRead(engine, UC_X86_REG_EIP, &eip);
-  machine.fault_ = accessDescription(type, address, size);
-  if (type != UC_MEM_FETCH_UNMAPPED && type != UC_MEM_FETCH_PROT) {
-    machine.fault_ += " (the instruction at " + machine.where(eip) + ")";
+  // A store to a data page, lent to the CPU read-only so that it comes here (guest_memory.h).
+  if (type == UC_MEM_WRITE_PROT &&
+      machine.memory_.storeInPlace(address, size, static_cast<std::uint64_t>(value))) {
+    return true;
   }
+  return machine.storeOrRefuse(engine, type, address, size, value);
+}
+
+bool X86Machine::storeOrRefuse(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
+                               std::int64_t value) {
+  if (type == UC_MEM_WRITE_PROT &&
+      memory_.takeGuestStore(address, size, static_cast<std::uint64_t>(value)) ==
+          GuestMemory::GuestStore::kStored) {
+    return true;
+  }
+  refuse(engine, type, address, size);
   return false;
 }
 
-// Counted a block at a time: a block of n bytes holds at most n instructions, so the bytes run
-// bound the instructions run, at a fraction of the cost of a look at every instruction.
-void X86Machine::onBlock(uc_struct* engine, std::uint64_t, std::uint32_t size, void* self) {
+void X86Machine::refuse(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size) {
+  std::uint32_t eip = 0;
+  api_->regRead(engine, UC_X86_REG_EIP, &eip);
+  const std::uint32_t fenced =
+      type == UC_MEM_WRITE_PROT
+          ? memory_.firstFenced(address, static_cast<std::uint64_t>(std::max(size, 1)))
+          : 0;
+  fault_ = fenced != 0 ? memory_.fencedWrite(fenced) : accessDescription(type, address, size);
+  if (type != UC_MEM_FETCH_UNMAPPED && type != UC_MEM_FETCH_PROT) {
+    fault_ += " (the instruction at " + where(eip) + ")";
+  }
+}
+
+// The module's code is counted a block at a time: a block of n bytes holds at most n
+// instructions, so the bytes run bound the instructions run, at a fraction of the cost of a look
+// at every instruction. Only the images hold the module's code; panelhost's own is not counted,
+// but for the landings of its call routine.
+void X86Machine::onBlock(uc_struct* engine, std::uint64_t address, std::uint32_t size, void* self) {
   auto& machine = *static_cast<X86Machine*>(self);
-  machine.executed_ += size;
-  if (machine.executed_ > machine.limit_) machine.api_->emuStop(engine);
+  if (address >= guest::kImagesStart) {
+    machine.executed_ += size;
+    if (machine.executed_ > machine.limit_) machine.api_->emuStop(engine);
+  } else if (CallRoutine::isLanding(static_cast<std::uint32_t>(address))) {
+    machine.returned();
+  }
+}
+
+// A callee returned to its landing: the routine's words move on to it and to the next call, so
+// that the routine checks it against its own frame and goes on; its code count starts afresh.
+void X86Machine::returned() {
+  const std::size_t call = returned_++;
+  executed_ = 0;
+  if (call >= entry_.count) {
+    // Not a return of a call made: a jump here, which no frame expects.
+    routine_.setReturned(0, 0);
+    routine_.setNext(routine_.failed());
+    return;
+  }
+  routine_.setReturned(espAfter_[call], call);
+  routine_.setNext(call + 1 < entry_.count ? entry_.calls[call + 1].function
+                                           : thunks_.stopAddress());
 }
 
 }  // namespace panelhost

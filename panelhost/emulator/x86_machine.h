@@ -1,7 +1,8 @@
 // One emulated 32-bit x86 thread in user mode: Unicorn's CPU with the segments a Windows thread
 // has (flat code, data and stack, FS on its thread block), its stack, and the traps into
-// panelhost's functions. It calls guest functions stdcall and turns whatever goes wrong inside
-// into a ModuleFault naming the entry point and the address.
+// panelhost's functions. It calls guest functions stdcall, a sequence of them in one entry into
+// the CPU (see call_routine.h), checks each call, and turns whatever goes wrong inside into a
+// ModuleFault naming the call's entry point and the address.
 #pragma once
 
 #include <unicorn/unicorn.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/call_routine.h"
 #include "emulator/guest_memory.h"
 #include "emulator/thunk_table.h"
 #include "emulator/unicorn_api.h"
@@ -33,7 +35,7 @@ class X86Machine {
   const GuestMemory& memory() const { return memory_; }
   ThunkTable& thunks() { return thunks_; }
   // The x87 control word every call starts with (precision, rounding, masked exceptions).
-  void setFpuControl(std::uint16_t control) { fpuControl_ = control; }
+  void setFpuControl(std::uint16_t control) { routine_.setControlWord(control); }
   // Names a guest address in fault messages ("comSwapClick+0x12"); "" when it cannot.
   void setAddressNamer(std::function<std::string(std::uint32_t)> namer) {
     namer_ = std::move(namer);
@@ -48,9 +50,28 @@ class X86Machine {
   };
   static constexpr std::size_t kMostCallArguments = 16;
 
-  // Calls `function` stdcall and returns EAX. Throws ModuleFault, or what a service threw.
+  // One call of a sequence: the function, its arguments, whether it returns a double (in ST(0))
+  // rather than an integer (in EAX), and what names it in a fault (it must outlive the call).
+  struct Call {
+    std::uint32_t function = 0;
+    Arguments arguments;
+    bool returnsDouble = false;
+    const std::string* entry = nullptr;
+  };
+  // What a call gave back: EAX, or ST(0) as a double.
+  struct Result {
+    std::uint32_t eax = 0;
+    double st0 = 0;
+  };
+
+  // Makes the calls one after another, each checked when it returns, in one entry into the CPU
+  // (more when there are more than its routine takes at once). `results`, when not null, gets
+  // each call's result. Throws ModuleFault naming the call that failed, or what a service threw;
+  // the calls after it are not made. Allocates nothing once its buffers have grown.
+  void callInOrder(const Call* calls, std::size_t count, Result* results);
+  // One call, returning EAX.
   std::uint32_t call(std::uint32_t function, const Arguments& arguments, const std::string& entry);
-  // The same for a function returning a double in ST(0).
+  // One call of a function returning a double in ST(0).
   double callReturningDouble(std::uint32_t function, const Arguments& arguments,
                              const std::string& entry);
 
@@ -59,36 +80,52 @@ class X86Machine {
     const UnicornApi* api;
     void operator()(uc_struct* engine) const;
   };
-  struct Outcome {
-    std::uint32_t eax = 0;
-    int x87Depth = 0;  // values left on the x87 stack
-    std::uint8_t st0[16] = {};
+  // The calls of the entry running now.
+  struct Entry {
+    const Call* calls = nullptr;
+    std::size_t count = 0;
   };
 
   void loadSegments();
-  Outcome run(std::uint32_t function, const Arguments& arguments, const std::string& entry);
-  [[noreturn]] void fail(const std::string& entry, const std::string& what) const;
+  std::size_t callsFittingOneEntry(const Call* calls, std::size_t count) const;
+  void enter(const Call* calls, std::size_t count, Result* results);
+  [[noreturn]] void diagnose(std::uint32_t eip);
+  [[noreturn]] void diagnoseReturn(const Call& call, std::uint32_t expectedEsp, bool esiInEcx);
+  [[noreturn]] void fail(const Call& call, const std::string& what);
+  static std::string x87Left(const Call& call, int values);
   std::string where(std::uint32_t address) const;
   void resetX87();
   // A module that loads other data segments would leave every later call faulting: they are put
   // back as a user thread has them. The first one that had changed, or "".
   std::string restoreSegments();
+  void returned();
 
   static void onInterrupt(uc_struct* engine, std::uint32_t number, void* self);
   static bool onBadAccess(uc_struct* engine, uc_mem_type type, std::uint64_t address, int size,
                           std::int64_t value, void* self);
   static void onBlock(uc_struct* engine, std::uint64_t address, std::uint32_t size, void* self);
   void serve(const Thunk& thunk, std::uint32_t eip);
+  // A store the hook's quick look did not make: made, or refused.
+  __attribute__((noinline)) bool storeOrRefuse(uc_struct* engine, uc_mem_type type,
+                                               std::uint64_t address, int size, std::int64_t value);
+  // What a refused access did, for the fault.
+  __attribute__((noinline)) void refuse(uc_struct* engine, uc_mem_type type, std::uint64_t address,
+                                        int size);
 
   std::shared_ptr<const UnicornApi> api_;  // first: the engine below is its
   std::unique_ptr<uc_struct, Engine> engine_;
   GuestMemory memory_;
   ThunkTable thunks_;
+  CallRoutine routine_;
   std::function<std::string(std::uint32_t)> namer_;
   std::uint64_t limit_;
-  std::uint32_t fpuControl_;
-  // The state of the call running now.
+  // The entry running now: its calls, their frames' ESP after each returns, the calls returned.
   bool running_ = false;
+  Entry entry_;
+  std::vector<std::uint32_t> espAfter_;
+  std::vector<std::uint32_t> frames_;
+  std::size_t returned_ = 0;
+  bool checkFailed_ = false;  // the routine found a callee that did not return as it must
   std::uint64_t executed_ = 0;
   std::string fault_;
   std::exception_ptr thrown_;

@@ -50,11 +50,10 @@ PANELHOST_ABI_BOUNDARY Result callWith(ModuleAddress function, Words... words) {
 }
 
 template <typename Result>
-Result callModule(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
+Result callModule(ModuleAddress function, const std::uint64_t* a, std::size_t count,
                   const std::string& entry) {
   if (function == 0) throwNullFunction(entry);
-  const std::uint64_t* a = arguments.begin();
-  switch (arguments.size()) {
+  switch (count) {
     case 0:
       return callWith<Result>(function);
     case 1:
@@ -138,13 +137,29 @@ std::string InProcessImage::nameOf(ModuleAddress function) const {
 std::uint64_t InProcessImage::call(ModuleAddress function,
                                    std::initializer_list<std::uint64_t> arguments,
                                    const std::string& entry) {
-  return callModule<Word>(function, arguments, entry);
+  return callModule<Word>(function, arguments.begin(), arguments.size(), entry);
 }
 
 double InProcessImage::callReturningDouble(ModuleAddress function,
                                            std::initializer_list<std::uint64_t> arguments,
                                            const std::string& entry) {
-  return callModule<double>(function, arguments, entry);
+  return callModule<double>(function, arguments.begin(), arguments.size(), entry);
+}
+
+void InProcessImage::callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const ModuleCall& call = calls[i];
+    const std::uint64_t* arguments = call.arguments.data();
+    if (call.returnsDouble) {
+      const double value =
+          callModule<double>(call.function, arguments, call.argumentCount, *call.entry);
+      if (results != nullptr) results[i].value = value;
+    } else {
+      const Word integer =
+          callModule<Word>(call.function, arguments, call.argumentCount, *call.entry);
+      if (results != nullptr) results[i].integer = integer;
+    }
+  }
 }
 
 ModuleAddress InProcessImage::moduleHandle() const {

@@ -30,6 +30,7 @@ class InProcessImage : public ModuleImage {
                      const std::string& entry) override;
   double callReturningDouble(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry) override;
+  void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override;
   ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) override;
   ModuleAddress hostFunction(const std::string& name, int argumentWords,
                              HostFunction service) override;

@@ -53,7 +53,7 @@ LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& hos
     }
     lendTextBuffers(gauges_.back());
   }
-  for (const GaugeRecord& gauge : gauges_) updateCalls_.push_back(elementCalls(gauge.tree));
+  for (const GaugeRecord& gauge : gauges_) updateCalls_.push_back(elementCallsOf(gauge.tree));
   mousePoint_ = image_->allocateHostBlock(kMouseRecordBytes, "the point record of mouse handlers");
 
   panels_ = host_.installPanels(*image_, {linkage_.moduleId, linkage_.init, linkage_.deinit,
@@ -100,7 +100,7 @@ void LoadedModule::lendTextBuffers(GaugeRecord& gauge) {
   }
 }
 
-std::vector<LoadedModule::ElementCall> LoadedModule::elementCalls(const ElementTree& tree) {
+std::vector<LoadedModule::ElementCall> LoadedModule::elementCallsOf(const ElementTree& tree) {
   std::vector<ElementCall> calls;
   for (const ElementRecord& element : tree.elements) {
     switch (element.kind) {
@@ -132,6 +132,7 @@ const GaugeRecord* LoadedModule::gauge(const std::string& name) const {
 }
 
 void LoadedModule::serve(const GaugeRecord& gauge, std::int32_t serviceId, std::uint32_t extra) {
+  dropDrawnValues();
   if (gauge.callback == 0) return;
   HostServices::Calling calling(host_, *image_);
   image_->call(gauge.callback, {gauge.address, static_cast<std::uint32_t>(serviceId), extra},
@@ -140,6 +141,7 @@ void LoadedModule::serve(const GaugeRecord& gauge, std::int32_t serviceId, std::
 
 void LoadedModule::mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y,
                          std::uint32_t flags) {
+  dropDrawnValues();
   if (entry.function == 0) return;
   const std::int32_t point[2] = {x, y};
   image_->write(mousePoint_, point, sizeof point);
@@ -148,17 +150,74 @@ void LoadedModule::mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y
 }
 
 double LoadedModule::callElement(ModuleAddress callback, const ElementRecord& element) {
+  if (const DrawnValue* drawn = drawnValue(callback, element)) return drawn->value;
   HostServices::Calling calling(host_, *image_);
   return image_->callReturningDouble(callback, {element.address}, element.entry);
 }
 
-void LoadedModule::updateElements(const GaugeRecord& gauge) {
+std::string LoadedModule::elementText(const ElementRecord& element) {
+  if (const DrawnValue* drawn = drawnValue(element.text.callback, element)) return drawn->text;
+  callElement(element.text.callback, element);
+  return textBuffer(element);
+}
+
+const std::vector<LoadedModule::ElementCall>& LoadedModule::elementCalls(
+    const GaugeRecord& gauge) const {
   const auto index = static_cast<std::size_t>(&gauge - gauges_.data());
-  if (index >= gauges_.size()) throw std::logic_error("updateElements: a gauge of another module");
+  if (index >= gauges_.size()) throw std::logic_error("elementCalls: a gauge of another module");
+  return updateCalls_[index];
+}
+
+ModuleCall LoadedModule::serviceCall(const GaugeRecord& gauge, std::int32_t serviceId,
+                                     std::uint32_t extra) const {
+  ModuleCall call;
+  call.function = gauge.callback;
+  call.arguments = {gauge.address, static_cast<std::uint32_t>(serviceId), extra};
+  call.argumentCount = 3;
+  call.entry = &gauge.callbackEntry;
+  return call;
+}
+
+ModuleCall LoadedModule::elementCall(const ElementCall& element) {
+  ModuleCall call;
+  call.function = element.callback;
+  call.arguments = {element.element->address};
+  call.argumentCount = 1;
+  call.returnsDouble = true;
+  call.entry = &element.element->entry;
+  return call;
+}
+
+void LoadedModule::callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) {
   HostServices::Calling calling(host_, *image_);
-  for (const ElementCall& call : updateCalls_[index]) {
-    image_->callReturningDouble(call.callback, {call.element->address}, call.element->entry);
+  image_->callInOrder(calls, count, results);
+}
+
+void LoadedModule::holdDrawnValue(const ElementCall& call, double value) {
+  if (drawnHeld_ == drawn_.size()) drawn_.emplace_back();
+  DrawnValue& drawn = drawn_[drawnHeld_++];
+  drawn.call = call;
+  drawn.value = value;
+  // A text stays in its buffer only until the buffer's next call: it is read now.
+  drawn.text.clear();
+  if (call.element->kind == hostabi::kString) drawn.text = textBuffer(*call.element);
+}
+
+void LoadedModule::dropDrawnValues() {
+  drawnHeld_ = 0;
+  nextDrawn_ = 0;
+}
+
+const LoadedModule::DrawnValue* LoadedModule::drawnValue(ModuleAddress callback,
+                                                         const ElementRecord& element) {
+  if (nextDrawn_ == drawnHeld_) return nullptr;
+  const DrawnValue& next = drawn_[nextDrawn_];
+  if (next.call.callback != callback || next.call.element != &element) {
+    dropDrawnValues();
+    return nullptr;
   }
+  ++nextDrawn_;
+  return &next;
 }
 
 std::string LoadedModule::textBuffer(const ElementRecord& element) const {

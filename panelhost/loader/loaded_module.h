@@ -44,21 +44,44 @@ class LoadedModule {
   void mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y, std::uint32_t flags);
   // The element's callbacks, as a host calls them to draw it; see element_values.h.
   double callElement(ModuleAddress callback, const ElementRecord& element);
-  // Every element callback of the gauge's tree, in drawing order, as an update cycle calls them.
-  // Allocates nothing: the list was made when the module was loaded.
-  void updateElements(const GaugeRecord& gauge);
+  // The text element's callback called, and the text it wrote into its buffer.
+  std::string elementText(const ElementRecord& element);
   // The text buffer's bytes up to its terminator (or its end).
   std::string textBuffer(const ElementRecord& element) const;
 
- private:
-  // One element callback of an update cycle.
+  // One element callback, of those an update cycle and a drawing call.
   struct ElementCall {
     ModuleAddress callback;
     const ElementRecord* element;
   };
+  // The gauge's element callbacks in drawing order, as an update cycle and a drawing call them:
+  // the list made when the module was loaded.
+  const std::vector<ElementCall>& elementCalls(const GaugeRecord& gauge) const;
+  // A gauge service, or an element callback, as a call of a batch; a service's function is 0 when
+  // the gauge has no callback.
+  ModuleCall serviceCall(const GaugeRecord& gauge, std::int32_t serviceId,
+                         std::uint32_t extra) const;
+  static ModuleCall elementCall(const ElementCall& call);
+  // Makes a batch of calls into the module (ModuleImage::callInOrder), as the host makes every
+  // call: with the module known as the one calling back.
+  void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results);
+
+  // A drawing's element values taken ahead of it, in the order the drawing asks for them:
+  // callElement and elementText hand them out in that order instead of calling again. Any other
+  // call into the module, or a read out of that order, drops those still held.
+  void holdDrawnValue(const ElementCall& call, double value);
+  void dropDrawnValues();
+
+ private:
+  struct DrawnValue {
+    ElementCall call;
+    double value;
+    std::string text;
+  };
 
   void lendTextBuffers(GaugeRecord& gauge);
-  static std::vector<ElementCall> elementCalls(const ElementTree& tree);
+  static std::vector<ElementCall> elementCallsOf(const ElementTree& tree);
+  const DrawnValue* drawnValue(ModuleAddress callback, const ElementRecord& element);
 
   std::unique_ptr<ModuleImage> image_;
   HostServices& host_;
@@ -70,6 +93,9 @@ class LoadedModule {
   std::vector<GaugeRecord> gauges_;
   std::vector<std::vector<ElementCall>> updateCalls_;                 // by gauge, as gauges_
   std::vector<std::pair<ModuleAddress, ModuleAddress>> lentBuffers_;  // element, buffer
+  std::vector<DrawnValue> drawn_;  // kept, so that holding values allocates nothing once grown
+  std::size_t drawnHeld_ = 0;      // values held in drawn_
+  std::size_t nextDrawn_ = 0;
 };
 
 }  // namespace panelhost

@@ -4,8 +4,7 @@ namespace panelhost {
 
 std::string ModuleElementValues::text(const ElementRecord& element) {
   if (element.text.callback == 0 || element.text.buffer == 0) return "";
-  module_.callElement(element.text.callback, element);
-  return module_.textBuffer(element);
+  return module_.elementText(element);
 }
 
 double ModuleElementValues::iconFrame(const ElementRecord& element) {

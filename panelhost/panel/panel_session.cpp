@@ -46,6 +46,8 @@ constexpr ServiceCall kStartServices[] = {{kPreQuery,        ExtraData::kNone},
                                           {kPostInitialize,  ExtraData::kNone},
                                           {kConnectToWindow, ExtraData::kWindow},
                                           {kPanelOpen,       ExtraData::kNone}};
+constexpr ServiceCall kBeforeUpdate[]  = {{kPreUpdate,       ExtraData::kNone}};
+constexpr ServiceCall kAfterUpdate[]   = {{kPostUpdate,      ExtraData::kNone}};
 constexpr ServiceCall kBeforeDrawing[] = {{kPreGenerate,     ExtraData::kPhase},
                                           {kPostGenerate,    ExtraData::kPhase},
                                           {kPreDraw,         ExtraData::kNone}};
@@ -131,12 +133,16 @@ void PanelSession::start() {
     }
     placed_.push_back({&placement, gauge, &module});
   }
+  makePlans();
   serveAll(kStartServices);
 }
 
 std::vector<OutlivingTimer> PanelSession::unload() {
   serveAll(kUnloadServices);
   held_.reset();
+  updateCycle_.clear();
+  beforeDrawing_.clear();
+  afterDrawing_.clear();
   placed_.clear();
   modules_.clear();
   log("module unloaded");
@@ -147,21 +153,48 @@ std::vector<OutlivingTimer> PanelSession::unload() {
   return outliving;
 }
 
-void PanelSession::serveAll(std::int32_t serviceId) {
-  for (const PlacedGauge& placed : placed_) {
-    placed.module->serve(*placed.gauge, serviceId);
-    paced();
+template <std::size_t N>
+void PanelSession::addServices(CallPlan& plan, const ServiceCall (&services)[N]) {
+  for (const ServiceCall& service : services) {
+    for (const PlacedGauge& placed : placed_) {
+      plan.add(*placed.module,
+               placed.module->serviceCall(*placed.gauge, service.id,
+                                          extraData(*placed.module, service.extra)));
+    }
   }
 }
 
 template <std::size_t N>
 void PanelSession::serveAll(const ServiceCall (&services)[N]) {
-  for (const ServiceCall& service : services) {
-    for (const PlacedGauge& placed : placed_) {
-      placed.module->serve(*placed.gauge, service.id, extraData(*placed.module, service.extra));
-      paced();
+  dropDrawnValues();
+  CallPlan plan;
+  addServices(plan, services);
+  plan.run();
+  paced();
+}
+
+// An update cycle: pre-update for every placement, their element callbacks, post-update. A
+// drawing: the generate and pre-draw services for every placement, then their element callbacks
+// in drawing order (their values held for the drawing); after it, post-draw.
+void PanelSession::makePlans() {
+  addServices(updateCycle_, kBeforeUpdate);
+  for (const PlacedGauge& placed : placed_) {
+    for (const LoadedModule::ElementCall& call : placed.module->elementCalls(*placed.gauge)) {
+      updateCycle_.add(*placed.module, LoadedModule::elementCall(call));
     }
   }
+  addServices(updateCycle_, kAfterUpdate);
+  addServices(beforeDrawing_, kBeforeDrawing);
+  for (const PlacedGauge& placed : placed_) {
+    for (const LoadedModule::ElementCall& call : placed.module->elementCalls(*placed.gauge)) {
+      beforeDrawing_.addDrawn(*placed.module, call);
+    }
+  }
+  addServices(afterDrawing_, kAfterDrawing);
+}
+
+void PanelSession::dropDrawnValues() {
+  for (const auto& [path, module] : modules_) module->dropDrawnValues();
 }
 
 std::uint32_t PanelSession::extraData(const LoadedModule& module, ExtraData extra) const {
@@ -179,14 +212,21 @@ std::uint32_t PanelSession::extraData(const LoadedModule& module, ExtraData extr
   return 0;
 }
 
-void PanelSession::beforeDrawing() { serveAll(kBeforeDrawing); }
+void PanelSession::beforeDrawing() {
+  dropDrawnValues();
+  beforeDrawing_.run();
+  paced();
+}
 
-void PanelSession::afterDrawing() { serveAll(kAfterDrawing); }
+void PanelSession::afterDrawing() {
+  dropDrawnValues();
+  afterDrawing_.run();
+  paced();
+}
 
 void PanelSession::updateCycle() {
-  serveAll(kPreUpdate);
-  for (const PlacedGauge& placed : placed_) placed.module->updateElements(*placed.gauge);
-  serveAll(kPostUpdate);
+  dropDrawnValues();
+  updateCycle_.run();
 }
 
 void PanelSession::updateCycles(int count) {
@@ -213,6 +253,8 @@ std::optional<std::int64_t> PanelSession::nextUpdateAfter(std::int64_t timeMs) c
 }
 
 void PanelSession::advance(std::int64_t ms) {
+  // Timers may fire: a drawing's values are of the time before.
+  dropDrawnValues();
   const std::int64_t target = nowMs() + ms;
   for (;;) {
     std::optional<std::int64_t> next = host_.timers().nextDueAfter(nowMs());

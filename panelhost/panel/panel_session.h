@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "loader/loaded_module.h"
+#include "panel/call_plan.h"
 #include "panel/panel_file.h"
 #include "panel/panel_renderer.h"
 #include "services/host_conditions.h"
@@ -98,9 +99,12 @@ class PanelSession {
   };
 
   std::string modulePathFor(const std::string& moduleName) const;
-  void serveAll(std::int32_t serviceId);
+  template <std::size_t N>
+  void addServices(CallPlan& plan, const ServiceCall (&services)[N]);
   template <std::size_t N>
   void serveAll(const ServiceCall (&services)[N]);
+  void makePlans();
+  void dropDrawnValues();
   std::uint32_t extraData(const LoadedModule& module, ExtraData extra) const;
   void updateCycle();
   void paced();
@@ -113,6 +117,10 @@ class PanelSession {
   HostServices host_;
   std::map<std::string, std::unique_ptr<LoadedModule>> modules_;  // by path
   std::vector<PlacedGauge> placed_;
+  // What an update cycle, and what a drawing, calls before and after it: made at start.
+  CallPlan updateCycle_;
+  CallPlan beforeDrawing_;
+  CallPlan afterDrawing_;
   std::optional<HeldButton> held_;
   int periodMs_ = kDefaultPeriodMs;
   std::int64_t periodOriginMs_ = 0;

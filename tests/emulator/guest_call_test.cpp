@@ -176,6 +176,84 @@ TEST(GuestCall, ReturnsResultsAndReportsFaultsWithTheirAddress) {
   }
 }
 
+// A batch is made in one entry into the CPU, each call checked as it returns: every fault of the
+// table, made by the third call of four, names the third call and the address, and the fourth is
+// not made. (In a batch the frames lie one above the other: ESP is elsewhere than for one call.)
+TEST(GuestCall, AFaultInTheThirdCallOfABatchNamesThatCall) {
+  emulator_test::RecordingWindows windows;
+  const auto module = loadCases(windows, {});
+  int fourthMade = 0;
+  const auto fourth = module->hostFunction("the fourth", 0, [&](const panelhost::HostArguments&) {
+    ++fourthMade;
+    return std::uint64_t{0};
+  });
+  const std::string names[] = {"first", "second", "third", "fourth"};
+  const auto call = [&](panelhost::ModuleAddress function, std::vector<std::uint64_t> arguments,
+                        bool returnsDouble, int index) {
+    panelhost::ModuleCall made;
+    made.function = function;
+    std::copy(arguments.begin(), arguments.end(), made.arguments.begin());
+    made.argumentCount = static_cast<std::uint8_t>(arguments.size());
+    made.returnsDouble = returnsDouble;
+    made.entry = &names[index];
+    return made;
+  };
+  const std::size_t stdcall = 0, pi = 2;
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    const Case& test = kCases[i];
+    SCOPED_TRACE(test.name);
+    const panelhost::ModuleCall calls[] = {
+        call(addressOf(stdcall), {2, 40}, false, 0), call(addressOf(pi), {}, true, 1),
+        call(addressOf(i), test.arguments, test.returnsDouble, 2), call(fourth, {}, false, 3)};
+    panelhost::CallResult results[4];
+    fourthMade = 0;
+    try {
+      module->callInOrder(calls, 4, results);
+      EXPECT_EQ(test.fault, nullptr) << "no fault";
+      EXPECT_EQ(results[0].integer, 42u);
+      EXPECT_DOUBLE_EQ(results[1].value, M_PI);
+      EXPECT_EQ(test.returnsDouble ? results[2].value : results[2].integer * 1.0, test.result);
+      EXPECT_EQ(fourthMade, 1);
+    } catch (const ModuleFault& fault) {
+      ASSERT_NE(test.fault, nullptr) << fault.what();
+      const std::string expected = test.fault;
+      EXPECT_THAT(fault.what(), HasSubstr("third: " + expected.substr(0, expected.find(" 0x13f"))));
+      EXPECT_EQ(fourthMade, 0);
+    }
+    EXPECT_EQ(module->call(addressOf(0), {1, 2}, "after a fault"), 3u);
+  }
+}
+
+// fld1; fincstp; ret: a value left in ST(7), the top put back over it. The call routine sees the
+// top and ST(0) after each call; the tags, when the calls of an entry end.
+TEST(GuestCall, AValueLeftOutsideTheX87StackIsFoundWhenTheEntryEnds) {
+  emulator_test::RecordingWindows windows;
+  const auto module = loadCases(windows, {0xD9, 0xE8, 0xD9, 0xF7, 0xC3});
+  const std::uint32_t hidden = addressOf(std::size(kCases));
+  try {
+    module->call(hidden, {}, "alone");
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("alone: left 1 values on the x87 stack"));
+  }
+  const std::string first = "first", second = "second";
+  panelhost::ModuleCall calls[2];
+  calls[0].function = hidden;
+  calls[0].entry = &first;
+  calls[1].function = addressOf(0);
+  calls[1].arguments = {2, 40};
+  calls[1].argumentCount = 2;
+  calls[1].entry = &second;
+  try {
+    module->callInOrder(calls, 2, nullptr);
+    ADD_FAILURE() << "no fault";
+  } catch (const ModuleFault& fault) {
+    EXPECT_THAT(fault.what(), HasSubstr("second: left a value in an x87 register outside the "
+                                        "stack, or one of the 1 calls made before it"));
+  }
+  EXPECT_EQ(module->call(addressOf(0), {1, 2}, "after a fault"), 3u);
+}
+
 // push 7; push 5; call [data]; ret: calls the host function stored at the start of .data.
 const std::vector<std::uint8_t> kCallThroughData = {0x6A, 0x07, 0x6A, 0x05, 0xFF, 0x15,
                                                     0x00, 0x20, 0x00, 0x20, 0xC3};

@@ -33,4 +33,20 @@ TEST(LentMemory, AWriteJustOutsideABlockEndsTheRunNamingTheBlockAndTheEntryPoint
   }
 }
 
+// An update cycle goes into the emulator in one entry: Lifecycle's pre-update, Fake's, then
+// Fake's text callback, the third call, which writes past its buffer. The fault names that
+// callback and the instruction.
+TEST(LentMemory, AWriteOutsideByTheThirdCallOfABatchedUpdateCycleNamesThatCall) {
+  ASSERT_TRUE(std::filesystem::exists(FAKE_GAU_PATH))
+      << FAKE_GAU_PATH << " is missing: build the mingw-i686 preset first";
+  const RunResult run = runFake(
+      "click Fake 75 5\nupdate\n",
+      "[Window00]\ngauge00=fake!Lifecycle, 0, 0\ngauge01=fake!Fake, 0, 100\n", FAKE_GAU_PATH);
+  EXPECT_EQ(run.status, 2) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("element 1 of \"Fake\": wrote outside the memory the host lent "
+                                    "it: at 0x"));
+  EXPECT_THAT(run.output, HasSubstr("(the instruction at 0x"));
+  EXPECT_THAT(run.output, HasSubstr("serviceText+0x"));
+}
+
 }  // namespace
