@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "emulator/byte_reader.h"
+#include "emulator/call_routine.h"
 #include "emulator/guarded_blocks.h"
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
@@ -111,27 +112,14 @@ class EmulatedModule final : public ModuleImage {
   }
 
   void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
-    if (guestCalls_.size() < count) guestCalls_.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-      const ModuleCall& call = calls[i];
-      X86Machine::Call& guest = guestCalls_[i];
-      guest.function = guestAddress(call.function, *call.entry);
-      for (std::size_t a = 0; a < call.argumentCount; ++a) {
-        guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
-      }
-      guest.arguments.count = call.argumentCount;
-      guest.returnsDouble = call.returnsDouble;
-      guest.entry = call.entry;
-    }
-    if (results == nullptr) {
-      machine_.callInOrder(guestCalls_.data(), count, nullptr);
-      return;
-    }
-    if (guestResults_.size() < count) guestResults_.resize(count);
-    machine_.callInOrder(guestCalls_.data(), count, guestResults_.data());
-    for (std::size_t i = 0; i < count; ++i) {
-      results[i].integer = guestResults_[i].eax;
-      results[i].value = guestResults_[i].st0;
+    // As many calls at a time as the CPU takes in one entry, so that the room kept for converting
+    // them stays small when a panel places thousands of gauges.
+    while (count > 0) {
+      const std::size_t taken = count < kCallsConverted ? count : kCallsConverted;
+      callConverted(calls, taken, results);
+      calls += taken;
+      count -= taken;
+      if (results != nullptr) results += taken;
     }
   }
 
@@ -157,6 +145,33 @@ class EmulatedModule final : public ModuleImage {
   }
 
  private:
+  static constexpr std::size_t kCallsConverted = CallRoutine::kMostCalls;
+
+  void callConverted(const ModuleCall* calls, std::size_t count, CallResult* results) {
+    if (guestCalls_.size() < count) guestCalls_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const ModuleCall& call = calls[i];
+      X86Machine::Call& guest = guestCalls_[i];
+      guest.function = guestAddress(call.function, *call.entry);
+      for (std::size_t a = 0; a < call.argumentCount; ++a) {
+        guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
+      }
+      guest.arguments.count = call.argumentCount;
+      guest.returnsDouble = call.returnsDouble;
+      guest.entry = call.entry;
+    }
+    if (results == nullptr) {
+      machine_.callInOrder(guestCalls_.data(), count, nullptr);
+      return;
+    }
+    if (guestResults_.size() < count) guestResults_.resize(count);
+    machine_.callInOrder(guestCalls_.data(), count, guestResults_.data());
+    for (std::size_t i = 0; i < count; ++i) {
+      results[i].integer = guestResults_[i].eax;
+      results[i].value = guestResults_[i].st0;
+    }
+  }
+
   static X86Machine::Arguments words(std::initializer_list<std::uint64_t> arguments) {
     if (arguments.size() > X86Machine::kMostCallArguments) {
       throw HostError("a call into the module takes at most " +

@@ -70,6 +70,8 @@ class LoadedModule {
   // callElement and elementText hand them out in that order instead of calling again. Any other
   // call into the module, or a read out of that order, drops those still held.
   void holdDrawnValue(const ElementCall& call, double value);
+  // Room for this many held values, made at once.
+  void reserveDrawnValues(std::size_t count) { drawn_.reserve(count); }
   void dropDrawnValues();
 
  private:

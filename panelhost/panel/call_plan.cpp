@@ -17,7 +17,7 @@ void CallPlan::addCall(LoadedModule& module, const ModuleCall& call,
   // gauge placed twice), since its buffer holds only the last text until it is read.
   bool newRun = runs_.empty() || runs_.back().module != &module;
   if (!newRun && drawn != nullptr && drawn->element->kind == hostabi::kString) {
-    for (std::size_t i = runs_.back().first; i < calls_.size(); ++i) {
+    for (std::size_t i = runs_.back().first; i < drawn_.size(); ++i) {
       const ElementRecord* before = drawn_[i].element;
       newRun = newRun || (before != nullptr && before->kind == hostabi::kString &&
                           before->text.buffer == drawn->element->text.buffer);
@@ -26,10 +26,25 @@ void CallPlan::addCall(LoadedModule& module, const ModuleCall& call,
   if (newRun) runs_.push_back({&module, calls_.size(), 0, false});
   Run& run = runs_.back();
   calls_.push_back(call);
-  drawn_.push_back(drawn != nullptr ? *drawn : LoadedModule::ElementCall{0, nullptr});
+  // A plan without drawn values (an update cycle) keeps neither them nor results: with thousands
+  // of placements they would be most of its memory.
+  if (drawn != nullptr && drawn_.size() < calls_.size() - 1) {
+    drawn_.resize(calls_.size() - 1, LoadedModule::ElementCall{0, nullptr});
+  }
+  if (drawn != nullptr || !drawn_.empty()) {
+    drawn_.push_back(drawn != nullptr ? *drawn : LoadedModule::ElementCall{0, nullptr});
+    results_.resize(calls_.size());
+  }
   ++run.count;
   run.keepsResults = run.keepsResults || drawn != nullptr;
-  results_.resize(calls_.size());
+}
+
+void CallPlan::reserve(std::size_t calls, std::size_t drawn) {
+  calls_.reserve(calls);
+  if (drawn > 0) {
+    drawn_.reserve(calls);
+    results_.reserve(calls);
+  }
 }
 
 void CallPlan::clear() {

@@ -17,6 +17,8 @@ class CallPlan {
   // held by the module when the plan is run.
   void add(LoadedModule& module, const ModuleCall& call);
   void addDrawn(LoadedModule& module, const LoadedModule::ElementCall& drawn);
+  // Room for this many calls, drawn ones among them, made at once rather than as they come.
+  void reserve(std::size_t calls, std::size_t drawn);
   void clear();
 
   // Makes every call, run after run; a fault ends the plan there.

@@ -133,7 +133,6 @@ void PanelSession::start() {
     }
     placed_.push_back({&placement, gauge, &module});
   }
-  makePlans();
   serveAll(kStartServices);
 }
 
@@ -143,6 +142,8 @@ std::vector<OutlivingTimer> PanelSession::unload() {
   updateCycle_.clear();
   beforeDrawing_.clear();
   afterDrawing_.clear();
+  updateCyclePlanned_ = false;
+  drawingPlanned_ = false;
   placed_.clear();
   modules_.clear();
   log("module unloaded");
@@ -173,10 +174,13 @@ void PanelSession::serveAll(const ServiceCall (&services)[N]) {
   paced();
 }
 
-// An update cycle: pre-update for every placement, their element callbacks, post-update. A
-// drawing: the generate and pre-draw services for every placement, then their element callbacks
-// in drawing order (their values held for the drawing); after it, post-draw.
-void PanelSession::makePlans() {
+// An update cycle: pre-update for every placement, their element callbacks, post-update. Made
+// when the first cycle runs.
+void PanelSession::planUpdateCycle() {
+  if (updateCyclePlanned_) return;
+  updateCycle_.reserve(
+      (std::size(kBeforeUpdate) + std::size(kAfterUpdate)) * placed_.size() + elementCallCount(),
+      0);
   addServices(updateCycle_, kBeforeUpdate);
   for (const PlacedGauge& placed : placed_) {
     for (const LoadedModule::ElementCall& call : placed.module->elementCalls(*placed.gauge)) {
@@ -184,13 +188,32 @@ void PanelSession::makePlans() {
     }
   }
   addServices(updateCycle_, kAfterUpdate);
+  updateCyclePlanned_ = true;
+}
+
+// A drawing: the generate and pre-draw services for every placement, then their element
+// callbacks in drawing order (their values held for the drawing); after it, post-draw. Made when
+// the panel is first drawn.
+void PanelSession::planDrawing() {
+  if (drawingPlanned_) return;
+  const std::size_t drawn = elementCallCount();
+  beforeDrawing_.reserve(std::size(kBeforeDrawing) * placed_.size() + drawn, drawn);
   addServices(beforeDrawing_, kBeforeDrawing);
   for (const PlacedGauge& placed : placed_) {
     for (const LoadedModule::ElementCall& call : placed.module->elementCalls(*placed.gauge)) {
       beforeDrawing_.addDrawn(*placed.module, call);
     }
   }
+  for (const auto& [path, module] : modules_) module->reserveDrawnValues(drawn);
   addServices(afterDrawing_, kAfterDrawing);
+  drawingPlanned_ = true;
+}
+
+std::size_t PanelSession::elementCallCount() const {
+  std::size_t count = 0;
+  for (const PlacedGauge& placed : placed_)
+    count += placed.module->elementCalls(*placed.gauge).size();
+  return count;
 }
 
 void PanelSession::dropDrawnValues() {
@@ -213,18 +236,21 @@ std::uint32_t PanelSession::extraData(const LoadedModule& module, ExtraData extr
 }
 
 void PanelSession::beforeDrawing() {
+  planDrawing();
   dropDrawnValues();
   beforeDrawing_.run();
   paced();
 }
 
 void PanelSession::afterDrawing() {
+  planDrawing();
   dropDrawnValues();
   afterDrawing_.run();
   paced();
 }
 
 void PanelSession::updateCycle() {
+  planUpdateCycle();
   dropDrawnValues();
   updateCycle_.run();
 }

@@ -103,7 +103,10 @@ class PanelSession {
   void addServices(CallPlan& plan, const ServiceCall (&services)[N]);
   template <std::size_t N>
   void serveAll(const ServiceCall (&services)[N]);
-  void makePlans();
+  void planUpdateCycle();
+  void planDrawing();
+  // The element callbacks of every placement, as an update cycle or a drawing calls them.
+  std::size_t elementCallCount() const;
   void dropDrawnValues();
   std::uint32_t extraData(const LoadedModule& module, ExtraData extra) const;
   void updateCycle();
@@ -117,10 +120,13 @@ class PanelSession {
   HostServices host_;
   std::map<std::string, std::unique_ptr<LoadedModule>> modules_;  // by path
   std::vector<PlacedGauge> placed_;
-  // What an update cycle, and what a drawing, calls before and after it: made at start.
+  // What an update cycle, and what a drawing, calls before and after it: each made when first
+  // needed, so that a run that never draws (or never updates) keeps no plan for it.
   CallPlan updateCycle_;
   CallPlan beforeDrawing_;
   CallPlan afterDrawing_;
+  bool updateCyclePlanned_ = false;
+  bool drawingPlanned_ = false;
   std::optional<HeldButton> held_;
   int periodMs_ = kDefaultPeriodMs;
   std::int64_t periodOriginMs_ = 0;
