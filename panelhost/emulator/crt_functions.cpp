@@ -10,6 +10,7 @@
 #include "emulator/byte_reader.h"
 #include "emulator/guest_format.h"
 #include "emulator/runtime_library.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
@@ -18,10 +19,7 @@ using Args = GuestArguments;
 constexpr auto kCdecl = RuntimeLibrary::Convention::kCdecl;
 constexpr std::uint32_t kChunk = 0x1000;
 constexpr std::size_t kMaxString = 1 << 20;
-constexpr std::uint32_t kStreams = 20;  // msvcrt's _IOB_ENTRIES
-constexpr std::uint32_t kStreamSize = 32;
-constexpr std::uint32_t kEnomem = 12;
-constexpr int kEof = -1;
+namespace msvcrt = win32::msvcrt;
 
 // _initterm(begin, end) calls each non-null function pointer between begin and end. The calls go
 // into the module, so the routine runs as guest code.
@@ -71,8 +69,10 @@ class Crt {
       : runtime_(runtime),
         memory_(runtime.memory()),
         errno_(runtime.reserveData(4)),
-        streams_(runtime.reserveData(kStreams * kStreamSize)) {
-    for (std::uint32_t i = 0; i < kStreams; ++i) memory_.put32(streams_ + i * kStreamSize + 16, i);
+        streams_(runtime.reserveData(msvcrt::kStreams * msvcrt::kStreamSize)) {
+    for (std::uint32_t i = 0; i < msvcrt::kStreams; ++i) {
+      memory_.put32(streams_ + i * msvcrt::kStreamSize + msvcrt::kStreamFile, i);
+    }
   }
 
   void provideAll() {
@@ -123,11 +123,11 @@ class Crt {
     });
     add("strerror", 1, [this](const Args& a) {
       const std::uint32_t code = a[0];
-      const char* text = code == 0    ? "No error"
-                         : code == 12 ? "Not enough space"
-                         : code == 22 ? "Invalid argument"
-                         : code == 34 ? "Result too large"
-                                      : "Unknown error";
+      const char* text = code == 0                 ? "No error"
+                         : code == msvcrt::kEnomem ? "Not enough space"
+                         : code == msvcrt::kEinval ? "Invalid argument"
+                         : code == msvcrt::kErange ? "Result too large"
+                                                   : "Unknown error";
       if (errorText_ == 0) errorText_ = runtime_.reserveData(64);
       memory_.write(errorText_, text, std::strlen(text) + 1);
       return errorText_;
@@ -137,7 +137,7 @@ class Crt {
   std::uint32_t allocate(std::uint32_t bytes) {
     const auto address = runtime_.heap().allocate(bytes);
     if (!address) {
-      memory_.put32(errno_, kEnomem);
+      memory_.put32(errno_, msvcrt::kEnomem);
       return 0;
     }
     return *address;
@@ -155,7 +155,7 @@ class Crt {
     add("calloc", 2, [this](const Args& a) -> std::uint32_t {
       const std::uint64_t bytes = std::uint64_t{a[0]} * a[1];
       if (bytes > 0xFFFFFFFFu) {
-        memory_.put32(errno_, kEnomem);
+        memory_.put32(errno_, msvcrt::kEnomem);
         return 0;
       }
       const std::uint32_t address = allocate(static_cast<std::uint32_t>(bytes));
@@ -183,13 +183,14 @@ class Crt {
   }
 
   bool console(std::uint32_t stream) const {
-    return stream == streams_ + kStreamSize || stream == streams_ + 2 * kStreamSize;
+    return stream == streams_ + msvcrt::kStdout * msvcrt::kStreamSize ||
+           stream == streams_ + msvcrt::kStderr * msvcrt::kStreamSize;
   }
 
   void provideStreams() {
     runtime_.provideData("msvcrt.dll", "_iob", streams_);
     add("fputc", 2, [this](const Args& a) {
-      if (!console(a[1])) return static_cast<std::uint32_t>(kEof);
+      if (!console(a[1])) return static_cast<std::uint32_t>(msvcrt::kEof);
       runtime_.appendConsole(std::string(1, static_cast<char>(a[0])));
       return a[0] & 0xFF;
     });
@@ -202,7 +203,7 @@ class Crt {
       return a[2];
     });
     add("vfprintf", 3, [this](const Args& a) {
-      if (!console(a[0])) return static_cast<std::uint32_t>(kEof);
+      if (!console(a[0])) return static_cast<std::uint32_t>(msvcrt::kEof);
       const std::string text = formatGuest(memory_, a[1], a[2]);
       runtime_.appendConsole(text);
       return static_cast<std::uint32_t>(text.size());
@@ -219,14 +220,13 @@ class Crt {
       const std::string asked = prefix(memory_, a[1], 64);
       return asked.empty() || asked == "C" ? cLocale : 0;
     });
-    // struct lconv: ten text pointers, then eight chars that the "C" locale leaves at CHAR_MAX.
     const std::uint32_t point = storeText(runtime_, ".");
     const std::uint32_t empty = storeText(runtime_, "");
-    const std::uint32_t conventions = runtime_.reserveData(48);
-    for (std::uint32_t field = 0; field < 10; ++field) {
+    const std::uint32_t conventions = runtime_.reserveData(msvcrt::kLconvSize);
+    for (std::uint32_t field = 0; field < msvcrt::kLconvTexts; ++field) {
       memory_.put32(conventions + 4 * field, field == 0 ? point : empty);
     }
-    fill(memory_, conventions + 40, 0x7F, 8);
+    fill(memory_, conventions + 4 * msvcrt::kLconvTexts, msvcrt::kCharMax, msvcrt::kLconvChars);
     add("localeconv", 0, [conventions](const Args&) { return conventions; });
   }
 

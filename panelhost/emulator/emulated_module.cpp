@@ -12,6 +12,7 @@
 #include "emulator/pe_resources.h"
 #include "emulator/runtime_library.h"
 #include "emulator/symbol_names.h"
+#include "emulator/windows_definitions.h"
 #include "emulator/x86_machine.h"
 
 namespace panelhost {
@@ -20,10 +21,6 @@ namespace {
 static_assert(kMostGuestArguments <= kMostHostArguments, "a host service gets every word");
 
 constexpr std::uint64_t kMaxFileSize = 256u << 20;
-constexpr std::uint32_t kProcessAttach = 1;
-constexpr std::uint32_t kProcessDetach = 0;
-constexpr std::uint32_t kTebTlsPointer = 0x2C;
-constexpr std::uint32_t kTlsSlots = 64;
 constexpr std::uint32_t kNameReach = 0x10000;
 
 std::string fileNameOf(const std::string& path) {
@@ -34,7 +31,8 @@ std::string fileNameOf(const std::string& path) {
 std::uint32_t chooseBase(PeImage& image, const EmulatorOptions& options, const std::string& name) {
   const std::uint64_t size = image.memory.size();
   const auto fits = [size](std::uint64_t base) {
-    return base % 0x10000 == 0 && base >= guest::kImagesStart && base + size <= guest::kImagesEnd;
+    return base % win32::kAllocationGranularity == 0 && base >= guest::kImagesStart &&
+           base + size <= guest::kImagesEnd;
   };
   std::uint32_t base = options.imageBase.value_or(image.preferredBase);
   if (!fits(base)) {
@@ -75,7 +73,7 @@ class EmulatedModule final : public ModuleImage {
   ~EmulatedModule() override {
     if (!attached_) return;
     try {
-      runInitialisers(kProcessDetach, "process detach");
+      runInitialisers(win32::kProcessDetach, "process detach");
     } catch (...) {
       // Unloading goes on whatever the module does on its way out, as FreeLibrary's does.
     }
@@ -221,7 +219,8 @@ class EmulatedModule final : public ModuleImage {
       while (end < image_.pageAccess.size() && image_.pageAccess[end] == image_.pageAccess[page]) {
         ++end;
       }
-      memory.protect(base_ + page * kPageSize, (end - page) * kPageSize, image_.pageAccess[page]);
+      memory.protect(base_ + page * win32::kPageSize, (end - page) * win32::kPageSize,
+                     image_.pageAccess[page]);
       page = end;
     }
   }
@@ -230,16 +229,25 @@ class EmulatedModule final : public ModuleImage {
   // as the loader gives them to a thread.
   void setUpThread() {
     GuestMemory& memory = machine_.memory();
-    const std::uint32_t slots = runtime_.reserveData(4 * kTlsSlots);
-    const std::pair<std::uint32_t, std::uint32_t> teb[] = {
-        {0x00, 0xFFFFFFFF},  // no exception handler registered
-        {0x04, guest::kStackBase}, {0x08, guest::kStackLimit}, {0x18, guest::kTebBase},
-        {0x20, guest::kProcessId}, {0x24, guest::kThreadId},   {kTebTlsPointer, slots},
-        {0x30, guest::kPebBase}};
-    for (const auto& [offset, value] : teb) memory.put32(guest::kTebBase + offset, value);
-    memory.put32(guest::kPebBase + 0x08, guest::kProgramHandle);
-    memory.put32(guest::kPebBase + 0x18, guest::kHeapBase);
-    memory.put32(guest::kPebBase + 0x64, 1);  // processors
+    namespace teb = win32::teb;
+    namespace peb = win32::peb;
+    const std::uint32_t slots = runtime_.reserveData(4 * win32::kTlsSlots);
+    // clang-format off
+    const std::pair<std::uint32_t, std::uint32_t> blocks[] = {
+        {guest::kTebBase + teb::kExceptionList,   teb::kNoHandler},
+        {guest::kTebBase + teb::kStackBase,       guest::kStackBase},
+        {guest::kTebBase + teb::kStackLimit,      guest::kStackLimit},
+        {guest::kTebBase + teb::kSelf,            guest::kTebBase},
+        {guest::kTebBase + teb::kProcessId,       guest::kProcessId},
+        {guest::kTebBase + teb::kThreadId,        guest::kThreadId},
+        {guest::kTebBase + teb::kTlsPointer,      slots},
+        {guest::kTebBase + teb::kPeb,             guest::kPebBase},
+        {guest::kPebBase + peb::kImageBase,       guest::kProgramHandle},
+        {guest::kPebBase + peb::kProcessHeap,     guest::kHeapBase},
+        {guest::kPebBase + peb::kProcessorCount,  1},
+    };
+    // clang-format on
+    for (const auto& [address, value] : blocks) memory.put32(address, value);
     if (!image_.tls) return;
     const PeTls& tls = *image_.tls;
     const auto block = runtime_.heap().allocate(tls.templateSize + tls.zeroFill);
@@ -267,13 +275,13 @@ class EmulatedModule final : public ModuleImage {
   }
 
   void attach() {
-    if (runInitialisers(kProcessAttach, "process attach") != 0) {
+    if (runInitialisers(win32::kProcessAttach, "process attach") != 0) {
       attached_ = true;
       return;
     }
     // Windows tells a DLL that refused to attach that it is detached, then unloads it.
     try {
-      runInitialisers(kProcessDetach, "process detach");
+      runInitialisers(win32::kProcessDetach, "process detach");
     } catch (const HostError&) {
     }
     throw HostError(path_ + ": its DLL entry point refused to attach (it returned FALSE)" +

@@ -9,26 +9,16 @@
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
 #include "emulator/runtime_library.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
 
 using Args = GuestArguments;
 constexpr auto kStdcall = RuntimeLibrary::Convention::kStdcall;
-constexpr std::uint32_t kTlsSlotsOffset = 0xE10;
-constexpr std::uint32_t kTlsSlots = 64;
+namespace error = win32::error;
+using win32::kMaxPath;
 constexpr std::uint32_t kMaxConverted = 1 << 20;
-constexpr std::uint32_t kCriticalSectionSize = 24;
-
-enum WindowsError : std::uint32_t {
-  kInvalidHandle = 6,
-  kBadLength = 24,
-  kInvalidParameter = 87,
-  kInsufficientBuffer = 122,
-  kModuleNotFound = 126,
-  kProcedureNotFound = 127,
-  kInvalidAddress = 487,
-};
 
 std::string lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -42,19 +32,20 @@ std::string narrow(const std::u16string& text) {
   return out;
 }
 
-// PAGE_* constants and the access bits they give.
+// A page protection and the access bits it gives.
 std::uint8_t accessOfProtection(std::uint32_t protection) {
+  using namespace win32::page;
   switch (protection & 0xFF) {
-    case 0x02:
+    case kReadOnly:
       return kPageRead;
-    case 0x04:
-    case 0x08:
+    case kReadWrite:
+    case kWriteCopy:
       return kPageRead | kPageWrite;
-    case 0x10:
-    case 0x20:
+    case kExecute:
+    case kExecuteRead:
       return kPageRead | kPageExecute;
-    case 0x40:
-    case 0x80:
+    case kExecuteReadWrite:
+    case kExecuteWriteCopy:
       return kPageRead | kPageWrite | kPageExecute;
     default:
       return 0;
@@ -62,10 +53,11 @@ std::uint8_t accessOfProtection(std::uint32_t protection) {
 }
 
 std::uint32_t protectionOfAccess(std::uint8_t access) {
+  using namespace win32::page;
   const bool write = access & kPageWrite;
-  if (access & kPageExecute) return write ? 0x40 : 0x20;
-  if (write) return 0x04;
-  return access & kPageRead ? 0x02 : 0x01;
+  if (access & kPageExecute) return write ? kExecuteReadWrite : kExecuteRead;
+  if (write) return kReadWrite;
+  return access & kPageRead ? kReadOnly : kNoAccess;
 }
 
 class Kernel32 {
@@ -92,14 +84,13 @@ class Kernel32 {
 
   void provideSynchronisation() {
     add("InitializeCriticalSection", 1, [this](const Args& a) {
-      // DebugInfo, LockCount -1 (free), RecursionCount, OwningThread, LockSemaphore, SpinCount.
-      const std::uint32_t fields[6] = {0, 0xFFFFFFFF, 0, 0, 0, 0};
-      memory_.write(a[0], fields, sizeof fields);
+      const win32::CriticalSection unlocked{0, 0xFFFFFFFF, 0, 0, 0, 0};
+      memory_.write(a[0], &unlocked, sizeof unlocked);
       return 0u;
     });
     const auto touch = [this](const Args& a) {
-      std::uint8_t fields[kCriticalSectionSize];
-      memory_.read(a[0], fields, sizeof fields);
+      win32::CriticalSection section;
+      memory_.read(a[0], &section, sizeof section);
       return 0u;
     };
     add("EnterCriticalSection", 1, touch);
@@ -109,11 +100,12 @@ class Kernel32 {
   }
 
   void provideThreadState() {
-    add("GetLastError", 0, [this](const Args&) { return memory_.u32(guest::kTebBase + 0x34); });
+    add("GetLastError", 0,
+        [this](const Args&) { return memory_.u32(guest::kTebBase + win32::teb::kLastError); });
     add("TlsGetValue", 1, [this](const Args& a) {
-      if (a[0] >= kTlsSlots) return failWith(kInvalidParameter);
-      runtime_.setLastError(0);
-      return memory_.u32(guest::kTebBase + kTlsSlotsOffset + 4 * a[0]);
+      if (a[0] >= win32::kTlsSlots) return failWith(error::kInvalidParameter);
+      runtime_.setLastError(error::kSuccess);
+      return memory_.u32(guest::kTebBase + win32::teb::kTlsValues + 4 * a[0]);
     });
   }
 
@@ -127,7 +119,7 @@ class Kernel32 {
   std::uint32_t moduleHandle(std::uint32_t name, const std::string& text) {
     if (name == 0) return guest::kProgramHandle;
     if (isImage(text)) return runtime_.image().base;
-    return failWith(kModuleNotFound);
+    return failWith(error::kModuleNotFound);
   }
 
   void provideModules() {
@@ -139,19 +131,20 @@ class Kernel32 {
     });
     add("LoadLibraryA", 1, [this](const Args& a) {
       if (isImage(memory_.cString(a[0], kMaxPath))) return runtime_.image().base;
-      return failWith(kModuleNotFound);
+      return failWith(error::kModuleNotFound);
     });
     add("FreeLibrary", 1, [this](const Args& a) {
-      return a[0] == runtime_.image().base ? 1u : failWith(kInvalidHandle);
+      return a[0] == runtime_.image().base ? 1u : failWith(error::kInvalidHandle);
     });
     add("GetProcAddress", 2, [this](const Args& a) -> std::uint32_t {
       if (a[0] != runtime_.image().base) {
-        return failWith(a[0] == guest::kProgramHandle ? kProcedureNotFound : kInvalidHandle);
+        return failWith(a[0] == guest::kProgramHandle ? error::kProcedureNotFound
+                                                      : error::kInvalidHandle);
       }
-      if (a[1] < 0x10000) return failWith(kProcedureNotFound);  // by ordinal
+      if (a[1] < win32::kLowestPointer) return failWith(error::kProcedureNotFound);  // by ordinal
       const auto& exports = runtime_.image().exports;
       const auto found = exports.find(memory_.cString(a[1], kMaxPath));
-      if (found == exports.end()) return failWith(kProcedureNotFound);
+      if (found == exports.end()) return failWith(error::kProcedureNotFound);
       return runtime_.image().base + found->second;
     });
   }
@@ -167,7 +160,7 @@ class Kernel32 {
       if (length >= 0) memory_.read(a[2], text.data(), text.size());
       const auto needed = static_cast<std::uint32_t>(text.size());
       if (a[5] == 0) return needed;
-      if (a[5] < needed) return failWith(kInsufficientBuffer);
+      if (a[5] < needed) return failWith(error::kInsufficientBuffer);
       std::vector<std::uint8_t> wide;
       for (const char c : text) {
         wide.push_back(static_cast<std::uint8_t>(c));
@@ -190,7 +183,7 @@ class Kernel32 {
       }
       const auto needed = static_cast<std::uint32_t>(wide.size());
       if (a[5] == 0) return needed;
-      if (a[5] < needed) return failWith(kInsufficientBuffer);
+      if (a[5] < needed) return failWith(error::kInsufficientBuffer);
       std::string text;
       bool defaulted = false;
       for (const char16_t c : wide) {
@@ -211,10 +204,10 @@ class Kernel32 {
 
   void provideMemory() {
     add("VirtualProtect", 4, [this](const Args& a) -> std::uint32_t {
-      const std::uint64_t first = a[0] / kPageSize * kPageSize;
+      const std::uint64_t first = a[0] / win32::kPageSize * win32::kPageSize;
       const std::uint64_t end =
-          (std::uint64_t{a[0]} + a[1] + kPageSize - 1) / kPageSize * kPageSize;
-      if (a[1] == 0 || !inImage(first, end - first)) return failWith(kInvalidAddress);
+          (std::uint64_t{a[0]} + a[1] + win32::kPageSize - 1) / win32::kPageSize * win32::kPageSize;
+      if (a[1] == 0 || !inImage(first, end - first)) return failWith(error::kInvalidAddress);
       const std::uint32_t old = protectionOfAccess(memory_.accessAt(a[0]));
       memory_.put32(a[3], old);
       memory_.protect(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end - first),
@@ -222,45 +215,43 @@ class Kernel32 {
       return 1;
     });
     add("VirtualQuery", 3, [this](const Args& a) -> std::uint32_t {
-      if (a[2] < 28) return failWith(kBadLength);
-      const std::uint32_t page = a[0] / kPageSize * kPageSize;
+      if (a[2] < sizeof(win32::MemoryBasicInformation)) return failWith(error::kBadLength);
+      const std::uint32_t page = a[0] / win32::kPageSize * win32::kPageSize;
       const std::uint8_t access = memory_.accessAt(page);
-      const bool image = inImage(page, kPageSize);
+      const bool image = inImage(page, win32::kPageSize);
       std::uint64_t start = page;
-      std::uint64_t end = page + std::uint64_t{kPageSize};
+      std::uint64_t end = page + std::uint64_t{win32::kPageSize};
       const std::uint64_t low = image ? runtime_.image().base : 0;
       const std::uint64_t high =
           image ? runtime_.image().base + std::uint64_t{runtime_.image().size} : 0x100000000ull;
       while (start > low &&
-             memory_.accessAt(static_cast<std::uint32_t>(start - kPageSize)) == access) {
-        start -= kPageSize;
+             memory_.accessAt(static_cast<std::uint32_t>(start - win32::kPageSize)) == access) {
+        start -= win32::kPageSize;
       }
       while (end < high && memory_.accessAt(static_cast<std::uint32_t>(end)) == access) {
-        end += kPageSize;
+        end += win32::kPageSize;
       }
-      // MEMORY_BASIC_INFORMATION: base, allocation base, allocation protection, size, state,
-      // protection, type.
+      using namespace win32::mem;
       const bool committed = access != 0;
-      const std::uint32_t info[7] = {
+      const win32::MemoryBasicInformation info{
           static_cast<std::uint32_t>(start),
           image ? runtime_.image().base : static_cast<std::uint32_t>(start),
-          image       ? 0x80u
+          image       ? win32::page::kExecuteWriteCopy
           : committed ? protectionOfAccess(access)
                       : 0u,
           static_cast<std::uint32_t>(end - start),
-          committed ? 0x1000u
-          : image   ? 0x2000u
-                    : 0x10000u,
+          committed ? kCommit
+          : image   ? kReserve
+                    : kFree,
           committed ? protectionOfAccess(access) : 0u,
-          image       ? 0x1000000u
-          : committed ? 0x20000u
+          image       ? kImage
+          : committed ? kPrivate
                       : 0u};
-      memory_.write(a[1], info, sizeof info);
+      memory_.write(a[1], &info, sizeof info);
       return sizeof info;
     });
   }
 
-  static constexpr std::size_t kMaxPath = 260;
   RuntimeLibrary& runtime_;
   GuestMemory& memory_;
 };

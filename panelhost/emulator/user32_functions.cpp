@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "emulator/runtime_library.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
@@ -18,7 +19,7 @@ constexpr std::size_t kMaxClassName = 256;
 void nameAt(const GuestMemory& memory, std::uint32_t address, std::u16string& name) {
   name.clear();
   if (address == 0) return;
-  if (address < 0x10000) {
+  if (address < win32::kLowestPointer) {
     name.push_back(u'#');
     for (const char c : std::to_string(address)) name.push_back(static_cast<char16_t>(c));
     return;

@@ -9,6 +9,7 @@
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
 #include "emulator/thread_state.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
@@ -19,8 +20,6 @@ using namespace thread;
 // instructions fault as they would on Windows.
 constexpr std::uint32_t kKernelCode = 0x08;
 constexpr std::uint32_t kKernelData = 0x10;
-// The x87 control word a Windows thread starts with: all exceptions masked, 53-bit precision.
-constexpr std::uint16_t kWindowsFpuControl = 0x27F;
 constexpr std::uint32_t kAllEmpty = 0xFFFF;  // the x87 tag word of an empty stack
 // The top of the call frames: a single call's return address and arguments end here.
 constexpr std::uint32_t kCallFrameTop = guest::kStackBase - 16;
@@ -120,8 +119,9 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
       routine_(memory_, ThunkTable::kTrapVector),
       limit_(codeLimit) {
   memory_.map(guest::kStackLimit, guest::kStackSize, kPageRead | kPageWrite);
-  memory_.map(guest::kTebBase, 2 * kPageSize, kPageRead | kPageWrite);
-  routine_.setControlWord(kWindowsFpuControl);
+  static_assert(guest::kPebBase == guest::kTebBase + win32::kPageSize);
+  memory_.map(guest::kTebBase, 2 * win32::kPageSize, kPageRead | kPageWrite);
+  routine_.setControlWord(win32::kThreadFpuControl);
   uc_engine* engine = engine_.get();
   loadSegments();
   uc_hook hook;
@@ -155,8 +155,8 @@ void X86Machine::loadSegments() {
   table[kKernelData / 8] = descriptor(0, 0xFFFFF, 0x93, 0xC);
   table[kUserCode / 8] = descriptor(0, 0xFFFFF, 0xFB, 0xC);
   table[kUserData / 8] = descriptor(0, 0xFFFFF, 0xF3, 0xC);
-  table[kThreadBlock / 8] = descriptor(guest::kTebBase, 0xFFF, 0xF3, 0x4);
-  memory_.map(guest::kDescriptorTableBase, kPageSize, kPageRead);
+  table[kThreadBlock / 8] = descriptor(guest::kTebBase, win32::kPageSize - 1, 0xF3, 0x4);
+  memory_.map(guest::kDescriptorTableBase, win32::kPageSize, kPageRead);
   memory_.load(guest::kDescriptorTableBase, table, sizeof table);
   uc_engine* engine = engine_.get();
   uc_x86_mmr gdtr{};
