@@ -18,7 +18,7 @@
 namespace panelhost {
 namespace {
 
-static_assert(kMostGuestArguments <= kMostHostArguments, "a host service gets every word");
+static_assert(ModuleCall::kMostArguments <= kMostHostArguments, "the CPU takes every word");
 
 constexpr std::uint64_t kMaxFileSize = 256u << 20;
 constexpr std::uint32_t kNameReach = 0x10000;
@@ -101,12 +101,12 @@ class EmulatedModule final : public ModuleImage {
 
   std::uint64_t call(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                      const std::string& entry) override {
-    return machine_.call(guestAddress(function, entry), words(arguments), entry);
+    return machine_.call(guestAddress(function, entry), arguments, entry);
   }
 
   double callReturningDouble(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry) override {
-    return machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
+    return machine_.callReturningDouble(guestAddress(function, entry), arguments, entry);
   }
 
   void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
@@ -129,12 +129,7 @@ class EmulatedModule final : public ModuleImage {
 
   ModuleAddress hostFunction(const std::string& name, int argumentWords,
                              HostFunction service) override {
-    return machine_.thunks().add(name, argumentWords, true,
-                                 [service = std::move(service)](const GuestArguments& arguments) {
-                                   HostArguments words{};
-                                   std::copy(arguments.begin(), arguments.end(), words.begin());
-                                   return static_cast<std::uint32_t>(service(words));
-                                 });
+    return machine_.thunks().add(name, argumentWords, true, std::move(service));
   }
 
   std::optional<std::vector<std::uint8_t>> bitmapResource(std::uint32_t id) const override {
@@ -151,10 +146,8 @@ class EmulatedModule final : public ModuleImage {
       const ModuleCall& call = calls[i];
       X86Machine::Call& guest = guestCalls_[i];
       guest.function = guestAddress(call.function, *call.entry);
-      for (std::size_t a = 0; a < call.argumentCount; ++a) {
-        guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
-      }
-      guest.arguments.count = call.argumentCount;
+      std::copy_n(call.arguments.begin(), call.argumentCount, guest.arguments.begin());
+      guest.argumentCount = call.argumentCount;
       guest.returnsDouble = call.returnsDouble;
       guest.entry = call.entry;
     }
@@ -168,19 +161,6 @@ class EmulatedModule final : public ModuleImage {
       results[i].integer = guestResults_[i].eax;
       results[i].value = guestResults_[i].st0;
     }
-  }
-
-  static X86Machine::Arguments words(std::initializer_list<std::uint64_t> arguments) {
-    if (arguments.size() > X86Machine::kMostCallArguments) {
-      throw HostError("a call into the module takes at most " +
-                      std::to_string(X86Machine::kMostCallArguments) + " arguments");
-    }
-    X86Machine::Arguments result;
-    // A 32-bit argument as it was passed: a sign-extended negative number keeps its low word.
-    for (const std::uint64_t argument : arguments) {
-      result.words[result.count++] = static_cast<std::uint32_t>(argument);
-    }
-    return result;
   }
 
   std::uint32_t guestAddress(ModuleAddress function, const std::string& entry) const {

@@ -17,7 +17,7 @@ namespace panelhost {
 template <typename Dll>
 struct Handler {
   int argumentWords;
-  std::uint32_t (*serve)(Dll& dll, const GuestArguments& arguments);
+  std::uint32_t (*serve)(Dll& dll, const HostArguments& arguments);
 };
 
 template <typename Dll>
@@ -39,7 +39,7 @@ struct Shape<Result (Dll::*)(Parameters...)> {
   static constexpr int kWords = static_cast<int>(sizeof...(Parameters));
 
   template <Result (Dll::*Function)(Parameters...), std::size_t... Word>
-  static std::uint32_t serve(Dll& dll, const GuestArguments& arguments,
+  static std::uint32_t serve(Dll& dll, const HostArguments& arguments,
                              std::index_sequence<Word...>) {
     const auto call = [&] {
       return (dll.*
@@ -56,7 +56,7 @@ struct Shape<Result (Dll::*)(Parameters...)> {
 
 template <auto Function>
 std::uint32_t serve(typename Shape<decltype(Function)>::Class& dll,
-                    const GuestArguments& arguments) {
+                    const HostArguments& arguments) {
   using S = Shape<decltype(Function)>;
   return S::template serve<Function>(dll, arguments, std::make_index_sequence<S::kWords>{});
 }

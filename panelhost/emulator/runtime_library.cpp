@@ -67,7 +67,7 @@ std::string RuntimeLibrary::consoleNote() const {
 }
 
 void RuntimeLibrary::provide(const std::string& dll, const std::string& function, int argumentWords,
-                             Convention convention, GuestService service) {
+                             Convention convention, HostFunction service) {
   const std::string name = dll + "!" + function;
   bound_[key(dll, function)] = machine_.thunks().add(
       name, argumentWords, convention == Convention::kStdcall, std::move(service));

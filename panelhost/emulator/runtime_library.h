@@ -60,7 +60,7 @@ class RuntimeLibrary {
 
  private:
   void provide(const std::string& dll, const std::string& function, int argumentWords,
-               Convention convention, GuestService service);
+               Convention convention, HostFunction service);
 
   X86Machine& machine_;
   WindowsHost& windows_;
@@ -80,7 +80,9 @@ void RuntimeLibrary::provideAll(const char* dll, Convention convention,
   for (const ProvidedFunction<Dll>& function : functions) {
     const auto serve = function.handler.serve;
     provide(dll, function.name, function.handler.argumentWords, convention,
-            [on, serve](const GuestArguments& arguments) { return serve(*on, arguments); });
+            [on, serve](const HostArguments& arguments) -> std::uint64_t {
+              return serve(*on, arguments);
+            });
   }
   dlls_.push_back(std::move(handlers));
 }
