@@ -15,7 +15,7 @@
 namespace panelhost {
 
 template <typename Dll>
-struct Handler {
+struct FunctionHandler {
   int argumentWords;
   std::uint32_t (*serve)(Dll& dll, const HostArguments& arguments);
 };
@@ -23,10 +23,16 @@ struct Handler {
 template <typename Dll>
 struct ProvidedFunction {
   const char* name;
-  Handler<Dll> handler;
+  FunctionHandler<Dll> handler;
 };
 
 namespace provided {
+
+// A parameter from the argument's 32-bit word, as the module passed it.
+template <typename Parameter>
+Parameter word(std::uint64_t argument) {
+  return static_cast<Parameter>(static_cast<std::uint32_t>(argument));
+}
 
 template <typename MemberFunction>
 struct Shape;
@@ -41,10 +47,7 @@ struct Shape<Result (Dll::*)(Parameters...)> {
   template <Result (Dll::*Function)(Parameters...), std::size_t... Word>
   static std::uint32_t serve(Dll& dll, const HostArguments& arguments,
                              std::index_sequence<Word...>) {
-    const auto call = [&] {
-      return (dll.*
-              Function)(static_cast<Parameters>(static_cast<std::uint32_t>(arguments[Word]))...);
-    };
+    const auto call = [&] { return (dll.*Function)(word<Parameters>(arguments[Word])...); };
     if constexpr (std::is_void_v<Result>) {
       call();
       return 0;
@@ -65,7 +68,7 @@ std::uint32_t serve(typename Shape<decltype(Function)>::Class& dll,
 
 // The handler of a table's row: `handler<&Kernel32::virtualProtect>`.
 template <auto Function>
-constexpr Handler<typename provided::Shape<decltype(Function)>::Class> handler = {
+constexpr FunctionHandler<typename provided::Shape<decltype(Function)>::Class> handler = {
     provided::Shape<decltype(Function)>::kWords, &provided::serve<Function>};
 
 }  // namespace panelhost

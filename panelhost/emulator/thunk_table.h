@@ -16,7 +16,7 @@ namespace panelhost {
 
 // A provided function: its 32-bit arguments in, the value for EAX out (its low word).
 struct Thunk {
-  std::string name;  // "KERNEL32!Sleep", "PANELS slot 36"
+  std::string name;  // "KERNEL32.dll!Sleep", "PANELS slot 36 (trigger_key_event)"
   int argumentWords = 0;
   HostFunction service;
 };
