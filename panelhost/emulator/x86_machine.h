@@ -7,7 +7,6 @@
 
 #include <unicorn/unicorn.h>
 
-#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
