@@ -7,6 +7,7 @@
 #include "emulator/guest_memory.h"
 #include "emulator/pe_image.h"
 #include "emulator/thread_state.h"
+#include "emulator/windows_definitions.h"
 #include "emulator/x86_code.h"
 
 namespace panelhost {
@@ -121,8 +122,8 @@ void emitStart(X86Code& code) {
 }  // namespace
 
 CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memory) {
-  memory.map(guest::kCallerCodeBase, kPageSize, kPageRead | kPageExecute);
-  memory.map(guest::kCallerWordsBase, kPageSize, kPageRead);
+  memory.map(guest::kCallerCodeBase, win32::kPageSize, kPageRead | kPageExecute);
+  memory.map(guest::kCallerWordsBase, win32::kPageSize, kPageRead);
   memory.map(guest::kCallerResultsBase, guest::kCallerResultsSize, kPageRead | kPageWrite);
   next_ = memory.wordAt(kNext);
   expectedEsp_ = memory.wordAt(kExpectedEsp);
@@ -154,7 +155,7 @@ CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memor
     code.jmp(failed);
   }
   const std::vector<std::uint8_t> bytes = code.finish();
-  if (bytes.size() > kPageSize) throw std::logic_error("the call routine outgrew its page");
+  if (bytes.size() > win32::kPageSize) throw std::logic_error("the call routine outgrew its page");
   memory.load(guest::kCallerCodeBase, bytes.data(), bytes.size());
 }
 

@@ -12,18 +12,15 @@
 #include "emulator/pe_resources.h"
 #include "emulator/runtime_library.h"
 #include "emulator/symbol_names.h"
+#include "emulator/windows_definitions.h"
 #include "emulator/x86_machine.h"
 
 namespace panelhost {
 namespace {
 
-static_assert(kMostGuestArguments <= kMostHostArguments, "a host service gets every word");
+static_assert(ModuleCall::kMostArguments <= kMostHostArguments, "the CPU takes every word");
 
 constexpr std::uint64_t kMaxFileSize = 256u << 20;
-constexpr std::uint32_t kProcessAttach = 1;
-constexpr std::uint32_t kProcessDetach = 0;
-constexpr std::uint32_t kTebTlsPointer = 0x2C;
-constexpr std::uint32_t kTlsSlots = 64;
 constexpr std::uint32_t kNameReach = 0x10000;
 
 std::string fileNameOf(const std::string& path) {
@@ -34,7 +31,8 @@ std::string fileNameOf(const std::string& path) {
 std::uint32_t chooseBase(PeImage& image, const EmulatorOptions& options, const std::string& name) {
   const std::uint64_t size = image.memory.size();
   const auto fits = [size](std::uint64_t base) {
-    return base % 0x10000 == 0 && base >= guest::kImagesStart && base + size <= guest::kImagesEnd;
+    return base % win32::kAllocationGranularity == 0 && base >= guest::kImagesStart &&
+           base + size <= guest::kImagesEnd;
   };
   std::uint32_t base = options.imageBase.value_or(image.preferredBase);
   if (!fits(base)) {
@@ -75,7 +73,7 @@ class EmulatedModule final : public ModuleImage {
   ~EmulatedModule() override {
     if (!attached_) return;
     try {
-      runInitialisers(kProcessDetach, "process detach");
+      runInitialisers(win32::kProcessDetach, "process detach");
     } catch (...) {
       // Unloading goes on whatever the module does on its way out, as FreeLibrary's does.
     }
@@ -103,12 +101,12 @@ class EmulatedModule final : public ModuleImage {
 
   std::uint64_t call(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                      const std::string& entry) override {
-    return machine_.call(guestAddress(function, entry), words(arguments), entry);
+    return machine_.call(guestAddress(function, entry), arguments, entry);
   }
 
   double callReturningDouble(ModuleAddress function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry) override {
-    return machine_.callReturningDouble(guestAddress(function, entry), words(arguments), entry);
+    return machine_.callReturningDouble(guestAddress(function, entry), arguments, entry);
   }
 
   void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
@@ -131,12 +129,7 @@ class EmulatedModule final : public ModuleImage {
 
   ModuleAddress hostFunction(const std::string& name, int argumentWords,
                              HostFunction service) override {
-    return machine_.thunks().add(name, argumentWords, true,
-                                 [service = std::move(service)](const GuestArguments& arguments) {
-                                   HostArguments words{};
-                                   std::copy(arguments.begin(), arguments.end(), words.begin());
-                                   return static_cast<std::uint32_t>(service(words));
-                                 });
+    return machine_.thunks().add(name, argumentWords, true, std::move(service));
   }
 
   std::optional<std::vector<std::uint8_t>> bitmapResource(std::uint32_t id) const override {
@@ -153,10 +146,8 @@ class EmulatedModule final : public ModuleImage {
       const ModuleCall& call = calls[i];
       X86Machine::Call& guest = guestCalls_[i];
       guest.function = guestAddress(call.function, *call.entry);
-      for (std::size_t a = 0; a < call.argumentCount; ++a) {
-        guest.arguments.words[a] = static_cast<std::uint32_t>(call.arguments[a]);
-      }
-      guest.arguments.count = call.argumentCount;
+      std::copy_n(call.arguments.begin(), call.argumentCount, guest.arguments.begin());
+      guest.argumentCount = call.argumentCount;
       guest.returnsDouble = call.returnsDouble;
       guest.entry = call.entry;
     }
@@ -170,19 +161,6 @@ class EmulatedModule final : public ModuleImage {
       results[i].integer = guestResults_[i].eax;
       results[i].value = guestResults_[i].st0;
     }
-  }
-
-  static X86Machine::Arguments words(std::initializer_list<std::uint64_t> arguments) {
-    if (arguments.size() > X86Machine::kMostCallArguments) {
-      throw HostError("a call into the module takes at most " +
-                      std::to_string(X86Machine::kMostCallArguments) + " arguments");
-    }
-    X86Machine::Arguments result;
-    // A 32-bit argument as it was passed: a sign-extended negative number keeps its low word.
-    for (const std::uint64_t argument : arguments) {
-      result.words[result.count++] = static_cast<std::uint32_t>(argument);
-    }
-    return result;
   }
 
   std::uint32_t guestAddress(ModuleAddress function, const std::string& entry) const {
@@ -221,7 +199,8 @@ class EmulatedModule final : public ModuleImage {
       while (end < image_.pageAccess.size() && image_.pageAccess[end] == image_.pageAccess[page]) {
         ++end;
       }
-      memory.protect(base_ + page * kPageSize, (end - page) * kPageSize, image_.pageAccess[page]);
+      memory.protect(base_ + page * win32::kPageSize, (end - page) * win32::kPageSize,
+                     image_.pageAccess[page]);
       page = end;
     }
   }
@@ -230,16 +209,25 @@ class EmulatedModule final : public ModuleImage {
   // as the loader gives them to a thread.
   void setUpThread() {
     GuestMemory& memory = machine_.memory();
-    const std::uint32_t slots = runtime_.reserveData(4 * kTlsSlots);
-    const std::pair<std::uint32_t, std::uint32_t> teb[] = {
-        {0x00, 0xFFFFFFFF},  // no exception handler registered
-        {0x04, guest::kStackBase}, {0x08, guest::kStackLimit}, {0x18, guest::kTebBase},
-        {0x20, guest::kProcessId}, {0x24, guest::kThreadId},   {kTebTlsPointer, slots},
-        {0x30, guest::kPebBase}};
-    for (const auto& [offset, value] : teb) memory.put32(guest::kTebBase + offset, value);
-    memory.put32(guest::kPebBase + 0x08, guest::kProgramHandle);
-    memory.put32(guest::kPebBase + 0x18, guest::kHeapBase);
-    memory.put32(guest::kPebBase + 0x64, 1);  // processors
+    namespace teb = win32::teb;
+    namespace peb = win32::peb;
+    const std::uint32_t slots = runtime_.reserveData(4 * win32::kTlsSlots);
+    // clang-format off
+    const std::pair<std::uint32_t, std::uint32_t> blocks[] = {
+        {guest::kTebBase + teb::kExceptionList,   teb::kNoHandler},
+        {guest::kTebBase + teb::kStackBase,       guest::kStackBase},
+        {guest::kTebBase + teb::kStackLimit,      guest::kStackLimit},
+        {guest::kTebBase + teb::kSelf,            guest::kTebBase},
+        {guest::kTebBase + teb::kProcessId,       guest::kProcessId},
+        {guest::kTebBase + teb::kThreadId,        guest::kThreadId},
+        {guest::kTebBase + teb::kTlsPointer,      slots},
+        {guest::kTebBase + teb::kPeb,             guest::kPebBase},
+        {guest::kPebBase + peb::kImageBase,       guest::kProgramHandle},
+        {guest::kPebBase + peb::kProcessHeap,     guest::kHeapBase},
+        {guest::kPebBase + peb::kProcessorCount,  1},
+    };
+    // clang-format on
+    for (const auto& [address, value] : blocks) memory.put32(address, value);
     if (!image_.tls) return;
     const PeTls& tls = *image_.tls;
     const auto block = runtime_.heap().allocate(tls.templateSize + tls.zeroFill);
@@ -267,13 +255,13 @@ class EmulatedModule final : public ModuleImage {
   }
 
   void attach() {
-    if (runInitialisers(kProcessAttach, "process attach") != 0) {
+    if (runInitialisers(win32::kProcessAttach, "process attach") != 0) {
       attached_ = true;
       return;
     }
     // Windows tells a DLL that refused to attach that it is detached, then unloads it.
     try {
-      runInitialisers(kProcessDetach, "process detach");
+      runInitialisers(win32::kProcessDetach, "process detach");
     } catch (const HostError&) {
     }
     throw HostError(path_ + ": its DLL entry point refused to attach (it returned FALSE)" +

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/windows_definitions.h"
 #include "loader/module_image.h"
 #include "loader/windows_host.h"
 
@@ -22,7 +23,7 @@ struct EmulatorOptions {
   std::optional<std::uint32_t> imageBase;
   // The x87 control word every call into the module starts with. A Windows thread starts with
   // 0x27F (53-bit precision); a host whose 3-D library leaves it at 24 bits has 0x07F.
-  std::uint16_t fpuControl = 0x27F;
+  std::uint16_t fpuControl = win32::kThreadFpuControl;
 };
 
 // Loads the DLL at `path`, binds its imports, runs its TLS callbacks and its entry point for

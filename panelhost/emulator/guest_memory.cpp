@@ -9,6 +9,7 @@
 #include "emulator/byte_reader.h"
 #include "emulator/pe_image.h"
 #include "emulator/unicorn_api.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
@@ -75,12 +76,13 @@ void GuestMemory::map(std::uint32_t base, std::uint32_t size, std::uint8_t acces
   regionBytes_[regions_.size() + 1] = region->bytes - base;
   regions_.push_back(std::move(region));
   const auto entry = static_cast<std::uint8_t>(access | regions_.size() << kRegionShift);
-  std::fill_n(pages_.begin() + base / kPage, size / kPage, entry);
+  std::fill_n(pages_.begin() + base / win32::kPageSize, size / win32::kPageSize, entry);
 }
 
 void GuestMemory::protect(std::uint32_t base, std::uint32_t size, std::uint8_t access) {
-  const std::uint32_t first = base / kPage;
-  const std::uint32_t end = static_cast<std::uint32_t>((std::uint64_t{base} + size) / kPage);
+  const std::uint32_t first = base / win32::kPageSize;
+  const std::uint32_t end =
+      static_cast<std::uint32_t>((std::uint64_t{base} + size) / win32::kPageSize);
   bool changes = false;
   for (std::uint32_t page = first; page < end; ++page) {
     changes = changes || lentAccess(pages_[page] & kAccess) != lentAccess(access);
@@ -92,15 +94,17 @@ void GuestMemory::protect(std::uint32_t base, std::uint32_t size, std::uint8_t a
   // the regions touched. Each piece is protected anew, as a split leaves a piece writable to the
   // CPU's fast path (no longer read-only to it) whatever it is lent.
   for (const auto& region : regions_) {
-    const std::uint32_t from = region->base / kPage;
-    const std::uint32_t to = from + region->size / kPage;
+    const std::uint32_t from = region->base / win32::kPageSize;
+    const std::uint32_t to = from + region->size / win32::kPageSize;
     if (to <= first || from >= end) continue;
     for (std::uint32_t page = from; page < to;) {
       const std::uint8_t lent = lentAccess(pages_[page] & kAccess);
       std::uint32_t next = page + 1;
       while (next < to && lentAccess(pages_[next] & kAccess) == lent) ++next;
-      check(api_, api_.memProtect(engine_, page * kPage, (next - page) * kPage, lent), "protect",
-            page * kPage, (next - page) * kPage);
+      check(
+          api_,
+          api_.memProtect(engine_, page * win32::kPageSize, (next - page) * win32::kPageSize, lent),
+          "protect", page * win32::kPageSize, (next - page) * win32::kPageSize);
       page = next;
     }
   }
@@ -109,7 +113,8 @@ void GuestMemory::protect(std::uint32_t base, std::uint32_t size, std::uint8_t a
 bool GuestMemory::allows(std::uint64_t address, std::uint64_t bytes, std::uint8_t access) const {
   if (address > 0xFFFFFFFFull || bytes > 0x100000000ull - address) return false;
   if (bytes == 0) return true;
-  for (std::uint64_t page = address / kPage; page <= (address + bytes - 1) / kPage; ++page) {
+  for (std::uint64_t page = address / win32::kPageSize;
+       page <= (address + bytes - 1) / win32::kPageSize; ++page) {
     if ((pages_[page] >> kRegionShift) == 0 || (pages_[page] & access) != access) return false;
   }
   return true;
@@ -121,7 +126,7 @@ void GuestMemory::refuse(const char* access, std::uint64_t address, std::size_t 
 }
 
 std::uint8_t* GuestMemory::bytesAt(std::uint32_t address) const {
-  const Region& region = *regions_[(pages_[address / kPage] >> kRegionShift) - 1u];
+  const Region& region = *regions_[(pages_[address / win32::kPageSize] >> kRegionShift) - 1u];
   return region.bytes + (address - region.base);
 }
 
@@ -129,7 +134,7 @@ std::uint8_t* GuestMemory::bytesAt(std::uint32_t address) const {
 void GuestMemory::copyOut(std::uint64_t address, void* into, std::size_t bytes) const {
   auto* to = static_cast<std::uint8_t*>(into);
   while (bytes > 0) {
-    const Region& region = *regions_[(pages_[address / kPage] >> kRegionShift) - 1u];
+    const Region& region = *regions_[(pages_[address / win32::kPageSize] >> kRegionShift) - 1u];
     const std::size_t take =
         std::min<std::uint64_t>(bytes, std::uint64_t{region.base} + region.size - address);
     std::memcpy(to, region.bytes + (address - region.base), take);
@@ -143,13 +148,14 @@ void GuestMemory::copyIn(std::uint64_t address, const void* from, std::size_t by
   const std::size_t all = bytes;
   bool code = false;
   while (bytes > 0) {
-    const Region& region = *regions_[(pages_[address / kPage] >> kRegionShift) - 1u];
+    const Region& region = *regions_[(pages_[address / win32::kPageSize] >> kRegionShift) - 1u];
     const std::size_t take =
         std::min<std::uint64_t>(bytes, std::uint64_t{region.base} + region.size - address);
     std::memcpy(region.bytes + (address - region.base), source, take);
     source += take, address += take, bytes -= take;
   }
-  for (std::uint64_t page = start / kPage; page <= (start + all - 1) / kPage; ++page) {
+  for (std::uint64_t page = start / win32::kPageSize; page <= (start + all - 1) / win32::kPageSize;
+       ++page) {
     code = code || (pages_[page] & kPageExecute);
   }
   // The CPU keeps translated code; bytes written under it must be translated afresh.
@@ -207,8 +213,8 @@ std::string GuestMemory::cString(std::uint32_t address, std::size_t maxLength) c
   std::uint64_t at = address;
   char chunk[256];
   for (;;) {
-    const std::size_t take =
-        static_cast<std::size_t>(std::min<std::uint64_t>(sizeof chunk, kPage - at % kPage));
+    const std::size_t take = static_cast<std::size_t>(
+        std::min<std::uint64_t>(sizeof chunk, win32::kPageSize - at % win32::kPageSize));
     read(at, chunk, take);
     const void* end = std::memchr(chunk, 0, take);
     const std::size_t length = end ? static_cast<const char*>(end) - chunk : take;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/windows_definitions.h"
 #include "loader/module_image.h"
 
 struct uc_struct;
@@ -36,7 +37,9 @@ class GuestMemory {
   // `access` is PageAccess bits; base and size whole pages.
   void map(std::uint32_t base, std::uint32_t size, std::uint8_t access);
   void protect(std::uint32_t base, std::uint32_t size, std::uint8_t access);
-  std::uint8_t accessAt(std::uint32_t address) const { return pages_[address / kPage] & kAccess; }
+  std::uint8_t accessAt(std::uint32_t address) const {
+    return pages_[address / win32::kPageSize] & kAccess;
+  }
   // True when every byte of the range has all of `access`.
   bool allows(std::uint64_t address, std::uint64_t bytes, std::uint8_t access) const;
 
@@ -75,11 +78,11 @@ class GuestMemory {
   bool storeInPlace(std::uint64_t address, int bytes, std::uint64_t value) {
     const auto size = static_cast<std::uint32_t>(bytes);
     const auto at = static_cast<std::uint32_t>(address);
-    if (address > 0xFFFFFFFFu || (at % kPage) + size > kPage ||
-        !(pages_[at / kPage] & kPageWriteBit) || fencedWithin(at, size)) {
+    if (address > 0xFFFFFFFFu || (at % win32::kPageSize) + size > win32::kPageSize ||
+        !(pages_[at / win32::kPageSize] & kPageWriteBit) || fencedWithin(at, size)) {
       return false;
     }
-    std::uint8_t* to = regionBytes_[pages_[at / kPage] >> kRegionShift] + at;
+    std::uint8_t* to = regionBytes_[pages_[at / win32::kPageSize] >> kRegionShift] + at;
     switch (size) {
       case 1:
         *to = static_cast<std::uint8_t>(value);
@@ -113,7 +116,6 @@ class GuestMemory {
   std::uint32_t firstFenced(std::uint64_t address, std::uint64_t bytes) const;
 
  private:
-  static constexpr std::uint32_t kPage = 0x1000;
   static constexpr std::uint8_t kAccess = 0x07;     // the PageAccess bits of a page's entry
   static constexpr int kRegionShift = 3;            // the rest: its region's index + 1, 0 unmapped
   static constexpr std::uint8_t kPageWriteBit = 2;  // kPageWrite

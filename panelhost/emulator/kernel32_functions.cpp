@@ -9,26 +9,14 @@
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
 #include "emulator/runtime_library.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
 
-using Args = GuestArguments;
-constexpr auto kStdcall = RuntimeLibrary::Convention::kStdcall;
-constexpr std::uint32_t kTlsSlotsOffset = 0xE10;
-constexpr std::uint32_t kTlsSlots = 64;
+namespace error = win32::error;
+using win32::kMaxPath;
 constexpr std::uint32_t kMaxConverted = 1 << 20;
-constexpr std::uint32_t kCriticalSectionSize = 24;
-
-enum WindowsError : std::uint32_t {
-  kInvalidHandle = 6,
-  kBadLength = 24,
-  kInvalidParameter = 87,
-  kInsufficientBuffer = 122,
-  kModuleNotFound = 126,
-  kProcedureNotFound = 127,
-  kInvalidAddress = 487,
-};
 
 std::string lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -42,19 +30,20 @@ std::string narrow(const std::u16string& text) {
   return out;
 }
 
-// PAGE_* constants and the access bits they give.
+// A page protection and the access bits it gives.
 std::uint8_t accessOfProtection(std::uint32_t protection) {
+  using namespace win32::page;
   switch (protection & 0xFF) {
-    case 0x02:
+    case kReadOnly:
       return kPageRead;
-    case 0x04:
-    case 0x08:
+    case kReadWrite:
+    case kWriteCopy:
       return kPageRead | kPageWrite;
-    case 0x10:
-    case 0x20:
+    case kExecute:
+    case kExecuteRead:
       return kPageRead | kPageExecute;
-    case 0x40:
-    case 0x80:
+    case kExecuteReadWrite:
+    case kExecuteWriteCopy:
       return kPageRead | kPageWrite | kPageExecute;
     default:
       return 0;
@@ -62,59 +51,194 @@ std::uint8_t accessOfProtection(std::uint32_t protection) {
 }
 
 std::uint32_t protectionOfAccess(std::uint8_t access) {
+  using namespace win32::page;
   const bool write = access & kPageWrite;
-  if (access & kPageExecute) return write ? 0x40 : 0x20;
-  if (write) return 0x04;
-  return access & kPageRead ? 0x02 : 0x01;
+  if (access & kPageExecute) return write ? kExecuteReadWrite : kExecuteRead;
+  if (write) return kReadWrite;
+  return access & kPageRead ? kReadOnly : kNoAccess;
 }
 
 class Kernel32 {
  public:
   explicit Kernel32(RuntimeLibrary& runtime) : runtime_(runtime), memory_(runtime.memory()) {}
 
-  void provideAll() {
-    provideSynchronisation();
-    provideThreadState();
-    provideModules();
-    provideCodePages();
-    provideMemory();
+  // One thread: a critical section is never waited for, only touched where it lies.
+
+  // void InitializeCriticalSection(CRITICAL_SECTION* section)
+  void initializeCriticalSection(std::uint32_t section) {
+    const win32::CriticalSection unlocked{0, 0xFFFFFFFF, 0, 0, 0, 0};
+    memory_.write(section, &unlocked, sizeof unlocked);
+  }
+
+  // void EnterCriticalSection(CRITICAL_SECTION* section), and LeaveCriticalSection and
+  // DeleteCriticalSection alike
+  void touchCriticalSection(std::uint32_t section) {
+    win32::CriticalSection fields;
+    memory_.read(section, &fields, sizeof fields);
+  }
+
+  // void Sleep(DWORD milliseconds)
+  void sleep(std::uint32_t /*milliseconds*/) {}
+
+  // DWORD GetLastError(void)
+  std::uint32_t getLastError() { return memory_.u32(guest::kTebBase + win32::teb::kLastError); }
+
+  // void* TlsGetValue(DWORD index)
+  std::uint32_t tlsGetValue(std::uint32_t index) {
+    if (index >= win32::kTlsSlots) return failWith(error::kInvalidParameter);
+    runtime_.setLastError(error::kSuccess);
+    return memory_.u32(guest::kTebBase + win32::teb::kTlsValues + 4 * index);
+  }
+
+  // HMODULE GetModuleHandleA(const char* name)
+  std::uint32_t getModuleHandleA(std::uint32_t name) {
+    return moduleHandle(name, name ? memory_.cString(name, kMaxPath) : "");
+  }
+
+  // HMODULE GetModuleHandleW(const wchar_t* name)
+  std::uint32_t getModuleHandleW(std::uint32_t name) {
+    return moduleHandle(name, name ? narrow(memory_.wideString(name, kMaxPath)) : "");
+  }
+
+  // HMODULE LoadLibraryA(const char* fileName)
+  std::uint32_t loadLibraryA(std::uint32_t fileName) {
+    if (isImage(memory_.cString(fileName, kMaxPath))) return runtime_.image().base;
+    return failWith(error::kModuleNotFound);
+  }
+
+  // BOOL FreeLibrary(HMODULE module)
+  std::uint32_t freeLibrary(std::uint32_t module) {
+    return module == runtime_.image().base ? 1u : failWith(error::kInvalidHandle);
+  }
+
+  // FARPROC GetProcAddress(HMODULE module, const char* name)
+  std::uint32_t getProcAddress(std::uint32_t module, std::uint32_t name) {
+    if (module != runtime_.image().base) {
+      return failWith(module == guest::kProgramHandle ? error::kProcedureNotFound
+                                                      : error::kInvalidHandle);
+    }
+    if (name < win32::kLowestPointer) return failWith(error::kProcedureNotFound);  // by ordinal
+    const auto& exports = runtime_.image().exports;
+    const auto found = exports.find(memory_.cString(name, kMaxPath));
+    if (found == exports.end()) return failWith(error::kProcedureNotFound);
+    return runtime_.image().base + found->second;
+  }
+
+  // The "C" locale's code page: each byte one character of the same number.
+
+  // BOOL IsDBCSLeadByteEx(UINT codePage, BYTE byte)
+  std::uint32_t isDbcsLeadByteEx(std::uint32_t /*codePage*/, std::uint32_t /*byte*/) { return 0; }
+
+  // int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int length,
+  //                         wchar_t* wide, int wideLength)
+  std::uint32_t multiByteToWideChar(std::uint32_t /*codePage*/, std::uint32_t /*flags*/,
+                                    std::uint32_t text, std::int32_t length, std::uint32_t wide,
+                                    std::uint32_t wideLength) {
+    std::string bytes =
+        length < 0 ? memory_.cString(text, kMaxConverted) + '\0'
+                   : std::string(std::min(static_cast<std::uint32_t>(length), kMaxConverted), '\0');
+    if (length >= 0) memory_.read(text, bytes.data(), bytes.size());
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    if (wideLength == 0) return needed;
+    if (wideLength < needed) return failWith(error::kInsufficientBuffer);
+    std::vector<std::uint8_t> units;
+    for (const char c : bytes) {
+      units.push_back(static_cast<std::uint8_t>(c));
+      units.push_back(0);
+    }
+    memory_.write(wide, units.data(), units.size());
+    return needed;
+  }
+
+  // int WideCharToMultiByte(UINT codePage, DWORD flags, const wchar_t* wide, int wideLength,
+  //                         char* text, int length, const char* defaultChar, BOOL* usedDefault)
+  std::uint32_t wideCharToMultiByte(std::uint32_t /*codePage*/, std::uint32_t /*flags*/,
+                                    std::uint32_t wide, std::int32_t wideLength, std::uint32_t text,
+                                    std::uint32_t length, std::uint32_t /*defaultChar*/,
+                                    std::uint32_t usedDefault) {
+    std::u16string characters;
+    if (wideLength < 0) {
+      characters = memory_.wideString(wide, kMaxConverted) + u'\0';
+    } else {
+      std::vector<std::uint8_t> units(
+          2 * std::min(static_cast<std::uint32_t>(wideLength), kMaxConverted));
+      memory_.read(wide, units.data(), units.size());
+      for (std::size_t i = 0; i < units.size(); i += 2) {
+        characters += static_cast<char16_t>(units[i] | units[i + 1] << 8);
+      }
+    }
+    const auto needed = static_cast<std::uint32_t>(characters.size());
+    if (length == 0) return needed;
+    if (length < needed) return failWith(error::kInsufficientBuffer);
+    std::string bytes;
+    bool defaulted = false;
+    for (const char16_t c : characters) {
+      defaulted = defaulted || c > 0xFF;
+      bytes += c > 0xFF ? '?' : static_cast<char>(c);
+    }
+    memory_.write(text, bytes.data(), bytes.size());
+    if (usedDefault != 0) memory_.put32(usedDefault, defaulted ? 1 : 0);
+    return needed;
+  }
+
+  // Pages of the emulated memory.
+
+  // BOOL VirtualProtect(void* address, SIZE_T size, DWORD newProtection, DWORD* oldProtection)
+  std::uint32_t virtualProtect(std::uint32_t address, std::uint32_t size,
+                               std::uint32_t newProtection, std::uint32_t oldProtection) {
+    const std::uint64_t first = address / win32::kPageSize * win32::kPageSize;
+    const std::uint64_t end = (std::uint64_t{address} + size + win32::kPageSize - 1) /
+                              win32::kPageSize * win32::kPageSize;
+    if (size == 0 || !inImage(first, end - first)) return failWith(error::kInvalidAddress);
+    const std::uint32_t old = protectionOfAccess(memory_.accessAt(address));
+    memory_.put32(oldProtection, old);
+    memory_.protect(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end - first),
+                    accessOfProtection(newProtection));
+    return 1;
+  }
+
+  // SIZE_T VirtualQuery(const void* address, MEMORY_BASIC_INFORMATION* info, SIZE_T infoSize)
+  std::uint32_t virtualQuery(std::uint32_t address, std::uint32_t info, std::uint32_t infoSize) {
+    if (infoSize < sizeof(win32::MemoryBasicInformation)) return failWith(error::kBadLength);
+    const std::uint32_t page = address / win32::kPageSize * win32::kPageSize;
+    const std::uint8_t access = memory_.accessAt(page);
+    const bool image = inImage(page, win32::kPageSize);
+    std::uint64_t start = page;
+    std::uint64_t end = page + std::uint64_t{win32::kPageSize};
+    const std::uint64_t low = image ? runtime_.image().base : 0;
+    const std::uint64_t high =
+        image ? runtime_.image().base + std::uint64_t{runtime_.image().size} : 0x100000000ull;
+    while (start > low &&
+           memory_.accessAt(static_cast<std::uint32_t>(start - win32::kPageSize)) == access) {
+      start -= win32::kPageSize;
+    }
+    while (end < high && memory_.accessAt(static_cast<std::uint32_t>(end)) == access) {
+      end += win32::kPageSize;
+    }
+    using namespace win32::mem;
+    const bool committed = access != 0;
+    const win32::MemoryBasicInformation region{
+        static_cast<std::uint32_t>(start),
+        image ? runtime_.image().base : static_cast<std::uint32_t>(start),
+        image       ? win32::page::kExecuteWriteCopy
+        : committed ? protectionOfAccess(access)
+                    : 0u,
+        static_cast<std::uint32_t>(end - start),
+        committed ? kCommit
+        : image   ? kReserve
+                  : kFree,
+        committed ? protectionOfAccess(access) : 0u,
+        image       ? kImage
+        : committed ? kPrivate
+                    : 0u};
+    memory_.write(info, &region, sizeof region);
+    return sizeof region;
   }
 
  private:
-  void add(const char* name, int words, GuestService service) {
-    runtime_.provide("KERNEL32.dll", name, words, kStdcall, std::move(service));
-  }
-
   std::uint32_t failWith(std::uint32_t error) {
     runtime_.setLastError(error);
     return 0;
-  }
-
-  void provideSynchronisation() {
-    add("InitializeCriticalSection", 1, [this](const Args& a) {
-      // DebugInfo, LockCount -1 (free), RecursionCount, OwningThread, LockSemaphore, SpinCount.
-      const std::uint32_t fields[6] = {0, 0xFFFFFFFF, 0, 0, 0, 0};
-      memory_.write(a[0], fields, sizeof fields);
-      return 0u;
-    });
-    const auto touch = [this](const Args& a) {
-      std::uint8_t fields[kCriticalSectionSize];
-      memory_.read(a[0], fields, sizeof fields);
-      return 0u;
-    };
-    add("EnterCriticalSection", 1, touch);
-    add("LeaveCriticalSection", 1, touch);
-    add("DeleteCriticalSection", 1, touch);
-    add("Sleep", 1, [](const Args&) { return 0u; });
-  }
-
-  void provideThreadState() {
-    add("GetLastError", 0, [this](const Args&) { return memory_.u32(guest::kTebBase + 0x34); });
-    add("TlsGetValue", 1, [this](const Args& a) {
-      if (a[0] >= kTlsSlots) return failWith(kInvalidParameter);
-      runtime_.setLastError(0);
-      return memory_.u32(guest::kTebBase + kTlsSlotsOffset + 4 * a[0]);
-    });
   }
 
   bool isImage(const std::string& name) const {
@@ -127,80 +251,7 @@ class Kernel32 {
   std::uint32_t moduleHandle(std::uint32_t name, const std::string& text) {
     if (name == 0) return guest::kProgramHandle;
     if (isImage(text)) return runtime_.image().base;
-    return failWith(kModuleNotFound);
-  }
-
-  void provideModules() {
-    add("GetModuleHandleA", 1, [this](const Args& a) {
-      return moduleHandle(a[0], a[0] ? memory_.cString(a[0], kMaxPath) : "");
-    });
-    add("GetModuleHandleW", 1, [this](const Args& a) {
-      return moduleHandle(a[0], a[0] ? narrow(memory_.wideString(a[0], kMaxPath)) : "");
-    });
-    add("LoadLibraryA", 1, [this](const Args& a) {
-      if (isImage(memory_.cString(a[0], kMaxPath))) return runtime_.image().base;
-      return failWith(kModuleNotFound);
-    });
-    add("FreeLibrary", 1, [this](const Args& a) {
-      return a[0] == runtime_.image().base ? 1u : failWith(kInvalidHandle);
-    });
-    add("GetProcAddress", 2, [this](const Args& a) -> std::uint32_t {
-      if (a[0] != runtime_.image().base) {
-        return failWith(a[0] == guest::kProgramHandle ? kProcedureNotFound : kInvalidHandle);
-      }
-      if (a[1] < 0x10000) return failWith(kProcedureNotFound);  // by ordinal
-      const auto& exports = runtime_.image().exports;
-      const auto found = exports.find(memory_.cString(a[1], kMaxPath));
-      if (found == exports.end()) return failWith(kProcedureNotFound);
-      return runtime_.image().base + found->second;
-    });
-  }
-
-  // The "C" locale's code page: each byte one character of the same number.
-  void provideCodePages() {
-    add("IsDBCSLeadByteEx", 2, [](const Args&) { return 0u; });
-    add("MultiByteToWideChar", 6, [this](const Args& a) -> std::uint32_t {
-      const auto length = static_cast<std::int32_t>(a[3]);
-      std::string text = length < 0
-                             ? memory_.cString(a[2], kMaxConverted) + '\0'
-                             : std::string(std::min<std::uint32_t>(a[3], kMaxConverted), '\0');
-      if (length >= 0) memory_.read(a[2], text.data(), text.size());
-      const auto needed = static_cast<std::uint32_t>(text.size());
-      if (a[5] == 0) return needed;
-      if (a[5] < needed) return failWith(kInsufficientBuffer);
-      std::vector<std::uint8_t> wide;
-      for (const char c : text) {
-        wide.push_back(static_cast<std::uint8_t>(c));
-        wide.push_back(0);
-      }
-      memory_.write(a[4], wide.data(), wide.size());
-      return needed;
-    });
-    add("WideCharToMultiByte", 8, [this](const Args& a) -> std::uint32_t {
-      const auto length = static_cast<std::int32_t>(a[3]);
-      std::u16string wide;
-      if (length < 0) {
-        wide = memory_.wideString(a[2], kMaxConverted) + u'\0';
-      } else {
-        std::vector<std::uint8_t> units(2 * std::min<std::uint32_t>(a[3], kMaxConverted));
-        memory_.read(a[2], units.data(), units.size());
-        for (std::size_t i = 0; i < units.size(); i += 2) {
-          wide += static_cast<char16_t>(units[i] | units[i + 1] << 8);
-        }
-      }
-      const auto needed = static_cast<std::uint32_t>(wide.size());
-      if (a[5] == 0) return needed;
-      if (a[5] < needed) return failWith(kInsufficientBuffer);
-      std::string text;
-      bool defaulted = false;
-      for (const char16_t c : wide) {
-        defaulted = defaulted || c > 0xFF;
-        text += c > 0xFF ? '?' : static_cast<char>(c);
-      }
-      memory_.write(a[4], text.data(), text.size());
-      if (a[7] != 0) memory_.put32(a[7], defaulted ? 1 : 0);
-      return needed;
-    });
+    return failWith(error::kModuleNotFound);
   }
 
   bool inImage(std::uint64_t address, std::uint64_t bytes) const {
@@ -209,68 +260,38 @@ class Kernel32 {
            address - image.base <= image.size - bytes;
   }
 
-  void provideMemory() {
-    add("VirtualProtect", 4, [this](const Args& a) -> std::uint32_t {
-      const std::uint64_t first = a[0] / kPageSize * kPageSize;
-      const std::uint64_t end =
-          (std::uint64_t{a[0]} + a[1] + kPageSize - 1) / kPageSize * kPageSize;
-      if (a[1] == 0 || !inImage(first, end - first)) return failWith(kInvalidAddress);
-      const std::uint32_t old = protectionOfAccess(memory_.accessAt(a[0]));
-      memory_.put32(a[3], old);
-      memory_.protect(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end - first),
-                      accessOfProtection(a[2]));
-      return 1;
-    });
-    add("VirtualQuery", 3, [this](const Args& a) -> std::uint32_t {
-      if (a[2] < 28) return failWith(kBadLength);
-      const std::uint32_t page = a[0] / kPageSize * kPageSize;
-      const std::uint8_t access = memory_.accessAt(page);
-      const bool image = inImage(page, kPageSize);
-      std::uint64_t start = page;
-      std::uint64_t end = page + std::uint64_t{kPageSize};
-      const std::uint64_t low = image ? runtime_.image().base : 0;
-      const std::uint64_t high =
-          image ? runtime_.image().base + std::uint64_t{runtime_.image().size} : 0x100000000ull;
-      while (start > low &&
-             memory_.accessAt(static_cast<std::uint32_t>(start - kPageSize)) == access) {
-        start -= kPageSize;
-      }
-      while (end < high && memory_.accessAt(static_cast<std::uint32_t>(end)) == access) {
-        end += kPageSize;
-      }
-      // MEMORY_BASIC_INFORMATION: base, allocation base, allocation protection, size, state,
-      // protection, type.
-      const bool committed = access != 0;
-      const std::uint32_t info[7] = {
-          static_cast<std::uint32_t>(start),
-          image ? runtime_.image().base : static_cast<std::uint32_t>(start),
-          image       ? 0x80u
-          : committed ? protectionOfAccess(access)
-                      : 0u,
-          static_cast<std::uint32_t>(end - start),
-          committed ? 0x1000u
-          : image   ? 0x2000u
-                    : 0x10000u,
-          committed ? protectionOfAccess(access) : 0u,
-          image       ? 0x1000000u
-          : committed ? 0x20000u
-                      : 0u};
-      memory_.write(a[1], info, sizeof info);
-      return sizeof info;
-    });
-  }
-
-  static constexpr std::size_t kMaxPath = 260;
   RuntimeLibrary& runtime_;
   GuestMemory& memory_;
 };
 
+// clang-format off
+const ProvidedFunction<Kernel32> kKernel32Functions[] = {
+    // name                        handler
+    {"InitializeCriticalSection",  handler<&Kernel32::initializeCriticalSection>},
+    {"EnterCriticalSection",       handler<&Kernel32::touchCriticalSection>},
+    {"LeaveCriticalSection",       handler<&Kernel32::touchCriticalSection>},
+    {"DeleteCriticalSection",      handler<&Kernel32::touchCriticalSection>},
+    {"Sleep",                      handler<&Kernel32::sleep>},
+    {"GetLastError",               handler<&Kernel32::getLastError>},
+    {"TlsGetValue",                handler<&Kernel32::tlsGetValue>},
+    {"GetModuleHandleA",           handler<&Kernel32::getModuleHandleA>},
+    {"GetModuleHandleW",           handler<&Kernel32::getModuleHandleW>},
+    {"LoadLibraryA",               handler<&Kernel32::loadLibraryA>},
+    {"FreeLibrary",                handler<&Kernel32::freeLibrary>},
+    {"GetProcAddress",             handler<&Kernel32::getProcAddress>},
+    {"IsDBCSLeadByteEx",           handler<&Kernel32::isDbcsLeadByteEx>},
+    {"MultiByteToWideChar",        handler<&Kernel32::multiByteToWideChar>},
+    {"WideCharToMultiByte",        handler<&Kernel32::wideCharToMultiByte>},
+    {"VirtualProtect",             handler<&Kernel32::virtualProtect>},
+    {"VirtualQuery",               handler<&Kernel32::virtualQuery>},
+};
+// clang-format on
+
 }  // namespace
 
 void provideKernel32(RuntimeLibrary& runtime) {
-  auto kernel32 = std::make_shared<Kernel32>(runtime);
-  kernel32->provideAll();
-  runtime.keepAlive(kernel32);
+  runtime.provideAll("KERNEL32.dll", RuntimeLibrary::Convention::kStdcall, kKernel32Functions,
+                     std::make_shared<Kernel32>(runtime));
 }
 
 }  // namespace panelhost

@@ -3,6 +3,7 @@
 
 #include "emulator/byte_reader.h"
 #include "emulator/pe_image.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
@@ -107,7 +108,7 @@ Headers readHeaders(const ByteReader& file, PeImage& image) {
   const std::uint32_t directoryCount = file.u32(optional + 92, "the directory count");
   image.relocatable = !(characteristics & kFileRelocsStripped);
 
-  if (headers.sectionAlignment % kPageSize != 0 || !powerOfTwo(headers.sectionAlignment)) {
+  if (headers.sectionAlignment % win32::kPageSize != 0 || !powerOfTwo(headers.sectionAlignment)) {
     file.fail("section alignment " + hex(headers.sectionAlignment) +
               " is not a whole number of 4 KiB pages");
   }
@@ -115,7 +116,8 @@ Headers readHeaders(const ByteReader& file, PeImage& image) {
     file.fail("file alignment " + hex(fileAlignment) + " is not a power of two up to " +
               hex(headers.sectionAlignment));
   }
-  if (image.preferredBase % 0x10000 != 0 || image.preferredBase < kLowestBase ||
+  if (image.preferredBase % win32::kAllocationGranularity != 0 ||
+      image.preferredBase < kLowestBase ||
       image.preferredBase + std::uint64_t{headers.imageSize} > kUserSpaceEnd) {
     file.fail("image base " + hex(image.preferredBase) + " with size " + hex(headers.imageSize) +
               " is not a place Windows can put a DLL");
@@ -155,9 +157,9 @@ void placeSections(const ByteReader& file, const std::vector<std::uint8_t>& byte
                    const Headers& headers, PeImage& image) {
   image.memory.assign(headers.imageSize, 0);
   std::copy_n(bytes.begin(), headers.headersSize, image.memory.begin());
-  image.pageAccess.assign(headers.imageSize / kPageSize, 0);
+  image.pageAccess.assign(headers.imageSize / win32::kPageSize, 0);
   const std::uint64_t headerPages = alignUp(headers.headersSize, headers.sectionAlignment);
-  std::fill_n(image.pageAccess.begin(), headerPages / kPageSize, kPageRead);
+  std::fill_n(image.pageAccess.begin(), headerPages / win32::kPageSize, kPageRead);
 
   std::uint64_t previousEnd = headerPages;
   for (std::uint32_t i = 0; i < headers.sectionCount; ++i) {
@@ -190,8 +192,8 @@ void placeSections(const ByteReader& file, const std::vector<std::uint8_t>& byte
                 hex(rawOffset) + " do not fit a file of " + hex(file.size()) + " bytes");
     }
     std::copy_n(bytes.begin() + rawOffset, copied, image.memory.begin() + section.rva);
-    std::fill(image.pageAccess.begin() + section.rva / kPageSize,
-              image.pageAccess.begin() + end / kPageSize, accessOf(section.characteristics));
+    std::fill(image.pageAccess.begin() + section.rva / win32::kPageSize,
+              image.pageAccess.begin() + end / win32::kPageSize, accessOf(section.characteristics));
     previousEnd = end;
     image.sections.push_back(section);
   }

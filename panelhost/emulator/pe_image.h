@@ -63,7 +63,6 @@ struct PeImage {
 // The largest image accepted: far above any gauge module, and a bound on what a hostile header
 // can make the loader allocate.
 constexpr std::uint32_t kMaxImageSize = 32u << 20;
-constexpr std::uint32_t kPageSize = 0x1000;
 
 // Throws HostError naming `name` and what is wrong with the file.
 PeImage parsePeImage(const std::vector<std::uint8_t>& file, const std::string& name);

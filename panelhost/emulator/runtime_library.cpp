@@ -6,12 +6,12 @@
 
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
 
 constexpr std::size_t kConsoleKept = 4096;
-constexpr std::uint32_t kLastErrorOffset = 0x34;
 
 std::string key(const std::string& dll, const std::string& function) {
   std::string lower = dll;
@@ -53,7 +53,7 @@ std::uint32_t RuntimeLibrary::reserveData(std::uint32_t bytes) {
 }
 
 void RuntimeLibrary::setLastError(std::uint32_t code) {
-  memory().put32(guest::kTebBase + kLastErrorOffset, code);
+  memory().put32(guest::kTebBase + win32::teb::kLastError, code);
 }
 
 void RuntimeLibrary::appendConsole(const std::string& text) {
@@ -67,7 +67,7 @@ std::string RuntimeLibrary::consoleNote() const {
 }
 
 void RuntimeLibrary::provide(const std::string& dll, const std::string& function, int argumentWords,
-                             Convention convention, GuestService service) {
+                             Convention convention, HostFunction service) {
   const std::string name = dll + "!" + function;
   bound_[key(dll, function)] = machine_.thunks().add(
       name, argumentWords, convention == Convention::kStdcall, std::move(service));

@@ -1,7 +1,8 @@
 // What the module's imports are bound to: panelhost's own small C runtime (msvcrt), the KERNEL32
 // functions the static MinGW start-up code calls, and USER32's window and timer functions on the
-// WindowsHost. Nothing here reaches a file, the registry or the environment, which the module
-// must not touch; an import outside this set is refused at load.
+// WindowsHost, each DLL a table of its functions in a file of its own (crt_functions.cpp,
+// kernel32_functions.cpp, user32_functions.cpp). Nothing here reaches a file, the registry or the
+// environment, which the module must not touch; an import outside this set is refused at load.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "emulator/guest_heap.h"
+#include "emulator/provided_function.h"
 #include "emulator/x86_machine.h"
 #include "loader/windows_host.h"
 
@@ -35,7 +37,6 @@ class RuntimeLibrary {
   std::optional<std::uint32_t> resolve(const std::string& dll, const std::string& function) const;
 
   // What the functions share.
-  X86Machine& machine() { return machine_; }
   GuestMemory& memory() { return machine_.memory(); }
   GuestHeap& heap() { return heap_; }
   WindowsHost& windows() { return windows_; }
@@ -48,15 +49,19 @@ class RuntimeLibrary {
   std::string consoleNote() const;
 
   enum class Convention { kCdecl, kStdcall };
-  void provide(const std::string& dll, const std::string& function, int argumentWords,
-               Convention convention, GuestService service);
+  // Binds each function of DLL `dll`'s table (provided_function.h), made in `convention`, to its
+  // handler on `handlers`, which the runtime keeps as long as it lives.
+  template <typename Dll, std::size_t N>
+  void provideAll(const char* dll, Convention convention,
+                  const ProvidedFunction<Dll> (&functions)[N], std::shared_ptr<Dll> handlers);
   void provideCode(const std::string& dll, const std::string& function,
                    const std::vector<std::uint8_t>& code);
   void provideData(const std::string& dll, const std::string& name, std::uint32_t address);
-  // State the provided functions share, kept as long as they can be called.
-  void keepAlive(std::shared_ptr<void> state) { state_.push_back(std::move(state)); }
 
  private:
+  void provide(const std::string& dll, const std::string& function, int argumentWords,
+               Convention convention, HostFunction service);
+
   X86Machine& machine_;
   WindowsHost& windows_;
   LoadedImageInfo image_;
@@ -64,8 +69,23 @@ class RuntimeLibrary {
   std::uint32_t nextData_;
   std::string console_;
   std::map<std::string, std::uint32_t> bound_;  // "kernel32.dll!Sleep" -> address
-  std::vector<std::shared_ptr<void>> state_;
+  std::vector<std::shared_ptr<void>> dlls_;     // the DLLs' classes, whose handlers the thunks call
 };
+
+template <typename Dll, std::size_t N>
+void RuntimeLibrary::provideAll(const char* dll, Convention convention,
+                                const ProvidedFunction<Dll> (&functions)[N],
+                                std::shared_ptr<Dll> handlers) {
+  Dll* on = handlers.get();
+  for (const ProvidedFunction<Dll>& function : functions) {
+    const auto serve = function.handler.serve;
+    provide(dll, function.name, function.handler.argumentWords, convention,
+            [on, serve](const HostArguments& arguments) -> std::uint64_t {
+              return serve(*on, arguments);
+            });
+  }
+  dlls_.push_back(std::move(handlers));
+}
 
 // Each fills in one DLL's part.
 void provideMsvcrt(RuntimeLibrary& runtime);

@@ -29,11 +29,12 @@ ThunkTable::ThunkTable(GuestMemory& memory) : memory_(memory), nextCode_(kRoutin
 }
 
 std::uint32_t ThunkTable::add(std::string name, int argumentWords, bool calleePops,
-                              GuestService service) {
-  if (thunks_.size() == kMaxThunks || argumentWords < 0 || argumentWords > kMostGuestArguments) {
+                              HostFunction service) {
+  if (thunks_.size() == kMaxThunks || argumentWords < 0 ||
+      static_cast<std::size_t>(argumentWords) > kMostHostArguments) {
     throw HostError("the emulator cannot provide " + name + ": no room for more than " +
                     std::to_string(kMaxThunks) + " functions of up to " +
-                    std::to_string(kMostGuestArguments) + " arguments");
+                    std::to_string(kMostHostArguments) + " arguments");
   }
   const std::uint32_t address =
       kFirstThunk + static_cast<std::uint32_t>(thunks_.size()) * kThunkSize;

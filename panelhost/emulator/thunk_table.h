@@ -4,27 +4,21 @@
 // routines that must run as guest code because they call back into the module.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "emulator/guest_memory.h"
+#include "loader/module_image.h"
 
 namespace panelhost {
 
-// A provided function: its 32-bit arguments in (words past its own count are 0), the value for
-// EAX out. A fixed array, so that a call allocates nothing.
-constexpr int kMostGuestArguments = 8;
-using GuestArguments = std::array<std::uint32_t, kMostGuestArguments>;
-using GuestService = std::function<std::uint32_t(const GuestArguments& arguments)>;
-
+// A provided function: its 32-bit arguments in, the value for EAX out (its low word).
 struct Thunk {
-  std::string name;  // "KERNEL32!Sleep", "PANELS slot 36"
+  std::string name;  // "KERNEL32.dll!Sleep", "PANELS slot 36 (trigger_key_event)"
   int argumentWords = 0;
-  GuestService service;
+  HostFunction service;
 };
 
 class ThunkTable {
@@ -35,7 +29,7 @@ class ThunkTable {
   explicit ThunkTable(GuestMemory& memory);
 
   // `calleePops`: stdcall (the callee removes its arguments) rather than cdecl.
-  std::uint32_t add(std::string name, int argumentWords, bool calleePops, GuestService service);
+  std::uint32_t add(std::string name, int argumentWords, bool calleePops, HostFunction service);
   // Guest code of the runtime's own; its address.
   std::uint32_t addCode(const std::vector<std::uint8_t>& code);
   // The thunk whose trap instruction ends just before `eip`, or null when the trap came from

@@ -9,6 +9,7 @@
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
 #include "emulator/thread_state.h"
+#include "emulator/windows_definitions.h"
 
 namespace panelhost {
 namespace {
@@ -19,8 +20,6 @@ using namespace thread;
 // instructions fault as they would on Windows.
 constexpr std::uint32_t kKernelCode = 0x08;
 constexpr std::uint32_t kKernelData = 0x10;
-// The x87 control word a Windows thread starts with: all exceptions masked, 53-bit precision.
-constexpr std::uint16_t kWindowsFpuControl = 0x27F;
 constexpr std::uint32_t kAllEmpty = 0xFFFF;  // the x87 tag word of an empty stack
 // The top of the call frames: a single call's return address and arguments end here.
 constexpr std::uint32_t kCallFrameTop = guest::kStackBase - 16;
@@ -120,8 +119,9 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
       routine_(memory_, ThunkTable::kTrapVector),
       limit_(codeLimit) {
   memory_.map(guest::kStackLimit, guest::kStackSize, kPageRead | kPageWrite);
-  memory_.map(guest::kTebBase, 2 * kPageSize, kPageRead | kPageWrite);
-  routine_.setControlWord(kWindowsFpuControl);
+  static_assert(guest::kPebBase == guest::kTebBase + win32::kPageSize);
+  memory_.map(guest::kTebBase, 2 * win32::kPageSize, kPageRead | kPageWrite);
+  routine_.setControlWord(win32::kThreadFpuControl);
   uc_engine* engine = engine_.get();
   loadSegments();
   uc_hook hook;
@@ -155,8 +155,8 @@ void X86Machine::loadSegments() {
   table[kKernelData / 8] = descriptor(0, 0xFFFFF, 0x93, 0xC);
   table[kUserCode / 8] = descriptor(0, 0xFFFFF, 0xFB, 0xC);
   table[kUserData / 8] = descriptor(0, 0xFFFFF, 0xF3, 0xC);
-  table[kThreadBlock / 8] = descriptor(guest::kTebBase, 0xFFF, 0xF3, 0x4);
-  memory_.map(guest::kDescriptorTableBase, kPageSize, kPageRead);
+  table[kThreadBlock / 8] = descriptor(guest::kTebBase, win32::kPageSize - 1, 0xF3, 0x4);
+  memory_.map(guest::kDescriptorTableBase, win32::kPageSize, kPageRead);
   memory_.load(guest::kDescriptorTableBase, table, sizeof table);
   uc_engine* engine = engine_.get();
   uc_x86_mmr gdtr{};
@@ -197,30 +197,39 @@ void X86Machine::resetX87() {
   api_->regWrite(engine, UC_X86_REG_FPTAG, &kAllEmpty);
 }
 
-X86Machine::Arguments::Arguments(std::initializer_list<std::uint32_t> list) {
-  if (list.size() > kMostCallArguments) {
-    throw HostError("a call into the module takes at most " + std::to_string(kMostCallArguments) +
+X86Machine::Call X86Machine::callOf(std::uint32_t function,
+                                    std::initializer_list<std::uint64_t> arguments,
+                                    bool returnsDouble, const std::string& entry) {
+  if (arguments.size() > kMostHostArguments) {
+    throw HostError("a call into the module takes at most " + std::to_string(kMostHostArguments) +
                     " arguments");
   }
-  count = list.size();
-  std::copy(list.begin(), list.end(), words.begin());
+  Call call;
+  call.function = function;
+  std::copy(arguments.begin(), arguments.end(), call.arguments.begin());
+  call.argumentCount = static_cast<std::uint8_t>(arguments.size());
+  call.returnsDouble = returnsDouble;
+  call.entry = &entry;
+  return call;
 }
 
 void X86Machine::fail(const Call& call, const std::string& what) {
   throw ModuleFault(*call.entry + ": " + what);
 }
 
-std::uint32_t X86Machine::call(std::uint32_t function, const Arguments& arguments,
+std::uint32_t X86Machine::call(std::uint32_t function,
+                               std::initializer_list<std::uint64_t> arguments,
                                const std::string& entry) {
-  const Call call{function, arguments, false, &entry};
+  const Call call = callOf(function, arguments, false, entry);
   Result result;
   callInOrder(&call, 1, &result);
   return result.eax;
 }
 
-double X86Machine::callReturningDouble(std::uint32_t function, const Arguments& arguments,
+double X86Machine::callReturningDouble(std::uint32_t function,
+                                       std::initializer_list<std::uint64_t> arguments,
                                        const std::string& entry) {
-  const Call call{function, arguments, true, &entry};
+  const Call call = callOf(function, arguments, true, entry);
   Result result;
   callInOrder(&call, 1, &result);
   return result.st0;
@@ -240,7 +249,7 @@ std::size_t X86Machine::callsFittingOneEntry(const Call* calls, std::size_t coun
   std::size_t taken = 0;
   std::uint32_t bytes = 0;
   while (taken < count && taken < CallRoutine::kMostCalls) {
-    const std::uint32_t frame = 4 + 4 * static_cast<std::uint32_t>(calls[taken].arguments.count);
+    const std::uint32_t frame = 4 + 4 * std::uint32_t{calls[taken].argumentCount};
     if (taken > 0 && bytes + frame > kMostFrameBytes) break;
     bytes += frame;
     ++taken;
@@ -256,7 +265,7 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   }
   // The frames, the first call's lowest: the landing to return to, the arguments.
   std::size_t words = 0;
-  for (std::size_t i = 0; i < count; ++i) words += 1 + calls[i].arguments.count;
+  for (std::size_t i = 0; i < count; ++i) words += 1 + calls[i].argumentCount;
   frames_.resize(words);
   espAfter_.resize(count);
   const std::uint32_t first = kCallFrameTop - 4 * static_cast<std::uint32_t>(words);
@@ -268,7 +277,10 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   for (std::size_t i = 0; i < count; ++i) {
     const Call& call = calls[i];
     *frame++ = routine_.landing(call.returnsDouble ? floating : integer);
-    frame = std::copy_n(call.arguments.words.begin(), call.arguments.count, frame);
+    // A 32-bit argument as it was passed: a sign-extended negative number keeps its low word.
+    for (std::size_t a = 0; a < call.argumentCount; ++a) {
+      *frame++ = static_cast<std::uint32_t>(call.arguments[a]);
+    }
     espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames_.data());
   }
   memory_.load(first, frames_.data(), 4 * words);
@@ -370,7 +382,7 @@ void X86Machine::diagnoseReturn(const Call& call, std::uint32_t expectedEsp, boo
   if (esp != expectedEsp) {
     fail(call, "left the stack unbalanced: ESP is " + hex(esp) + " on return instead of " +
                    hex(expectedEsp) + " (a callee that does not pop its " +
-                   std::to_string(call.arguments.count) + " arguments, stdcall?)");
+                   std::to_string(call.argumentCount) + " arguments, stdcall?)");
   }
   for (int i = 0; i < 4; ++i) {
     if (saved[i] != kSaved[i]) fail(call, std::string("did not preserve ") + kSavedNames[i]);
@@ -419,9 +431,11 @@ void X86Machine::serve(const Thunk& thunk, std::uint32_t) {
     std::uint32_t esp = 0;
     api_->regRead(engine, UC_X86_REG_ESP, &esp);
     returnAddress = memory_.u32(esp);
-    GuestArguments arguments{};
-    memory_.read(std::uint64_t{esp} + 4, arguments.data(), 4 * thunk.argumentWords);
-    const std::uint32_t eax = thunk.service(arguments);
+    std::uint32_t words[kMostHostArguments];
+    memory_.read(std::uint64_t{esp} + 4, words, 4 * static_cast<std::size_t>(thunk.argumentWords));
+    HostArguments arguments{};
+    std::copy_n(words, thunk.argumentWords, arguments.begin());
+    const auto eax = static_cast<std::uint32_t>(thunk.service(arguments));
     api_->regWrite(engine, UC_X86_REG_EAX, &eax);
     return;
   } catch (const ModuleFault& fault) {

@@ -7,7 +7,6 @@
 
 #include <unicorn/unicorn.h>
 
-#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -41,20 +40,13 @@ class X86Machine {
     namer_ = std::move(namer);
   }
 
-  // The arguments of one call, at most kMostCallArguments; a call allocates nothing.
-  struct Arguments {
-    std::array<std::uint32_t, 16> words{};
-    std::size_t count = 0;
-    Arguments() = default;
-    Arguments(std::initializer_list<std::uint32_t> list);
-  };
-  static constexpr std::size_t kMostCallArguments = 16;
-
-  // One call of a sequence: the function, its arguments, whether it returns a double (in ST(0))
-  // rather than an integer (in EAX), and what names it in a fault (it must outlive the call).
+  // One call of a sequence: the function, its arguments (32-bit words), whether it returns a
+  // double (in ST(0)) rather than an integer (in EAX), and what names it in a fault (it must
+  // outlive the call).
   struct Call {
     std::uint32_t function = 0;
-    Arguments arguments;
+    HostArguments arguments{};
+    std::uint8_t argumentCount = 0;
     bool returnsDouble = false;
     const std::string* entry = nullptr;
   };
@@ -69,10 +61,11 @@ class X86Machine {
   // each call's result. Throws ModuleFault naming the call that failed, or what a service threw;
   // the calls after it are not made. Allocates nothing once its buffers have grown.
   void callInOrder(const Call* calls, std::size_t count, Result* results);
-  // One call, returning EAX.
-  std::uint32_t call(std::uint32_t function, const Arguments& arguments, const std::string& entry);
+  // One call, returning EAX. At most kMostHostArguments arguments.
+  std::uint32_t call(std::uint32_t function, std::initializer_list<std::uint64_t> arguments,
+                     const std::string& entry);
   // One call of a function returning a double in ST(0).
-  double callReturningDouble(std::uint32_t function, const Arguments& arguments,
+  double callReturningDouble(std::uint32_t function, std::initializer_list<std::uint64_t> arguments,
                              const std::string& entry);
 
  private:
@@ -86,6 +79,8 @@ class X86Machine {
     std::size_t count = 0;
   };
 
+  static Call callOf(std::uint32_t function, std::initializer_list<std::uint64_t> arguments,
+                     bool returnsDouble, const std::string& entry);
   void loadSegments();
   std::size_t callsFittingOneEntry(const Call* calls, std::size_t count) const;
   void enter(const Call* calls, std::size_t count, Result* results);

@@ -17,6 +17,7 @@ namespace {
 
 using Word = std::uintptr_t;
 
+// The module calls it with its arguments alone: the pool is reached through the running host.
 template <int Entry>
 PANELHOST_ABI_BOUNDARY Word trampoline(Word a0, Word a1, Word a2, Word a3, Word a4, Word a5) {
   // Words past the service's own count are whatever the caller left in the registers.
@@ -83,7 +84,8 @@ void* pointerAt(ModuleAddress at) { return reinterpret_cast<void*>(static_cast<W
 
 }  // namespace
 
-std::unique_ptr<InProcessImage> InProcessImage::open(const std::string& path) {
+std::unique_ptr<InProcessImage> InProcessImage::open(const std::string& path,
+                                                     TrampolinePool& trampolines) {
   // RTLD_NOW: a module whose references cannot all be bound fails here, not halfway through a run.
   // A name without a folder is the file in the working folder, not one the loader would look for
   // along its library path.
@@ -94,18 +96,19 @@ std::unique_ptr<InProcessImage> InProcessImage::open(const std::string& path) {
     throw HostError("the module " + path + " could not be loaded (" +
                     (why ? why : "unknown reason") + ")");
   }
-  return std::unique_ptr<InProcessImage>(new InProcessImage(path, handle));
+  return std::unique_ptr<InProcessImage>(new InProcessImage(path, handle, trampolines));
 }
 
-std::unique_ptr<InProcessImage> InProcessImage::thisProcess() {
-  auto image = std::unique_ptr<InProcessImage>(new InProcessImage("(this program)", RTLD_DEFAULT));
+std::unique_ptr<InProcessImage> InProcessImage::thisProcess(TrampolinePool& trampolines) {
+  auto image = std::unique_ptr<InProcessImage>(
+      new InProcessImage("(this program)", RTLD_DEFAULT, trampolines));
   image->ownsHandle_ = false;
   return image;
 }
 
 InProcessImage::~InProcessImage() {
   if (ownsHandle_) dlclose(handle_);
-  for (int entry : trampolines_) HostServices::running().trampolines().release(entry);
+  for (int entry : entries_) trampolines_.release(entry);
 }
 
 void InProcessImage::read(ModuleAddress at, void* into, std::size_t bytes) const {
@@ -176,8 +179,8 @@ ModuleAddress InProcessImage::allocateHostBlock(std::size_t bytes, const std::st
 }
 
 ModuleAddress InProcessImage::hostFunction(const std::string&, int, HostFunction service) {
-  const auto [entry, address] = HostServices::running().trampolines().bind(std::move(service));
-  trampolines_.push_back(entry);
+  const auto [entry, address] = trampolines_.bind(std::move(service));
+  entries_.push_back(entry);
   return address;
 }
 

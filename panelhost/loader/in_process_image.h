@@ -1,6 +1,9 @@
 // The native module in panelhost's own process: loaded with dlopen, its memory read and written
 // where it lies, its functions called directly. Host services become real functions the module
-// can call: a pool of trampolines that reach the running host.
+// can call: entries of the running host's pool of trampolines, which the image is handed when it
+// is opened. The trampolines themselves are plain functions the module calls with nothing but its
+// arguments; they alone reach the pool through the one pointer to the running host
+// (HostServices::running()).
 #pragma once
 
 #include <memory>
@@ -11,12 +14,15 @@
 
 namespace panelhost {
 
+class TrampolinePool;
+
 class InProcessImage : public ModuleImage {
  public:
-  // Loads the shared object afresh; throws HostError saying why it cannot.
-  static std::unique_ptr<InProcessImage> open(const std::string& path);
+  // Loads the shared object afresh; throws HostError saying why it cannot. Its host functions are
+  // entries of `trampolines`, the running host's, which must outlive the image.
+  static std::unique_ptr<InProcessImage> open(const std::string& path, TrampolinePool& trampolines);
   // The running program itself, for tests that link the module's code in.
-  static std::unique_ptr<InProcessImage> thisProcess();
+  static std::unique_ptr<InProcessImage> thisProcess(TrampolinePool& trampolines);
   ~InProcessImage() override;
 
   const std::string& path() const override { return path_; }
@@ -39,13 +45,15 @@ class InProcessImage : public ModuleImage {
   }
 
  private:
-  InProcessImage(std::string path, void* handle) : path_(std::move(path)), handle_(handle) {}
+  InProcessImage(std::string path, void* handle, TrampolinePool& trampolines)
+      : path_(std::move(path)), handle_(handle), trampolines_(trampolines) {}
 
   std::string path_;
   void* handle_;  // dlopen's, or the program's own
   bool ownsHandle_ = true;
   std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
-  std::vector<int> trampolines_;  // the pool entries this image holds
+  TrampolinePool& trampolines_;
+  std::vector<int> entries_;  // the pool entries this image holds
 };
 
 // In-process host functions: a fixed pool of real functions, each calling whatever service is

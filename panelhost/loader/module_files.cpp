@@ -11,6 +11,7 @@
 #include "emulator/emulated_module.h"
 #include "loader/in_process_image.h"
 #include "loader/module_kind.h"
+#include "services/host_services.h"
 #include "support/host_error.h"
 
 namespace panelhost {
@@ -56,20 +57,20 @@ void ensureRoomForTheEmulator(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, WindowsHost& windows,
+std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, HostServices& host,
                                              const HostConditions& conditions) {
   if (moduleKindOf(path) == ModuleKind::Emulated) {
     ensureRoomForTheEmulator(path);
     EmulatorOptions options;
     options.fpuControl = fpuControlWord(conditions.fpuBits.value_or(53));
-    return openEmulatedModule(path, windows, options);
+    return openEmulatedModule(path, host, options);
   }
   if (conditions.fpuBits) {
     throw HostError("--fpu " + std::to_string(*conditions.fpuBits) +
                     " sets the x87 precision of a 32-bit .gau run in the emulator; " + path +
                     " is a native module, which computes with SSE (leave --fpu out for it)");
   }
-  return InProcessImage::open(path);
+  return InProcessImage::open(path, host.trampolines());
 }
 
 }  // namespace panelhost

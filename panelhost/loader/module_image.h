@@ -31,9 +31,10 @@ class ModuleFault : public HostError {
   using HostError::HostError;
 };
 
-// A host service as the module calls it: its arguments, one machine word each (a 32-bit value as
-// it was passed; words past the service's own count are 0), and the integer result handed back.
-// A fixed array, so that a call allocates nothing.
+// The arguments of a call across the seam: of a host service as the module calls it, and of a
+// module's function as the emulator calls it. One machine word each (a 32-bit value as it was
+// passed; words past the call's own count are 0). A fixed array, so that a call allocates nothing.
+// A host service hands back an integer.
 constexpr std::size_t kMostHostArguments = 8;
 using HostArguments = std::array<std::uint64_t, kMostHostArguments>;
 using HostFunction = std::function<std::uint64_t(const HostArguments& arguments)>;

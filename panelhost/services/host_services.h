@@ -1,7 +1,8 @@
 // What the panel host offers a loaded module: a PANELS table of 86 slots built in the module's
 // own address space, whose served slots the simulation answers; a record of what the module asked
-// for; and the main window with its timers on the virtual clock. One instance is the running host;
-// the in-process trampolines and the Windows stand-ins reach it through that one pointer.
+// for; and the main window with its timers on the virtual clock. One instance is the running host,
+// handed to whatever loads or calls a module; only the plain functions a native module calls with
+// nothing but their arguments reach it through the one pointer to it (running()).
 #pragma once
 
 #include <cstdint>
@@ -117,6 +118,9 @@ class HostServices : public WindowsHost {
   // answer.
   std::function<void(const std::string&)> warn;
 
+  // The running host, for the plain functions that have no other way to it: the in-process
+  // trampolines (loader/in_process_image.cpp) and the Windows stand-ins
+  // (services/windows_standins.cpp). Throws std::logic_error when there is none.
   static HostServices& running();
 
  private:

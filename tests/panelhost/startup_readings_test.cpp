@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "emulator/pe_image.h"
+#include "emulator/windows_definitions.h"
 #include "loader/loaded_module.h"
 #include "loader/module_files.h"
 #include "panel/element_reader.h"
@@ -64,7 +65,7 @@ class StartupReadings : public ::testing::TestWithParam<Condition> {
     const ModuleAddress base = module_->image().moduleHandle();
     for (std::size_t page = 0; page < pe.pageAccess.size(); ++page) {
       if (!(pe.pageAccess[page] & panelhost::kPageWrite)) continue;
-      Page saved{base + page * panelhost::kPageSize, {}};
+      Page saved{base + page * panelhost::win32::kPageSize, {}};
       module_->image().read(saved.address, saved.bytes.data(), saved.bytes.size());
       loaded_.push_back(saved);
     }
@@ -112,7 +113,7 @@ class StartupReadings : public ::testing::TestWithParam<Condition> {
 
   struct Page {
     ModuleAddress address;
-    std::array<std::uint8_t, panelhost::kPageSize> bytes;
+    std::array<std::uint8_t, panelhost::win32::kPageSize> bytes;
   };
 
   panelhost::HostServices host_;

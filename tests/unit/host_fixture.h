@@ -18,7 +18,9 @@
 
 class HostFixture : public ::testing::Test {
  protected:
-  HostFixture() : module(panelhost::InProcessImage::thisProcess(), host) { resetGaugeRecords(); }
+  HostFixture() : module(panelhost::InProcessImage::thisProcess(host.trampolines()), host) {
+    resetGaugeRecords();
+  }
 
   PANELS* panels() { return ImportTable.PANELSentry.fnptr; }
 
