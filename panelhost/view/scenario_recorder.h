@@ -51,6 +51,12 @@ class ScenarioRecorder {
   // loaded.
   void finish();
 
+  // Ends the script where the viewer stopped on a failure: the time passed, a comment line with
+  // `reason`, and puts the file in place, so that what the pilot did up to the failure replays.
+  // False when the file could not be kept. Throws nothing: the failure that stopped the viewer is
+  // the one to report.
+  bool stoppedEarly(const std::string& reason) noexcept;
+
  private:
   void line(const std::string& text);
   void catchUp();
