@@ -36,7 +36,12 @@ ScenarioRecorder::ScenarioRecorder(std::filesystem::path file, PanelSession& ses
   line("# viewer, so the replay meets the same instants. Play it back with:");
   line("#   panelhost run " + file_.string() +
        (origin.module ? " --module " + *origin.module : std::string()) +
-       (origin.window ? " --window \"" + *origin.window + "\"" : std::string()));
+       (origin.window ? " --window \"" + *origin.window + "\"" : std::string()) +
+       (origin.conditions.fpuBits ? " --fpu " + std::to_string(*origin.conditions.fpuBits)
+                                  : std::string()) +
+       (origin.conditions.answers != HeldAnswers::kExact
+            ? std::string(" --answers ") + heldAnswersName(origin.conditions.answers)
+            : std::string()));
   if (origin.panelFile) {
     const std::string panel = panelPathFor(*origin.panelFile, file_);
     line(commandLine(script::Panel{panel})

@@ -15,6 +15,7 @@
 
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
+#include "services/host_conditions.h"
 #include "support/output_file.h"
 
 namespace panelhost {
@@ -23,6 +24,7 @@ struct RecordingOrigin {
   std::optional<std::filesystem::path> panelFile;  // --panel F; the built-in stack otherwise
   std::optional<std::string> module;               // --module PATH, for the script's header
   std::optional<std::string> window;               // --window NAME, likewise
+  HostConditions conditions;                       // --fpu, --answers, likewise when not default
 };
 
 class ScenarioRecorder {

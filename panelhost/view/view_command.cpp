@@ -87,6 +87,7 @@ int viewCommand(const std::vector<std::string>& args) {
   if (parsed.panel) settings.origin.panelFile = *parsed.panel;
   settings.origin.module = parsed.module;
   settings.origin.window = parsed.window;
+  settings.origin.conditions = parsed.conditions;
   settings.print = options.print;
   try {
     PanelSession session(

@@ -1,4 +1,5 @@
-// What the viewer's recorder writes, against the fake module.
+// What the viewer's recorder writes, against the fake module: the header that says how to play
+// the recording back, and a recording kept when the viewer stops on a failure.
 #include "view/scenario_recorder.h"
 
 #include <gmock/gmock.h>
@@ -10,6 +11,7 @@
 namespace {
 
 using ::testing::EndsWith;
+using ::testing::HasSubstr;
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -21,6 +23,36 @@ panelhost::SessionOptions fakeOptions() {
   options.moduleOverride = FAKE_MODULE_PATH;
   return options;
 }
+
+struct HeaderRow {
+  panelhost::RecordingOrigin origin;
+  const char* playBack;  // the header's command line after the script's name
+};
+
+class RecordingHeader : public ::testing::TestWithParam<HeaderRow> {};
+
+TEST_P(RecordingHeader, NamesTheOptionsThatReproduceTheConditions) {
+  const std::string file = testFolder() + "/header.scn";
+  panelhost::PanelSession session(panelhost::builtInPanel(std::nullopt), fakeOptions());
+  panelhost::ScenarioRecorder(file, session, GetParam().origin).stoppedEarly("no more");
+  EXPECT_THAT(readFile(file), HasSubstr("#   panelhost run " + file + GetParam().playBack + "\n"));
+}
+
+panelhost::RecordingOrigin origin(std::optional<std::string> window, std::optional<int> fpuBits,
+                                  panelhost::HeldAnswers answers) {
+  panelhost::RecordingOrigin made;
+  made.window = std::move(window);
+  made.conditions.fpuBits = fpuBits;
+  made.conditions.answers = answers;
+  return made;
+}
+
+using panelhost::HeldAnswers;
+INSTANTIATE_TEST_SUITE_P(
+    ScenarioRecorder, RecordingHeader,
+    ::testing::Values(HeaderRow{origin(std::nullopt, std::nullopt, HeldAnswers::kExact), ""},
+                      HeaderRow{origin("Radios", 24, HeldAnswers::kBelow),
+                                " --window \"Radios\" --fpu 24 --answers below"}));
 
 TEST(ScenarioRecorder, AViewerStoppedByAFailureKeepsWhatWasRecordedAndItReplays) {
   const std::string folder = testFolder();
