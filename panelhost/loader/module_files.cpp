@@ -62,7 +62,8 @@ std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, HostServic
   if (moduleKindOf(path) == ModuleKind::Emulated) {
     ensureRoomForTheEmulator(path);
     EmulatorOptions options;
-    options.fpuControl = fpuControlWord(conditions.fpuBits.value_or(53));
+    // Unset, the call starts as a Windows thread does (the emulator's own default).
+    if (conditions.fpuBits) options.fpuControl = fpuControlWord(*conditions.fpuBits);
     return openEmulatedModule(path, host, options);
   }
   if (conditions.fpuBits) {

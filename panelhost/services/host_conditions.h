@@ -15,7 +15,8 @@ enum class HeldAnswers { kExact, kFloat, kBelow };
 
 struct HostConditions {
   // The precision of the x87 at every call into the emulated module: 24, 53 (a Windows thread's
-  // own) or 64 bits. Unset: 53. A native module computes with SSE and cannot take one.
+  // own) or 64 bits. Unset: the emulator's default, a Windows thread's own. A native module
+  // computes with SSE and cannot take one.
   std::optional<int> fpuBits;
   HeldAnswers answers = HeldAnswers::kExact;
 };
