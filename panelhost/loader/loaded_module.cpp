@@ -131,14 +131,6 @@ const GaugeRecord* LoadedModule::gauge(const std::string& name) const {
   return nullptr;
 }
 
-void LoadedModule::serve(const GaugeRecord& gauge, std::int32_t serviceId, std::uint32_t extra) {
-  dropDrawnValues();
-  if (gauge.callback == 0) return;
-  HostServices::Calling calling(host_, *image_);
-  image_->call(gauge.callback, {gauge.address, static_cast<std::uint32_t>(serviceId), extra},
-               gauge.callbackEntry);
-}
-
 void LoadedModule::mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y,
                          std::uint32_t flags) {
   dropDrawnValues();
