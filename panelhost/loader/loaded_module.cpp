@@ -5,6 +5,7 @@
 #include "abi/record_decoder.h"
 #include "abi/record_reader.h"
 #include "services/host_services.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
@@ -29,11 +30,7 @@ LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& hos
   importTable_ = requiredExport(*image_, "ImportTable");
   // A record the module's memory does not hold is named with the export that leads to it.
   const auto reading = [this](const std::string& what, const auto& read) {
-    try {
-      read();
-    } catch (const ModuleFault& fault) {
-      throw ModuleFault("the module " + path() + ", " + what + ": " + fault.what());
-    }
+    namingFailures<ModuleFault>("the module " + path() + ", " + what + ": ", read);
   };
   reading("its export ImportTable", [&] {
     const hostabi::RecordReader imports(*image_, layouts_.importTable, importTable_);

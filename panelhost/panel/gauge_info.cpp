@@ -6,16 +6,11 @@
 #include "abi/record_decoder.h"
 #include "abi/record_reader.h"
 #include "panel/panel_file.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
 namespace {
-
-std::string hex(std::uint64_t value, int digits = 1) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
-  return text;
-}
 
 std::string point(hostabi::Point p) {
   return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";

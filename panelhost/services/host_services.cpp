@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "abi/record_reader.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
@@ -20,12 +21,6 @@ constexpr std::size_t kCalculatorTextBytes = 32;
 constexpr std::uint64_t kCalculatorText = std::uint64_t{1} << 32;
 // A module variable's storage holds its 8-byte value, as var_value does.
 constexpr std::size_t kVariableBytes = 8;
-
-std::string hex(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-  return text;
-}
 
 }  // namespace
 
