@@ -55,17 +55,17 @@ struct Allowed {
 Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
   Arguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    auto value = [&](const char* what) {
-      if (i + 1 >= args.size())
-        throw HostError("expected " + std::string(what) + " after " + args[i]);
+    auto value = [&](const std::string& what) {
+      if (i + 1 >= args.size()) throw HostError("expected " + what + " after " + args[i]);
       return args[++i];
     };
     if (args[i] == "--module") {
       parsed.module = value("a path");
     } else if (args[i] == "--fpu") {
-      parsed.conditions.fpuBits = panelhost::parseFpuBits(value("24, 53 or 64"));
+      parsed.conditions.fpuBits = panelhost::parseFpuBits(value(panelhost::fpuBitsChoices()));
     } else if (args[i] == "--answers") {
-      parsed.conditions.answers = panelhost::parseHeldAnswers(value("exact, float or below"));
+      parsed.conditions.answers =
+          panelhost::parseHeldAnswers(value(panelhost::heldAnswersChoices()));
     } else if (args[i] == "--offsets" && allowed.offsets) {
       parsed.offsets = true;
     } else if (args[i] == "--markdown" && allowed.markdown) {

@@ -27,6 +27,9 @@ std::uint16_t fpuControlWord(int bits);
 // The answer as the simulation holds it.
 double heldAnswer(double exact, HeldAnswers answers);
 
+// What the options take, "24, 53 or 64" and "exact, float or below".
+std::string fpuBitsChoices();
+std::string heldAnswersChoices();
 // The options' values as the command line gives them; throw HostError naming what is accepted.
 int parseFpuBits(const std::string& text);
 HeldAnswers parseHeldAnswers(const std::string& text);

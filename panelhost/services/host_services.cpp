@@ -63,11 +63,7 @@ std::string slotList(const Slots& served) {
                    (last > i ? " to " + std::to_string(served[last].slot) : ""));
     i = last + 1;
   }
-  std::string list;
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    list += (i == 0 ? "" : i + 1 == runs.size() ? " and " : ", ") + runs[i];
-  }
-  return list;
+  return listed(runs, " and ");
 }
 
 }  // namespace
