@@ -1,6 +1,7 @@
 #include "panel/gauge_info.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "abi/record_decoder.h"
@@ -87,7 +88,10 @@ class Describer {
  public:
   Describer(const LoadedModule& module, std::ostream& out, bool offsets, const GaugeSizer& sizer,
             const PanelLayout* panel)
-      : module_(module), out_(out), offsets_(offsets), sizer_(sizer), panel_(panel) {}
+      : module_(module), out_(out), offsets_(offsets), sizer_(sizer), panel_(panel) {
+    // The built-in stack read once for every gauge it places.
+    if (panel_ == nullptr && sizer_) builtIn_ = builtInPanel();
+  }
 
   void module() {
     const LinkageRecord& l = module_.linkage();
@@ -216,7 +220,7 @@ class Describer {
     }
     out_ << "  size in pixels: " << size.width << " x " << size.height << "\n";
     std::string line;
-    const PanelLayout stack = panel_ ? *panel_ : builtInPanel();
+    const PanelLayout& stack = panel_ ? *panel_ : *builtIn_;
     const std::string placedBy =
         panel_ ? stack.file + " [" + stack.window + "]" : std::string("the built-in stack");
     for (std::size_t i = 0; i < stack.placements.size(); ++i) {
@@ -254,6 +258,7 @@ class Describer {
   bool offsets_;
   const GaugeSizer& sizer_;
   const PanelLayout* panel_;
+  std::optional<PanelLayout> builtIn_;
 };
 
 }  // namespace
