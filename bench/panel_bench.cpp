@@ -56,7 +56,7 @@ struct DrawnStack {
       placements.push_back(
           {placed.placement, placed.gauge, values.back().get(), placed.module->path()});
     }
-    picture.check(placements);
+    picture.layOut(placements);
   }
 };
 

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "support/message_parts.h"
+
 namespace panelhost {
 
 std::vector<const ElementRecord*> ElementTree::rootChildren() const {
@@ -169,12 +171,9 @@ GaugeRecord readGauge(const ModuleImage& image, const HostLayouts& layouts, Modu
   gauge.callbackEntry = "the gauge callback of " + quoted(gauge.name);
   // What a field of the header leads to is named with the field.
   const auto through = [&gauge](const char* field, const auto& read) {
-    try {
-      read();
-    } catch (const ModuleFault& fault) {
-      throw ModuleFault("gauge " + quoted(gauge.name) + ", what its GAUGEHDR field " + field +
-                        " points at: " + fault.what());
-    }
+    namingFailures<ModuleFault>(
+        "gauge " + quoted(gauge.name) + ", what its GAUGEHDR field " + field + " points at: ",
+        read);
   };
   if (gauge.elementsList) {
     through("elements_list", [&] {

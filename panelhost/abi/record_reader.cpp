@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/message_parts.h"
+
 namespace panelhost::hostabi {
 
 RecordReader::RecordReader(const ModuleImage& image, const RecordLayout& layout, ModuleAddress at)
@@ -17,9 +19,7 @@ RecordReader::RecordReader(const ModuleImage& image, const RecordLayout& layout,
     image.read(at, into, layout.size());
   } catch (const ModuleFault& fault) {
     // The memory's own words say where; the record says what was being read there.
-    char address[24];
-    std::snprintf(address, sizeof address, "0x%llX", static_cast<unsigned long long>(at));
-    throw ModuleFault("its " + std::string(layout.name()) + " record at " + address + ": " +
+    throw ModuleFault("its " + std::string(layout.name()) + " record at " + hex(at) + ": " +
                       fault.what());
   }
 }

@@ -20,6 +20,7 @@
 #include "scenario/scenario_runner.h"
 #include "services/host_services.h"
 #include "support/host_error.h"
+#include "support/number_text.h"
 #include "support/shown_text.h"
 #include "view/view_command.h"
 
@@ -28,6 +29,9 @@ namespace {
 using panelhost::HostError;
 
 constexpr int kExitUsage = 2;
+// Beyond these the viewer's window is either a few pixels or larger than any screen.
+constexpr double kSmallestScale = 0.25;
+constexpr double kLargestScale = 4.0;
 
 struct Arguments {
   std::vector<std::string> positional;
@@ -35,6 +39,8 @@ struct Arguments {
   std::optional<std::string> panel;
   std::optional<std::string> window;
   std::optional<double> timeoutSeconds;
+  std::optional<std::string> record;
+  double scale = 1.0;
   bool log = false;
   bool offsets = false;
   bool markdown = false;
@@ -49,23 +55,24 @@ struct Allowed {
   bool offsets = false;
   bool timeout = false;
   bool markdown = false;
+  bool viewing = false;  // --record, --scale
 };
 
 // Reads the options common to the commands; throws HostError on one it does not know.
 Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
   Arguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    auto value = [&](const char* what) {
-      if (i + 1 >= args.size())
-        throw HostError("expected " + std::string(what) + " after " + args[i]);
+    auto value = [&](const std::string& what) {
+      if (i + 1 >= args.size()) throw HostError("expected " + what + " after " + args[i]);
       return args[++i];
     };
     if (args[i] == "--module") {
       parsed.module = value("a path");
     } else if (args[i] == "--fpu") {
-      parsed.conditions.fpuBits = panelhost::parseFpuBits(value("24, 53 or 64"));
+      parsed.conditions.fpuBits = panelhost::parseFpuBits(value(panelhost::fpuBitsChoices()));
     } else if (args[i] == "--answers") {
-      parsed.conditions.answers = panelhost::parseHeldAnswers(value("exact, float or below"));
+      parsed.conditions.answers =
+          panelhost::parseHeldAnswers(value(panelhost::heldAnswersChoices()));
     } else if (args[i] == "--offsets" && allowed.offsets) {
       parsed.offsets = true;
     } else if (args[i] == "--markdown" && allowed.markdown) {
@@ -78,6 +85,16 @@ Arguments readArguments(const std::vector<std::string>& args, Allowed allowed) {
       parsed.window = value("a window of the panel file");
     } else if (args[i] == "--timeout" && allowed.timeout) {
       parsed.timeoutSeconds = panelhost::parseTimeoutSeconds(value("seconds"));
+    } else if (args[i] == "--record" && allowed.viewing) {
+      parsed.record = value("a scenario file to write");
+    } else if (args[i] == "--scale" && allowed.viewing) {
+      const std::string text = value("a scale");
+      const std::optional<double> scale = panelhost::parseNumber(text);
+      if (!scale || *scale < kSmallestScale || *scale > kLargestScale) {
+        throw HostError("--scale " + panelhost::shownText(text) +
+                        ": expected a number from 0.25 to 4");
+      }
+      parsed.scale = *scale;
     } else if (args[i] == "--resources" && allowed.rendering) {
       parsed.rendering.resourcesFolder = value("a folder");
     } else if (args[i] == "--lights" && allowed.rendering) {
@@ -184,6 +201,27 @@ int infoCommand(const std::vector<std::string>& args) {
   return 0;
 }
 
+int viewCommand(const std::vector<std::string>& args) {
+  Allowed allowed;
+  allowed.rendering = true;
+  allowed.panel = true;
+  allowed.viewing = true;
+  const Arguments parsed = readArguments(args, allowed);
+  if (!parsed.positional.empty()) {
+    throw HostError("expected no file, got " + panelhost::shownText(parsed.positional[0]));
+  }
+  panelhost::ViewRequest request;
+  request.panel = parsed.panel;
+  request.window = parsed.window;
+  request.module = parsed.module;
+  request.record = parsed.record;
+  request.resourcesFolder = parsed.rendering.resourcesFolder;
+  request.panelLights = parsed.rendering.panelLights;
+  request.scale = parsed.scale;
+  request.conditions = parsed.conditions;
+  return panelhost::viewCommand(request);
+}
+
 // A command with what `panelhost help NAME` says of it. Every command takes --module; those that
 // draw take the rendering options too.
 struct CliCommand {
@@ -265,8 +303,7 @@ constexpr CliCommand kCommands[] = {
      "  --panel FILE         the panel file (default: the built-in radio stack)\n"
      "  --scale S            draw the panel S times its size, 0.25 to 4\n"
      "  --record FILE.scn    write what you did as a scenario that `panelhost run` plays back\n",
-     true, "0, 1 when a module timer outlived the unload, 2 on bad input.\n",
-     panelhost::viewCommand},
+     true, "0, 1 when a module timer outlived the unload, 2 on bad input.\n", viewCommand},
 };
 
 std::string usageLine(const CliCommand& command) {

@@ -6,12 +6,6 @@
 
 namespace panelhost {
 
-std::string hex(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
 void ByteReader::fail(const std::string& message) const {
   throw HostError(where_ + ": " + message);
 }

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/message_parts.h"
+
 namespace panelhost {
 
 class ByteReader {
@@ -36,7 +38,5 @@ class ByteReader {
   const std::vector<std::uint8_t>& bytes_;
   std::string where_;
 };
-
-std::string hex(std::uint64_t value);
 
 }  // namespace panelhost

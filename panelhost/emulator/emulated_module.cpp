@@ -6,6 +6,7 @@
 
 #include "emulator/byte_reader.h"
 #include "emulator/call_routine.h"
+#include "emulator/emulator_room.h"
 #include "emulator/guarded_blocks.h"
 #include "emulator/guest_layout.h"
 #include "emulator/pe_image.h"
@@ -288,6 +289,7 @@ class EmulatedModule final : public ModuleImage {
 std::unique_ptr<ModuleImage> openEmulatedModule(std::vector<std::uint8_t> file,
                                                 const std::string& path, WindowsHost& windows,
                                                 const EmulatorOptions& options) {
+  ensureRoomForTheEmulator(path);
   return std::make_unique<EmulatedModule>(std::move(file), path, windows, options);
 }
 

@@ -5,6 +5,7 @@
 #include "abi/record_decoder.h"
 #include "abi/record_reader.h"
 #include "services/host_services.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
@@ -29,11 +30,7 @@ LoadedModule::LoadedModule(std::unique_ptr<ModuleImage> image, HostServices& hos
   importTable_ = requiredExport(*image_, "ImportTable");
   // A record the module's memory does not hold is named with the export that leads to it.
   const auto reading = [this](const std::string& what, const auto& read) {
-    try {
-      read();
-    } catch (const ModuleFault& fault) {
-      throw ModuleFault("the module " + path() + ", " + what + ": " + fault.what());
-    }
+    namingFailures<ModuleFault>("the module " + path() + ", " + what + ": ", read);
   };
   reading("its export ImportTable", [&] {
     const hostabi::RecordReader imports(*image_, layouts_.importTable, importTable_);
@@ -129,14 +126,6 @@ const GaugeRecord* LoadedModule::gauge(const std::string& name) const {
     if (g.name == name) return &g;
   }
   return nullptr;
-}
-
-void LoadedModule::serve(const GaugeRecord& gauge, std::int32_t serviceId, std::uint32_t extra) {
-  dropDrawnValues();
-  if (gauge.callback == 0) return;
-  HostServices::Calling calling(host_, *image_);
-  image_->call(gauge.callback, {gauge.address, static_cast<std::uint32_t>(serviceId), extra},
-               gauge.callbackEntry);
 }
 
 void LoadedModule::mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y,

@@ -39,7 +39,6 @@ class LoadedModule {
   // A readable name for a function of the module, or "" when it does not say.
   std::string nameOf(ModuleAddress function) const { return image_->nameOf(function); }
 
-  void serve(const GaugeRecord& gauge, std::int32_t serviceId, std::uint32_t extra = 0);
   // Calls a child entry's handler with the point relative to its box.
   void mouse(const MouseEntry& entry, std::int32_t x, std::int32_t y, std::uint32_t flags);
   // The element's callbacks, as a host calls them to draw it; see element_values.h.

@@ -1,10 +1,7 @@
 #include "loader/module_files.h"
 
-#include <sys/mman.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -35,34 +32,12 @@ std::string executableFolder() {
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
-namespace {
-
-// The x86 emulator reserves this much address space for the code it translates, and ends the
-// process when it cannot (it leaves no error to report); so the room is asked for first, and a
-// limit too tight for it (ulimit -v) is an error that says so.
-constexpr std::size_t kEmulatorReserve = std::size_t{1} << 30;
-constexpr std::size_t kEmulatorMargin = std::size_t{64} << 20;
-
-void ensureRoomForTheEmulator(const std::string& path) {
-  void* probe = mmap(nullptr, kEmulatorReserve + kEmulatorMargin, PROT_NONE,
-                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-  if (probe == MAP_FAILED) {
-    throw HostError("the module " + path +
-                    " could not be loaded (panelhost's x86 emulator reserves 1 GiB of address "
-                    "space for the code it translates, and the system gives less: " +
-                    std::strerror(errno) + "; see ulimit -v)");
-  }
-  munmap(probe, kEmulatorReserve + kEmulatorMargin);
-}
-
-}  // namespace
-
 std::unique_ptr<ModuleImage> openModuleImage(const std::string& path, HostServices& host,
                                              const HostConditions& conditions) {
   if (moduleKindOf(path) == ModuleKind::Emulated) {
-    ensureRoomForTheEmulator(path);
     EmulatorOptions options;
-    options.fpuControl = fpuControlWord(conditions.fpuBits.value_or(53));
+    // Unset, the call starts as a Windows thread does (the emulator's own default).
+    if (conditions.fpuBits) options.fpuControl = fpuControlWord(*conditions.fpuBits);
     return openEmulatedModule(path, host, options);
   }
   if (conditions.fpuBits) {

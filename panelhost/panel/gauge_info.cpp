@@ -1,21 +1,17 @@
 #include "panel/gauge_info.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "abi/record_decoder.h"
 #include "abi/record_reader.h"
 #include "panel/panel_file.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
 namespace {
-
-std::string hex(std::uint64_t value, int digits = 1) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
-  return text;
-}
 
 std::string point(hostabi::Point p) {
   return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
@@ -92,7 +88,10 @@ class Describer {
  public:
   Describer(const LoadedModule& module, std::ostream& out, bool offsets, const GaugeSizer& sizer,
             const PanelLayout* panel)
-      : module_(module), out_(out), offsets_(offsets), sizer_(sizer), panel_(panel) {}
+      : module_(module), out_(out), offsets_(offsets), sizer_(sizer), panel_(panel) {
+    // The built-in stack read once for every gauge it places.
+    if (panel_ == nullptr && sizer_) builtIn_ = builtInPanel();
+  }
 
   void module() {
     const LinkageRecord& l = module_.linkage();
@@ -221,7 +220,7 @@ class Describer {
     }
     out_ << "  size in pixels: " << size.width << " x " << size.height << "\n";
     std::string line;
-    const PanelLayout stack = panel_ ? *panel_ : builtInPanel();
+    const PanelLayout& stack = panel_ ? *panel_ : *builtIn_;
     const std::string placedBy =
         panel_ ? stack.file + " [" + stack.window + "]" : std::string("the built-in stack");
     for (std::size_t i = 0; i < stack.placements.size(); ++i) {
@@ -259,6 +258,7 @@ class Describer {
   bool offsets_;
   const GaugeSizer& sizer_;
   const PanelLayout* panel_;
+  std::optional<PanelLayout> builtIn_;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "abi/host_layouts.h"
 #include "abi/record_decoder.h"
 #include "panel/mouse_table.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
@@ -38,10 +39,9 @@ std::string cursorName(std::int32_t cursor) {
 
 // The scenario commands that reach a child with these flags.
 std::string eventsTaken(std::uint32_t flags) {
-  std::string taken;
+  std::vector<std::string> taken;
   auto add = [&](std::uint32_t flag, const char* what) {
-    if ((flags & flag) == 0) return;
-    taken += (taken.empty() ? "" : ", ") + std::string(what);
+    if ((flags & flag) != 0) taken.push_back(what);
   };
   add(kMouseClick, "click");
   add(kMouseRelease, "release");
@@ -53,7 +53,7 @@ std::string eventsTaken(std::uint32_t flags) {
     add(kMouseWheelUp, "wheel up");
     add(kMouseWheelDown, "wheel down");
   }
-  return taken;
+  return listed(taken, ", ");
 }
 
 // The first event the child accepts, for finding a point that reaches it.

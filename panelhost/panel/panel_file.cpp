@@ -5,6 +5,7 @@
 
 #include "support/bounded_file.h"
 #include "support/host_error.h"
+#include "support/message_parts.h"
 #include "support/number_text.h"
 #include "support/shown_text.h"
 
@@ -318,13 +319,14 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName,
   if (window) {
     chosen = findWindow(panel, *window);
     if (chosen == nullptr) {
-      std::string names;
+      std::vector<std::string> names;
       for (const WindowSection& section : panel.windows) {
-        names += (names.empty() ? "" : ", ") + windowNamed(section, panel);
+        names.push_back(windowNamed(section, panel));
       }
-      throw HostError(shownText(fileName, kShownPathBytes) + ": expected --window to name one of " +
-                      (names.empty() ? std::string("its windows (it has none)") : names) +
-                      ", got " + quotedText(*window));
+      throw HostError(
+          shownText(fileName, kShownPathBytes) + ": expected --window to name one of " +
+          (names.empty() ? std::string("its windows (it has none)") : listed(names, ", ")) +
+          ", got " + quotedText(*window));
     }
     if (chosen->layout.placements.empty()) {
       throw HostError(at(fileName, chosen->line,
@@ -339,14 +341,12 @@ PanelLayout parsePanelText(const std::string& text, const std::string& fileName,
     }
     chosen = placing.front();
     if (placing.size() > 1) {
-      std::string names;
-      for (const WindowSection* section : placing) {
-        names += (names.empty() ? "" : ", ") + windowNamed(*section, panel);
-      }
+      std::vector<std::string> names;
+      for (const WindowSection* section : placing) names.push_back(windowNamed(*section, panel));
       panel.notes.push_back(shownText(fileName, kShownPathBytes) + ": " +
-                            std::to_string(placing.size()) + " windows place gauges (" + names +
-                            "); panelhost takes " + windowNamed(*chosen, panel) +
-                            ", --window NAME takes another");
+                            std::to_string(placing.size()) + " windows place gauges (" +
+                            listed(names, ", ") + "); panelhost takes " +
+                            windowNamed(*chosen, panel) + ", --window NAME takes another");
     }
   }
   PanelLayout layout = chosen->layout;

@@ -5,6 +5,7 @@
 #include "loader/module_files.h"
 #include "panel/mouse_table.h"
 #include "support/host_error.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
@@ -123,13 +124,11 @@ void PanelSession::start() {
     LoadedModule& module = *found->second;
     const GaugeRecord* gauge = module.gauge(placement.gaugeName);
     if (gauge == nullptr) {
-      std::string names;
-      for (const GaugeRecord& known : module.gauges()) {
-        names += (names.empty() ? "" : ", ") + known.name;
-      }
+      std::vector<std::string> names;
+      for (const GaugeRecord& known : module.gauges()) names.push_back(known.name);
       throw HostError(at(placement.file, placement.line,
-                         "expected a gauge that " + path + " exports (" + names + "), got \"" +
-                             placement.gaugeName + "\""));
+                         "expected a gauge that " + path + " exports (" + listed(names, ", ") +
+                             "), got \"" + placement.gaugeName + "\""));
     }
     placed_.push_back({&placement, gauge, &module});
   }

@@ -24,9 +24,11 @@ struct SessionOptions {
   std::optional<std::string> moduleOverride;      // --module PATH: loaded for every MODULE name
   std::function<void(const std::string&)> print;  // where log lines and warnings go
   HostConditions conditions;                      // --fpu, --answers
-  // Called at every step of a run (each instant an advance passes, each service sent to a
-  // placement, each update cycle and wheel event) with the session's virtual time; it may throw
-  // HostError to end the run.
+  // Called with the session's virtual time after each step of a run that can take long: each
+  // instant an advance stops at (a timer, a repeat, an update cycle), each of updateCycles' cycles,
+  // each wheel step, and each round of gauge services (start, unload, before and after a drawing,
+  // every placement in one round). `run` and `render` watch their --timeout and show progress
+  // here; it may throw HostError to end the run.
   std::function<void(std::int64_t nowMs)> pace = nullptr;
 };
 

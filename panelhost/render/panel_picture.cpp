@@ -53,12 +53,6 @@ const BitmapLibrary& PanelPicture::bitmapsFor(const PicturePlacement& placement)
   return found->second;
 }
 
-void PanelPicture::check(const std::vector<PicturePlacement>& placements) {
-  for (const PicturePlacement& p : placements) {
-    checkGauge(*p.gauge, bitmapsFor(p));
-  }
-}
-
 const std::vector<GaugeOnPanel>& PanelPicture::layOut(
     const std::vector<PicturePlacement>& placements) {
   gauges_.clear();

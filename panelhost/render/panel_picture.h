@@ -50,12 +50,9 @@ class PanelPicture {
   // The resource script that serves `moduleFile`.
   std::filesystem::path scriptFor(const std::filesystem::path& moduleFile) const;
 
-  // Loads the bitmaps of every placed gauge's module and checks each tree against them, so that
-  // a bad bitmap shows before anything runs. Throws RenderError.
-  void check(const std::vector<PicturePlacement>& placements);
-
   // Where each placed gauge lands on the panel, in panel order: valid until the next call or
-  // draw. Throws RenderError.
+  // draw. Loads the bitmaps of each gauge's module and checks its tree against them, so that a
+  // bad bitmap shows before anything is drawn. Throws RenderError.
   const std::vector<GaugeOnPanel>& layOut(const std::vector<PicturePlacement>& placements);
 
   // The panel as it stands now (element callbacks called now through each placement's values),

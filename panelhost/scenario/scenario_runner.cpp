@@ -13,6 +13,7 @@
 #include "scenario/scenario_script.h"
 #include "support/bounded_file.h"
 #include "support/host_error.h"
+#include "support/message_parts.h"
 #include "support/shown_text.h"
 
 namespace panelhost {
@@ -158,11 +159,8 @@ class ScenarioRunner {
   const PlacedGauge& gauge(const std::string& name) {
     const PlacedGauge* placed = started().placedGauge(name);
     if (placed == nullptr) {
-      std::string names;
-      for (const auto& placed : session().placedGaugeNames()) {
-        names += (names.empty() ? "" : ", ") + placed;
-      }
-      error("expected a gauge on the panel (" + names + "), got " + quoted(name));
+      error("expected a gauge on the panel (" + listed(session().placedGaugeNames(), ", ") +
+            "), got " + quoted(name));
     }
     return *placed;
   }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "support/host_error.h"
+#include "support/message_parts.h"
 #include "support/number_text.h"
 #include "support/shown_text.h"
 
@@ -105,15 +106,11 @@ bool readOnOff(LineReader& in, const char* on, const char* off) {
 
 // "a key: com1.active, ... or xpdr.code", the keys `sim` may set or all of them.
 std::string keyChoice(SimUse use) {
-  std::vector<const char*> names;
+  std::vector<std::string> names;
   for (const SimKey& key : simKeys()) {
     if (use == SimUse::Check || key.settable) names.push_back(key.name);
   }
-  std::string choice = "a key: ";
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    choice += std::string(i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
-  }
-  return choice;
+  return "a key: " + listed(names);
 }
 
 template <typename SimCommand>

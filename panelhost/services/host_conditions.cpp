@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "support/host_error.h"
+#include "support/message_parts.h"
 #include "support/shown_text.h"
 
 namespace panelhost {
@@ -31,11 +33,26 @@ constexpr AnswersName kAnswersNames[] = {{HeldAnswers::kExact, "exact"},
 
 }  // namespace
 
+std::string fpuBitsChoices() {
+  std::vector<std::string> choices;
+  for (const FpuPrecision& precision : kFpuPrecisions) {
+    choices.push_back(std::to_string(precision.bits));
+  }
+  return listed(choices);
+}
+
+std::string heldAnswersChoices() {
+  std::vector<std::string> choices;
+  for (const AnswersName& known : kAnswersNames) choices.push_back(known.name);
+  return listed(choices);
+}
+
 std::uint16_t fpuControlWord(int bits) {
   for (const FpuPrecision& precision : kFpuPrecisions) {
     if (precision.bits == bits) return precision.controlWord;
   }
-  throw HostError("an x87 precision of " + std::to_string(bits) + " bits: expected 24, 53 or 64");
+  throw HostError("an x87 precision of " + std::to_string(bits) + " bits: expected " +
+                  fpuBitsChoices());
 }
 
 double heldAnswer(double exact, HeldAnswers answers) {
@@ -58,14 +75,15 @@ int parseFpuBits(const std::string& text) {
   for (const FpuPrecision& precision : kFpuPrecisions) {
     if (text == std::to_string(precision.bits)) return precision.bits;
   }
-  throw HostError("--fpu " + shownText(text) + ": expected 24, 53 or 64 (bits of x87 precision)");
+  throw HostError("--fpu " + shownText(text) + ": expected " + fpuBitsChoices() +
+                  " (bits of x87 precision)");
 }
 
 HeldAnswers parseHeldAnswers(const std::string& text) {
   for (const AnswersName& known : kAnswersNames) {
     if (text == known.name) return known.answers;
   }
-  throw HostError("--answers " + shownText(text) + ": expected exact, float or below");
+  throw HostError("--answers " + shownText(text) + ": expected " + heldAnswersChoices());
 }
 
 const char* heldAnswersName(HeldAnswers answers) {

@@ -15,7 +15,8 @@ enum class HeldAnswers { kExact, kFloat, kBelow };
 
 struct HostConditions {
   // The precision of the x87 at every call into the emulated module: 24, 53 (a Windows thread's
-  // own) or 64 bits. Unset: 53. A native module computes with SSE and cannot take one.
+  // own) or 64 bits. Unset: the emulator's default, a Windows thread's own. A native module
+  // computes with SSE and cannot take one.
   std::optional<int> fpuBits;
   HeldAnswers answers = HeldAnswers::kExact;
 };
@@ -26,6 +27,9 @@ std::uint16_t fpuControlWord(int bits);
 // The answer as the simulation holds it.
 double heldAnswer(double exact, HeldAnswers answers);
 
+// What the options take, "24, 53 or 64" and "exact, float or below".
+std::string fpuBitsChoices();
+std::string heldAnswersChoices();
 // The options' values as the command line gives them; throw HostError naming what is accepted.
 int parseFpuBits(const std::string& text);
 HeldAnswers parseHeldAnswers(const std::string& text);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "abi/record_reader.h"
+#include "support/message_parts.h"
 
 namespace panelhost {
 
@@ -20,12 +21,6 @@ constexpr std::size_t kCalculatorTextBytes = 32;
 constexpr std::uint64_t kCalculatorText = std::uint64_t{1} << 32;
 // A module variable's storage holds its 8-byte value, as var_value does.
 constexpr std::size_t kVariableBytes = 8;
-
-std::string hex(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-  return text;
-}
 
 }  // namespace
 
@@ -68,11 +63,7 @@ std::string slotList(const Slots& served) {
                    (last > i ? " to " + std::to_string(served[last].slot) : ""));
     i = last + 1;
   }
-  std::string list;
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    list += (i == 0 ? "" : i + 1 == runs.size() ? " and " : ", ") + runs[i];
-  }
-  return list;
+  return listed(runs, " and ");
 }
 
 }  // namespace
@@ -213,7 +204,10 @@ void HostServices::lookupVar(ModuleImage& image, const hostabi::HostLayouts& lay
     // The value is a 32-bit integer in the low bytes of the 8-byte union; var_ptr points at the
     // host's own storage of the variable, which holds the same.
     const std::uint64_t word = *value;
-    const ModuleAddress storage = variableStorage(image, seen.id);
+    const ModuleAddress storage = lentBlock(image, seen.id, kVariableBytes, [&] {
+      return "the storage of module variable " + std::to_string(seen.id) +
+             " (lookup_var's var_ptr)";
+    });
     image.write(storage, &word, sizeof word);
     hostabi::writeWord(image, moduleVar + field.varPtr.offset, storage, field.varPtr.size);
     image.write(moduleVar + field.value.offset, &word, sizeof word);
@@ -222,24 +216,13 @@ void HostServices::lookupVar(ModuleImage& image, const hostabi::HostLayouts& lay
   }
 }
 
-ModuleAddress HostServices::variableStorage(ModuleImage& image, std::uint32_t variableId) {
+ModuleAddress HostServices::lentBlock(ModuleImage& image, std::uint64_t id, std::size_t bytes,
+                                      const std::function<std::string()>& purpose) {
   for (const LentBlock& block : lentBlocks_) {
-    if (block.image == &image && block.id == variableId) return block.address;
+    if (block.image == &image && block.id == id) return block.address;
   }
-  const ModuleAddress address = image.allocateHostBlock(
-      kVariableBytes,
-      "the storage of module variable " + std::to_string(variableId) + " (lookup_var's var_ptr)");
-  lentBlocks_.push_back({&image, variableId, address});
-  return address;
-}
-
-ModuleAddress HostServices::calculatorTextBlock(ModuleImage& image) {
-  for (const LentBlock& block : lentBlocks_) {
-    if (block.image == &image && block.id == kCalculatorText) return block.address;
-  }
-  const ModuleAddress address =
-      image.allocateHostBlock(kCalculatorTextBytes, "the text result of execute_calculator_code");
-  lentBlocks_.push_back({&image, kCalculatorText, address});
+  const ModuleAddress address = image.allocateHostBlock(bytes, purpose());
+  lentBlocks_.push_back({&image, id, address});
   return address;
 }
 
@@ -270,7 +253,9 @@ std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const Host
     // The host keeps the text and hands out where it is.
     char shown[kCalculatorTextBytes] = {};
     std::snprintf(shown, sizeof shown, "%.17g", held);
-    const ModuleAddress block = calculatorTextBlock(image);
+    const ModuleAddress block = lentBlock(image, kCalculatorText, kCalculatorTextBytes, [] {
+      return std::string("the text result of execute_calculator_code");
+    });
     image.write(block, shown, sizeof shown);
     hostabi::writeWord(image, textResult, block, static_cast<std::uint32_t>(image.pointerSize()));
   }

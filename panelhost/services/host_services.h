@@ -137,9 +137,10 @@ class HostServices : public WindowsHost {
   std::uint64_t triggerKeyEvent(std::uint32_t eventId, std::uint32_t value);
   void lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts, ModuleAddress moduleVar);
   std::uint64_t executeCalculatorCode(ModuleImage& image, const HostArguments& arguments);
-  // The host's storage of a module variable, lent to `image` once and pointed at by var_ptr.
-  ModuleAddress variableStorage(ModuleImage& image, std::uint32_t variableId);
-  ModuleAddress calculatorTextBlock(ModuleImage& image);
+  // The block of `id` (a module variable's storage, or kCalculatorText) lent to `image`: made on
+  // first use, `purpose` naming it when the module writes outside it, the same block ever after.
+  ModuleAddress lentBlock(ModuleImage& image, std::uint64_t id, std::size_t bytes,
+                          const std::function<std::string()>& purpose);
   void note(const std::string& line) const;
   void complain(const std::string& line) const;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 
 #include "panel/mouse_table.h"
 #include "render/png_writer.h"
@@ -50,6 +51,18 @@ void PanelViewer::catchUpTo(std::int64_t virtualMs) {
 }
 
 int PanelViewer::run() {
+  try {
+    return runUntilQuit();
+  } catch (const std::exception& failure) {
+    // What the pilot did up to the failure is worth keeping: it replays up to there.
+    if (recorder_ && recorder_->stoppedEarly(failure.what())) {
+      say("recorded up to the failure to " + recorder_->file().string());
+    }
+    throw;
+  }
+}
+
+int PanelViewer::runUntilQuit() {
   window_->show(picture());
   say("showing " + session_.layout().file + "; L panel lights, S screenshot, Q quits" +
       (recorder_ ? "; recording to " + recorder_->file().string() : ""));

@@ -46,6 +46,7 @@ class PanelViewer {
     bool asked = false;   // the tooltip of this resting place was looked up
   };
 
+  int runUntilQuit();
   std::int64_t virtualAt(std::uint64_t windowMs) const;
   void catchUpTo(std::int64_t virtualMs);
   void handle(const ViewInput& input);

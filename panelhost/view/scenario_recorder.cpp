@@ -1,6 +1,7 @@
 #include "view/scenario_recorder.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "abi/host_layouts.h"
 #include "abi/record_decoder.h"
@@ -35,7 +36,12 @@ ScenarioRecorder::ScenarioRecorder(std::filesystem::path file, PanelSession& ses
   line("# viewer, so the replay meets the same instants. Play it back with:");
   line("#   panelhost run " + file_.string() +
        (origin.module ? " --module " + *origin.module : std::string()) +
-       (origin.window ? " --window \"" + *origin.window + "\"" : std::string()));
+       (origin.window ? " --window \"" + *origin.window + "\"" : std::string()) +
+       (origin.conditions.fpuBits ? " --fpu " + std::to_string(*origin.conditions.fpuBits)
+                                  : std::string()) +
+       (origin.conditions.answers != HeldAnswers::kExact
+            ? std::string(" --answers ") + heldAnswersName(origin.conditions.answers)
+            : std::string()));
   if (origin.panelFile) {
     const std::string panel = panelPathFor(*origin.panelFile, file_);
     line(commandLine(script::Panel{panel})
@@ -136,6 +142,21 @@ void ScenarioRecorder::finish() {
   if (!eventsLost_) line(lineOf(script::ExpectNoEvent{}));
   line(lineOf(script::Unload{}));
   out_.commit();
+}
+
+bool ScenarioRecorder::stoppedEarly(const std::string& reason) noexcept {
+  try {
+    catchUp();
+    // One comment line, whatever the reason says: a line of it on its own would be a command.
+    std::string said = reason;
+    std::replace_if(
+        said.begin(), said.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    line("# viewer stopped before the end: " + said);
+    out_.commit();
+    return true;
+  } catch (const std::exception&) {
+    return false;  // the file beside the target goes with out_
+  }
 }
 
 }  // namespace panelhost

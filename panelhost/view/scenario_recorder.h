@@ -15,6 +15,7 @@
 
 #include "panel/panel_session.h"
 #include "scenario/scenario_script.h"
+#include "services/host_conditions.h"
 #include "support/output_file.h"
 
 namespace panelhost {
@@ -23,6 +24,7 @@ struct RecordingOrigin {
   std::optional<std::filesystem::path> panelFile;  // --panel F; the built-in stack otherwise
   std::optional<std::string> module;               // --module PATH, for the script's header
   std::optional<std::string> window;               // --window NAME, likewise
+  HostConditions conditions;                       // --fpu, --answers, likewise when not default
 };
 
 class ScenarioRecorder {
@@ -50,6 +52,12 @@ class ScenarioRecorder {
   // of the key events, and unload, and puts the file in place. Call it while the module is still
   // loaded.
   void finish();
+
+  // Ends the script where the viewer stopped on a failure: the time passed, a comment line with
+  // `reason`, and puts the file in place, so that what the pilot did up to the failure replays.
+  // False when the file could not be kept. Throws nothing: the failure that stopped the viewer is
+  // the one to report.
+  bool stoppedEarly(const std::string& reason) noexcept;
 
  private:
   void line(const std::string& text);

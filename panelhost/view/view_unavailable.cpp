@@ -5,7 +5,7 @@
 
 namespace panelhost {
 
-int viewCommand(const std::vector<std::string>&) {
+int viewCommand(const ViewRequest&) {
   std::cerr << "panelhost view: this panelhost was built without SDL2, which the window needs; "
                "install libsdl2-dev (scripts/setup does) and build again\n";
   return 2;

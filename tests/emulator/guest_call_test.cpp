@@ -57,13 +57,13 @@ const Case kCases[] = {
      {1},
      false,
      0,
-     "left the stack unbalanced: ESP is 0x13ffec on return instead of 0x13fff0"},
+     "left the stack unbalanced: ESP is 0x13FFEC on return instead of 0x13FFF0"},
     {"an illegal instruction",
      {0x90, 0x0F, 0x0B},
      {},
      false,
      0,
-     "ran an illegal instruction at 0x200011c1"},
+     "ran an illegal instruction at 0x200011C1"},
     {"a division by zero",
      {0x31, 0xC9, 0xF7, 0xF1, 0xC3},
      {},
@@ -87,7 +87,7 @@ const Case kCases[] = {
      {},
      false,
      0,
-     "read 4 bytes at 0x0, which is not mapped (the instruction at 0x200012c0)"},
+     "read 4 bytes at 0x0, which is not mapped (the instruction at 0x200012C0)"},
     {"a jump into data",
      {0xB8, 0x00, 0x20, 0x00, 0x20, 0xFF, 0xE0},
      {},
@@ -217,7 +217,7 @@ TEST(GuestCall, AFaultInTheThirdCallOfABatchNamesThatCall) {
     } catch (const ModuleFault& fault) {
       ASSERT_NE(test.fault, nullptr) << fault.what();
       const std::string expected = test.fault;
-      EXPECT_THAT(fault.what(), HasSubstr("third: " + expected.substr(0, expected.find(" 0x13f"))));
+      EXPECT_THAT(fault.what(), HasSubstr("third: " + expected.substr(0, expected.find(" 0x13F"))));
       EXPECT_EQ(fourthMade, 0);
     }
     EXPECT_EQ(module->call(addressOf(0), {1, 2}, "after a fault"), 3u);

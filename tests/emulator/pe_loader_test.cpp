@@ -84,7 +84,7 @@ const Malformed kMalformed[] = {
      "not a Windows DLL: it does not start with \"MZ\""},
     {"an empty file", same, [](auto& f) { f.clear(); }, "does not start with \"MZ\""},
     {"the PE header offset past the end", same, [](auto& f) { put32(f, 0x3C, 0x7FFFFFF0); },
-     "no \"PE\" signature at 0x7ffffff0"},
+     "no \"PE\" signature at 0x7FFFFFF0"},
     {"a PE32+ image", same, [](auto& f) { put16(f, tiny::kOptionalHeader, 0x20B); },
      "a 64-bit (PE32+) image"},
     {"built for x86-64", same, [](auto& f) { put16(f, tiny::kFileHeader, 0x8664); },

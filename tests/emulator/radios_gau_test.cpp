@@ -208,7 +208,7 @@ TEST_F(RadiosGau, AFaultNamesTheEntryTheAddressAndTheFunction) {
     ADD_FAILURE() << "no fault";
   } catch (const ModuleFault& fault) {
     EXPECT_THAT(fault.what(), HasSubstr("the COM active text callback: read 4 bytes at 0x1"));
-    EXPECT_THAT(fault.what(), HasSubstr("which is not mapped (the instruction at 0x62c4"));
+    EXPECT_THAT(fault.what(), HasSubstr("which is not mapped (the instruction at 0x62C4"));
     EXPECT_THAT(fault.what(), HasSubstr("(comActiveText+0x"));
   }
 }

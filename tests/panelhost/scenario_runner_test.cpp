@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_run.h"
+#include "support/message_parts.h"
 
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
@@ -9,11 +10,7 @@ using ::testing::Not;
 
 namespace {
 
-std::string hex(unsigned value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", value);
-  return text;
-}
+using panelhost::hex;
 
 // What the fake's handlers send: the event flag with the point relative to the handler's box.
 std::string handlerEvent(int handler, unsigned flag, int x, int y) {

@@ -78,7 +78,8 @@ class StartupReadings : public ::testing::TestWithParam<Condition> {
     }
     host_.keyEvents.clear();
     const panelhost::GaugeRecord& gauge = *module_->gauge(name);
-    module_->serve(gauge, 4);
+    const panelhost::ModuleCall init = module_->serviceCall(gauge, 4, 0);
+    module_->callInOrder(&init, 1, nullptr);
     return gauge;
   }
 

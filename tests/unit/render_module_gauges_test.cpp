@@ -118,7 +118,7 @@ TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheReso
   const std::vector<PicturePlacement> placements = {
       {&alone, &adf, &values, resources / "radios.so"},
       {&twice, &adf, &values, resources / "radios.so"}};
-  EXPECT_NO_THROW(picture.check(placements));
+  EXPECT_NO_THROW(picture.layOut(placements));
   rendertest::ScratchDir dir;
   picture.render({834, 165 + 330}, placements, dir.path() / "stack.png");
   const Image written = readPng(dir.path() / "stack.png");
@@ -130,7 +130,7 @@ TEST_F(ModuleGaugeDrawing, APanelPictureFindsTheScriptBesideTheModuleOrInTheReso
   const std::vector<PicturePlacement> noScript = {
       {&alone, &adf, &values, dir.path() / "radios.so"}};
   try {
-    picture.check(noScript);
+    picture.layOut(noScript);
     ADD_FAILURE() << "no error for a missing resource script";
   } catch (const RenderError& e) {
     EXPECT_NE(std::string(e.what()).find(
