@@ -19,8 +19,6 @@
 namespace panelhost {
 namespace {
 
-static_assert(ModuleCall::kMostArguments <= kMostHostArguments, "the CPU takes every word");
-
 constexpr std::uint64_t kMaxFileSize = 256u << 20;
 constexpr std::uint32_t kNameReach = 0x10000;
 
@@ -111,15 +109,7 @@ class EmulatedModule final : public ModuleImage {
   }
 
   void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) override {
-    // As many calls at a time as the CPU takes in one entry, so that the room kept for converting
-    // them stays small when a panel places thousands of gauges.
-    while (count > 0) {
-      const std::size_t taken = count < kCallsConverted ? count : kCallsConverted;
-      callConverted(calls, taken, results);
-      calls += taken;
-      count -= taken;
-      if (results != nullptr) results += taken;
-    }
+    machine_.callInOrder(calls, count, results);
   }
 
   ModuleAddress allocateHostBlock(std::size_t bytes, const std::string& purpose) override {
@@ -139,31 +129,6 @@ class EmulatedModule final : public ModuleImage {
   }
 
  private:
-  static constexpr std::size_t kCallsConverted = CallRoutine::kMostCalls;
-
-  void callConverted(const ModuleCall* calls, std::size_t count, CallResult* results) {
-    if (guestCalls_.size() < count) guestCalls_.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-      const ModuleCall& call = calls[i];
-      X86Machine::Call& guest = guestCalls_[i];
-      guest.function = guestAddress(call.function, *call.entry);
-      std::copy_n(call.arguments.begin(), call.argumentCount, guest.arguments.begin());
-      guest.argumentCount = call.argumentCount;
-      guest.returnsDouble = call.returnsDouble;
-      guest.entry = call.entry;
-    }
-    if (results == nullptr) {
-      machine_.callInOrder(guestCalls_.data(), count, nullptr);
-      return;
-    }
-    if (guestResults_.size() < count) guestResults_.resize(count);
-    machine_.callInOrder(guestCalls_.data(), count, guestResults_.data());
-    for (std::size_t i = 0; i < count; ++i) {
-      results[i].integer = guestResults_[i].eax;
-      results[i].value = guestResults_[i].st0;
-    }
-  }
-
   std::uint32_t guestAddress(ModuleAddress function, const std::string& entry) const {
     if (function > 0xFFFFFFFFu) {
       throw ModuleFault(entry + ": " + hex(function) + " is not a 32-bit address");
@@ -280,8 +245,6 @@ class EmulatedModule final : public ModuleImage {
   bool attached_ = false;
   // A batch's calls and results as the machine takes them, kept so that a batch allocates
   // nothing once one as long was made.
-  std::vector<X86Machine::Call> guestCalls_;
-  std::vector<X86Machine::Result> guestResults_;
 };
 
 }  // namespace

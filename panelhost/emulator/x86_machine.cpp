@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
 
 #include "emulator/byte_reader.h"
 #include "emulator/guest_layout.h"
@@ -33,9 +35,11 @@ std::uint64_t descriptor(std::uint32_t base, std::uint32_t limit, std::uint8_t a
          std::uint64_t{flags} << 52 | (std::uint64_t{base} >> 24) << 56;
 }
 
-void check(const UnicornApi& api, uc_err error, const std::string& doing) {
-  if (error != UC_ERR_OK)
-    throw HostError("the emulator could not " + doing + ": " + api.strerror(error));
+// A view of what it was doing: the calls made on every entry build no text unless they fail.
+void check(const UnicornApi& api, uc_err error, std::string_view doing) {
+  if (error != UC_ERR_OK) {
+    throw HostError("the emulator could not " + std::string(doing) + ": " + api.strerror(error));
+  }
 }
 
 double doubleFromExtended(const std::uint8_t* bytes) {
@@ -200,8 +204,8 @@ void X86Machine::resetX87() {
 X86Machine::Call X86Machine::callOf(std::uint32_t function,
                                     std::initializer_list<std::uint64_t> arguments,
                                     bool returnsDouble, const std::string& entry) {
-  if (arguments.size() > kMostHostArguments) {
-    throw HostError("a call into the module takes at most " + std::to_string(kMostHostArguments) +
+  if (arguments.size() > Call::kMostArguments) {
+    throw HostError("a call into the module takes at most " + std::to_string(Call::kMostArguments) +
                     " arguments");
   }
   Call call;
@@ -223,7 +227,7 @@ std::uint32_t X86Machine::call(std::uint32_t function,
   const Call call = callOf(function, arguments, false, entry);
   Result result;
   callInOrder(&call, 1, &result);
-  return result.eax;
+  return static_cast<std::uint32_t>(result.integer);
 }
 
 double X86Machine::callReturningDouble(std::uint32_t function,
@@ -232,7 +236,7 @@ double X86Machine::callReturningDouble(std::uint32_t function,
   const Call call = callOf(function, arguments, true, entry);
   Result result;
   callInOrder(&call, 1, &result);
-  return result.st0;
+  return result.value;
 }
 
 void X86Machine::callInOrder(const Call* calls, std::size_t count, Result* results) {
@@ -249,6 +253,9 @@ std::size_t X86Machine::callsFittingOneEntry(const Call* calls, std::size_t coun
   std::size_t taken = 0;
   std::uint32_t bytes = 0;
   while (taken < count && taken < CallRoutine::kMostCalls) {
+    if (calls[taken].function > 0xFFFFFFFFu) {
+      fail(calls[taken], hex(calls[taken].function) + " is not a 32-bit address");
+    }
     const std::uint32_t frame = 4 + 4 * std::uint32_t{calls[taken].argumentCount};
     if (taken > 0 && bytes + frame > kMostFrameBytes) break;
     bytes += frame;
@@ -292,7 +299,7 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   const void* values[] = {&first, &flags};
   check(*api_, api_->regWriteBatch(engine, ids, const_cast<void* const*>(values), 2),
         "set up a call");
-  routine_.setNext(calls[0].function);
+  routine_.setNext(static_cast<std::uint32_t>(calls[0].function));
   entry_ = {calls, count};
   returned_ = 0;
   executed_ = 0;
@@ -331,9 +338,11 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* result = routine_.result(i);
     if (calls[i].returnsDouble) {
-      results[i].st0 = doubleFromExtended(result);
+      results[i] = {0, doubleFromExtended(result)};
     } else {
-      std::memcpy(&results[i].eax, result, 4);
+      std::uint32_t eax = 0;
+      std::memcpy(&eax, result, 4);
+      results[i] = {eax, 0};
     }
   }
 }
@@ -531,8 +540,9 @@ void X86Machine::returned() {
     return;
   }
   routine_.setReturned(espAfter_[call], call);
-  routine_.setNext(call + 1 < entry_.count ? entry_.calls[call + 1].function
-                                           : thunks_.stopAddress());
+  routine_.setNext(call + 1 < entry_.count
+                       ? static_cast<std::uint32_t>(entry_.calls[call + 1].function)
+                       : thunks_.stopAddress());
 }
 
 }  // namespace panelhost

@@ -40,28 +40,19 @@ class X86Machine {
     namer_ = std::move(namer);
   }
 
-  // One call of a sequence: the function, its arguments (32-bit words), whether it returns a
-  // double (in ST(0)) rather than an integer (in EAX), and what names it in a fault (it must
-  // outlive the call).
-  struct Call {
-    std::uint32_t function = 0;
-    HostArguments arguments{};
-    std::uint8_t argumentCount = 0;
-    bool returnsDouble = false;
-    const std::string* entry = nullptr;
-  };
-  // What a call gave back: EAX, or ST(0) as a double.
-  struct Result {
-    std::uint32_t eax = 0;
-    double st0 = 0;
-  };
+  // A call of a sequence is the host's own record (loader/module_image.h): the function, its
+  // arguments (each passed as its low 32 bits), whether it returns a double in ST(0) rather than
+  // an integer in EAX, and what names it in a fault. Taken as it is, so that a batch needs no
+  // copy of its own; a function above 4 GiB is a fault of its call.
+  using Call = ModuleCall;
+  using Result = CallResult;
 
   // Makes the calls one after another, each checked when it returns, in one entry into the CPU
   // (more when there are more than its routine takes at once). `results`, when not null, gets
   // each call's result. Throws ModuleFault naming the call that failed, or what a service threw;
   // the calls after it are not made. Allocates nothing once its buffers have grown.
   void callInOrder(const Call* calls, std::size_t count, Result* results);
-  // One call, returning EAX. At most kMostHostArguments arguments.
+  // One call, returning EAX. At most ModuleCall::kMostArguments arguments.
   std::uint32_t call(std::uint32_t function, std::initializer_list<std::uint64_t> arguments,
                      const std::string& entry);
   // One call of a function returning a double in ST(0).
@@ -86,7 +77,7 @@ class X86Machine {
   void enter(const Call* calls, std::size_t count, Result* results);
   [[noreturn]] void diagnose(std::uint32_t eip);
   [[noreturn]] void diagnoseReturn(const Call& call, std::uint32_t expectedEsp, bool esiInEcx);
-  [[noreturn]] void fail(const Call& call, const std::string& what);
+  [[noreturn]] static void fail(const Call& call, const std::string& what);
   static std::string x87Left(const Call& call, int values);
   std::string where(std::uint32_t address) const;
   void resetX87();
