@@ -42,6 +42,13 @@ void check(const UnicornApi& api, uc_err error, std::string_view doing) {
   }
 }
 
+// The x87 registers the tag word marks in use (each two bits, 3 for an empty one).
+int x87RegistersInUse(std::uint32_t tags) {
+  int used = 0;
+  for (int reg = 0; reg < 8; ++reg) used += (tags >> 2 * reg & 3) != 3 ? 1 : 0;
+  return used;
+}
+
 double doubleFromExtended(const std::uint8_t* bytes) {
   std::uint64_t mantissa = 0;
   std::memcpy(&mantissa, bytes, 8);
@@ -327,8 +334,7 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   // over, when which call left it is no longer known.
   if (tags != kAllEmpty) {
     resetX87();
-    int left = calls[count - 1].returnsDouble ? 1 : 0;
-    for (int reg = 0; reg < 8; ++reg) left += (tags >> 2 * reg & 3) != 3 ? 1 : 0;
+    const int left = (calls[count - 1].returnsDouble ? 1 : 0) + x87RegistersInUse(tags);
     if (count == 1) fail(calls[0], x87Left(calls[0], left));
     fail(calls[count - 1], "left a value in an x87 register outside the stack, or one of the " +
                                std::to_string(count - 1) +
@@ -398,10 +404,7 @@ void X86Machine::diagnoseReturn(const Call& call, std::uint32_t expectedEsp, boo
   }
   if (eflags & kDirectionFlag) fail(call, "returned with the direction flag set");
   if (!segment.empty()) fail(call, "changed segment register " + segment);
-  int depth = 0;
-  for (int reg = 0; reg < 8; ++reg) {
-    if ((tags >> 2 * reg & 3) != 3) ++depth;
-  }
+  const int depth = x87RegistersInUse(tags);
   if (depth != (call.returnsDouble ? 1 : 0)) fail(call, x87Left(call, depth));
   if (esiInEcx) {
     fail(call, "left the top of the x87 stack at register " + std::to_string(status >> 11 & 7) +
