@@ -154,7 +154,8 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
   // Unicorn starts with every x87 register tagged in use; a thread starts with them empty.
   resetX87();
   espAfter_.reserve(CallRoutine::kMostCalls);
-  frames_.reserve(kMostFrameBytes / 4 + 1);
+  // The stack is one mapping, so its frames' area is one run of panelhost's own bytes.
+  frameArea_ = memory_.wordAt(kCallFrameTop - kMostFrameBytes);
 }
 
 // The CPU goes first: the memory it was lent outlives it.
@@ -280,14 +281,15 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   // The frames, the first call's lowest: the landing to return to, the arguments.
   std::size_t words = 0;
   for (std::size_t i = 0; i < count; ++i) words += 1 + calls[i].argumentCount;
-  frames_.resize(words);
   espAfter_.resize(count);
   const std::uint32_t first = kCallFrameTop - 4 * static_cast<std::uint32_t>(words);
   const CallRoutine::Landing integer =
       results != nullptr ? CallRoutine::Landing::kInteger : CallRoutine::Landing::kNothing;
   const CallRoutine::Landing floating =
       results != nullptr ? CallRoutine::Landing::kDouble : CallRoutine::Landing::kDoubleUnread;
-  std::uint32_t* frame = frames_.data();
+  // Written in place: the stack is data, never code the CPU has translated.
+  std::uint32_t* const frames = frameArea_ + (kMostFrameBytes / 4 - words);
+  std::uint32_t* frame = frames;
   for (std::size_t i = 0; i < count; ++i) {
     const Call& call = calls[i];
     *frame++ = routine_.landing(call.returnsDouble ? floating : integer);
@@ -295,9 +297,8 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
     for (std::size_t a = 0; a < call.argumentCount; ++a) {
       *frame++ = static_cast<std::uint32_t>(call.arguments[a]);
     }
-    espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames_.data());
+    espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames);
   }
-  memory_.load(first, frames_.data(), 4 * words);
 
   // The first call's EFLAGS; the routine sets them for the others.
   uc_engine* engine = engine_.get();

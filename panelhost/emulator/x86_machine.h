@@ -109,7 +109,7 @@ class X86Machine {
   bool running_ = false;
   Entry entry_;
   std::vector<std::uint32_t> espAfter_;
-  std::vector<std::uint32_t> frames_;
+  std::uint32_t* frameArea_ = nullptr;  // the stack's kMostFrameBytes below kCallFrameTop
   std::size_t returned_ = 0;
   bool checkFailed_ = false;  // the routine found a callee that did not return as it must
   std::uint64_t executed_ = 0;
