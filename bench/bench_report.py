@@ -207,8 +207,8 @@ def emulated_module_loads(native, gau):
 
 # The path every store of the emulated module takes (Unicorn 2.0 takes a helper for each store to
 # guest memory, and panelhost's hook makes it: guest_memory.h).
-STORE_PATH = re.compile(r"helper_\w+_st[bwlq]_mmu|memory_mapping|onBadAccess|takeGuestStore|"
-                        r"takeOddGuestStore")
+STORE_PATH = re.compile(r"helper_\w+_st[bwlq]_mmu|memory_mapping|onBadAccess|storeOrRefuse|"
+                        r"takeGuestStore")
 
 
 def emulated_cycle_instructions(native, gau):

@@ -121,7 +121,7 @@ void emitStart(X86Code& code) {
 
 }  // namespace
 
-CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memory) {
+CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) {
   memory.map(guest::kCallerCodeBase, win32::kPageSize, kPageRead | kPageExecute);
   memory.map(guest::kCallerWordsBase, win32::kPageSize, kPageRead);
   memory.map(guest::kCallerResultsBase, guest::kCallerResultsSize, kPageRead | kPageWrite);
@@ -129,6 +129,8 @@ CallRoutine::CallRoutine(GuestMemory& memory, std::uint8_t trap) : memory_(memor
   expectedEsp_ = memory.wordAt(kExpectedEsp);
   resultSlot_ = memory.wordAt(kResultSlot);
   controlWord_ = memory.wordAt(kControlWord);
+  // One mapping: the slots are one run of panelhost's own bytes.
+  results_ = reinterpret_cast<const std::uint8_t*>(memory.wordAt(guest::kCallerResultsBase));
 
   // What follows the checks first, then the landings at the end of the page, each at its stride,
   // a block of the CPU's up to its branch, taken when all is well: panelhost's block hook, from
@@ -167,9 +169,7 @@ void CallRoutine::setReturned(std::uint32_t espAfter, std::size_t call) {
 }
 
 const std::uint8_t* CallRoutine::result(std::size_t index) const {
-  const std::uint32_t at =
-      guest::kCallerResultsBase + static_cast<std::uint32_t>(index) * kResultBytes;
-  return reinterpret_cast<const std::uint8_t*>(memory_.wordAt(at));
+  return results_ + index * kResultBytes;
 }
 
 }  // namespace panelhost

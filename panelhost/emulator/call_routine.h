@@ -62,13 +62,13 @@ class CallRoutine {
   const std::uint8_t* result(std::size_t index) const;
 
  private:
-  GuestMemory& memory_;
   std::uint32_t start_ = 0;
   std::uint32_t failed_ = 0;
   std::uint32_t* next_;
   std::uint32_t* expectedEsp_;
   std::uint32_t* resultSlot_;
   std::uint32_t* controlWord_;
+  const std::uint8_t* results_;
 };
 
 }  // namespace panelhost

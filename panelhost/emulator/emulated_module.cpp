@@ -243,8 +243,6 @@ class EmulatedModule final : public ModuleImage {
   SymbolNames names_;
   GuardedBlocks hostBlocks_;
   bool attached_ = false;
-  // A batch's calls and results as the machine takes them, kept so that a batch allocates
-  // nothing once one as long was made.
 };
 
 }  // namespace

@@ -28,8 +28,8 @@ void check(const UnicornApi& api, uc_err error, const char* doing, std::uint32_t
 }
 
 // How the CPU is lent a page: a data page read-only, so that the module's stores come to
-// takeGuestStore; a page that may hold code as it is, so that a store to it drops the code
-// translated from it.
+// storeInPlace or takeGuestStore; a page that may hold code as it is, so that a store to it drops
+// the code translated from it.
 std::uint8_t lentAccess(std::uint8_t access) {
   const bool data = (access & kPageWrite) && !(access & kPageExecute);
   return data ? static_cast<std::uint8_t>(access & ~kPageWrite) : access;
@@ -277,8 +277,8 @@ std::string GuestMemory::fencedWrite(std::uint32_t address) const {
                         : "wrote the fenced byte at " + hex(address) + " of the host's";
 }
 
-GuestMemory::GuestStore GuestMemory::takeOddGuestStore(std::uint64_t address, int bytes,
-                                                       std::uint64_t value) {
+GuestMemory::GuestStore GuestMemory::takeGuestStore(std::uint64_t address, int bytes,
+                                                    std::uint64_t value) {
   const auto size = static_cast<std::size_t>(bytes);
   if (bytes <= 0 || bytes > 8 || !allows(address, size, kPageWrite)) {
     return GuestStore::kNotWritable;

@@ -6,8 +6,9 @@
 // them directly. The CPU (Unicorn 2.0) takes a slow path for every store to writable memory that
 // costs far more than the store; it takes a much shorter one for memory it believes read-only,
 // asking panelhost first. So data pages (writable, not executable) are lent to it read-only, and
-// the module's stores to them arrive in takeGuestStore, which makes them: the same bytes in the
-// same place, several times faster, and every store seen, so that none can reach a fenced byte.
+// the module's stores to them arrive in storeInPlace (the odd one in takeGuestStore), which makes
+// them: the same bytes in the same place, several times faster, and every store seen, so that none
+// can reach a fenced byte.
 #pragma once
 
 #include <cstddef>
@@ -66,12 +67,11 @@ class GuestMemory {
   void describeFencesWith(std::function<std::string(std::uint32_t)> describe);
 
   // A store of the module's (`bytes` of `value`, little-endian) that the CPU handed over because
-  // the page is lent to it read-only. kStored when made; otherwise nothing is written.
+  // the page is lent to it read-only, one storeInPlace did not make: across pages or regions, or
+  // refused. kStored when made; otherwise nothing is written.
   enum class GuestStore { kStored, kNotWritable, kFenced };
-  GuestStore takeGuestStore(std::uint64_t address, int bytes, std::uint64_t value) {
-    return storeInPlace(address, bytes, value) ? GuestStore::kStored
-                                               : takeOddGuestStore(address, bytes, value);
-  }
+  __attribute__((noinline)) GuestStore takeGuestStore(std::uint64_t address, int bytes,
+                                                      std::uint64_t value);
   // Most stores: 1, 2, 4 or 8 bytes within one writable page, away from the fences, made here
   // without a call. False for the others, which takeGuestStore makes or refuses. The host is
   // little-endian, as the guest is.
@@ -125,8 +125,6 @@ class GuestMemory {
   std::uint8_t* bytesAt(std::uint32_t address) const;
   void copyOut(std::uint64_t address, void* into, std::size_t bytes) const;
   void copyIn(std::uint64_t address, const void* from, std::size_t bytes);
-  __attribute__((noinline)) GuestStore takeOddGuestStore(std::uint64_t address, int bytes,
-                                                         std::uint64_t value);
 
   const UnicornApi& api_;
   uc_struct* engine_;

@@ -42,6 +42,13 @@ void check(const UnicornApi& api, uc_err error, std::string_view doing) {
   }
 }
 
+// The x87 registers the tag word marks in use (each two bits, 3 for an empty one).
+int x87RegistersInUse(std::uint32_t tags) {
+  int used = 0;
+  for (int reg = 0; reg < 8; ++reg) used += (tags >> 2 * reg & 3) != 3 ? 1 : 0;
+  return used;
+}
+
 double doubleFromExtended(const std::uint8_t* bytes) {
   std::uint64_t mantissa = 0;
   std::memcpy(&mantissa, bytes, 8);
@@ -147,7 +154,8 @@ X86Machine::X86Machine(std::uint64_t codeLimit)
   // Unicorn starts with every x87 register tagged in use; a thread starts with them empty.
   resetX87();
   espAfter_.reserve(CallRoutine::kMostCalls);
-  frames_.reserve(kMostFrameBytes / 4 + 1);
+  // The stack is one mapping, so its frames' area is one run of panelhost's own bytes.
+  frameArea_ = memory_.wordAt(kCallFrameTop - kMostFrameBytes);
 }
 
 // The CPU goes first: the memory it was lent outlives it.
@@ -273,14 +281,15 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   // The frames, the first call's lowest: the landing to return to, the arguments.
   std::size_t words = 0;
   for (std::size_t i = 0; i < count; ++i) words += 1 + calls[i].argumentCount;
-  frames_.resize(words);
   espAfter_.resize(count);
   const std::uint32_t first = kCallFrameTop - 4 * static_cast<std::uint32_t>(words);
   const CallRoutine::Landing integer =
       results != nullptr ? CallRoutine::Landing::kInteger : CallRoutine::Landing::kNothing;
   const CallRoutine::Landing floating =
       results != nullptr ? CallRoutine::Landing::kDouble : CallRoutine::Landing::kDoubleUnread;
-  std::uint32_t* frame = frames_.data();
+  // Written in place: the stack is data, never code the CPU has translated.
+  std::uint32_t* const frames = frameArea_ + (kMostFrameBytes / 4 - words);
+  std::uint32_t* frame = frames;
   for (std::size_t i = 0; i < count; ++i) {
     const Call& call = calls[i];
     *frame++ = routine_.landing(call.returnsDouble ? floating : integer);
@@ -288,9 +297,8 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
     for (std::size_t a = 0; a < call.argumentCount; ++a) {
       *frame++ = static_cast<std::uint32_t>(call.arguments[a]);
     }
-    espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames_.data());
+    espAfter_[i] = first + 4 * static_cast<std::uint32_t>(frame - frames);
   }
-  memory_.load(first, frames_.data(), 4 * words);
 
   // The first call's EFLAGS; the routine sets them for the others.
   uc_engine* engine = engine_.get();
@@ -327,8 +335,7 @@ void X86Machine::enter(const Call* calls, std::size_t count, Result* results) {
   // over, when which call left it is no longer known.
   if (tags != kAllEmpty) {
     resetX87();
-    int left = calls[count - 1].returnsDouble ? 1 : 0;
-    for (int reg = 0; reg < 8; ++reg) left += (tags >> 2 * reg & 3) != 3 ? 1 : 0;
+    const int left = (calls[count - 1].returnsDouble ? 1 : 0) + x87RegistersInUse(tags);
     if (count == 1) fail(calls[0], x87Left(calls[0], left));
     fail(calls[count - 1], "left a value in an x87 register outside the stack, or one of the " +
                                std::to_string(count - 1) +
@@ -398,10 +405,7 @@ void X86Machine::diagnoseReturn(const Call& call, std::uint32_t expectedEsp, boo
   }
   if (eflags & kDirectionFlag) fail(call, "returned with the direction flag set");
   if (!segment.empty()) fail(call, "changed segment register " + segment);
-  int depth = 0;
-  for (int reg = 0; reg < 8; ++reg) {
-    if ((tags >> 2 * reg & 3) != 3) ++depth;
-  }
+  const int depth = x87RegistersInUse(tags);
   if (depth != (call.returnsDouble ? 1 : 0)) fail(call, x87Left(call, depth));
   if (esiInEcx) {
     fail(call, "left the top of the x87 stack at register " + std::to_string(status >> 11 & 7) +

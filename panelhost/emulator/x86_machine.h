@@ -91,7 +91,7 @@ class X86Machine {
                           std::int64_t value, void* self);
   static void onBlock(uc_struct* engine, std::uint64_t address, std::uint32_t size, void* self);
   void serve(const Thunk& thunk, std::uint32_t eip);
-  // A store the hook's quick look did not make: made, or refused.
+  // A store storeInPlace did not make: made by the memory's general path, or refused.
   __attribute__((noinline)) bool storeOrRefuse(uc_struct* engine, uc_mem_type type,
                                                std::uint64_t address, int size, std::int64_t value);
   // What a refused access did, for the fault.
@@ -109,7 +109,7 @@ class X86Machine {
   bool running_ = false;
   Entry entry_;
   std::vector<std::uint32_t> espAfter_;
-  std::vector<std::uint32_t> frames_;
+  std::uint32_t* frameArea_ = nullptr;  // the stack's kMostFrameBytes below kCallFrameTop
   std::size_t returned_ = 0;
   bool checkFailed_ = false;  // the routine found a callee that did not return as it must
   std::uint64_t executed_ = 0;
