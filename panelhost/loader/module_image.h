@@ -90,8 +90,7 @@ class ModuleImage {
   // every check after each; a fault names the call that made it, and the calls after it are not
   // made. `results`, when not null, receives each call's result. The emulated module makes them
   // in one entry into its CPU; nothing is allocated once the image has made a batch as long.
-  // By default, one call after the other.
-  virtual void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results);
+  virtual void callInOrder(const ModuleCall* calls, std::size_t count, CallResult* results) = 0;
 
   // Memory the host owns and the module may use: zero-filled, exactly `bytes` long, valid while
   // the image lives. Text buffers and the PANELS table live here. `purpose` names the block when
@@ -108,39 +107,5 @@ class ModuleImage {
   // from the resource script beside it).
   virtual std::optional<std::vector<std::uint8_t>> bitmapResource(std::uint32_t id) const = 0;
 };
-
-inline void ModuleImage::callInOrder(const ModuleCall* calls, std::size_t count,
-                                     CallResult* results) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const ModuleCall& c = calls[i];
-    const std::uint64_t* a = c.arguments.data();
-    CallResult result;
-    const auto make = [&](std::initializer_list<std::uint64_t> arguments) {
-      if (c.returnsDouble) {
-        result.value = callReturningDouble(c.function, arguments, *c.entry);
-      } else {
-        result.integer = call(c.function, arguments, *c.entry);
-      }
-    };
-    switch (c.argumentCount) {
-      case 0:
-        make({});
-        break;
-      case 1:
-        make({a[0]});
-        break;
-      case 2:
-        make({a[0], a[1]});
-        break;
-      case 3:
-        make({a[0], a[1], a[2]});
-        break;
-      default:
-        make({a[0], a[1], a[2], a[3]});
-        break;
-    }
-    if (results != nullptr) results[i] = result;
-  }
-}
 
 }  // namespace panelhost

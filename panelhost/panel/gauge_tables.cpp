@@ -12,11 +12,6 @@ namespace panelhost {
 
 namespace {
 
-struct Point {
-  int x = 0;
-  int y = 0;
-};
-
 std::string boxText(const hostabi::Box& box) {
   return std::to_string(box.x) + ", " + std::to_string(box.y) + ", " + std::to_string(box.width) +
          ", " + std::to_string(box.height);
@@ -67,14 +62,14 @@ std::uint32_t firstEvent(std::uint32_t flags) {
 
 // The point nearest the middle of child `index`'s box where the host sends the event to that
 // child and shows `tooltip`: earlier entries may cover part of the box.
-std::optional<Point> pointReaching(const std::vector<MouseEntry>& table, std::size_t index,
-                                   const std::string& tooltip) {
+std::optional<hostabi::Point> pointReaching(const std::vector<MouseEntry>& table, std::size_t index,
+                                            const std::string& tooltip) {
   const hostabi::Box& box = table[index].box;
   const std::uint32_t event = firstEvent(table[index].flags);
   // Doubled coordinates keep the middle of an even-sized box exact.
   const std::int64_t middleX = 2 * static_cast<std::int64_t>(box.x) + box.width - 1;
   const std::int64_t middleY = 2 * static_cast<std::int64_t>(box.y) + box.height - 1;
-  std::optional<Point> best;
+  std::optional<hostabi::Point> best;
   std::int64_t bestDistance = 0;
   for (int y = box.y; y < box.y + box.height; ++y) {
     for (int x = box.x; x < box.x + box.width; ++x) {
@@ -84,7 +79,7 @@ std::optional<Point> pointReaching(const std::vector<MouseEntry>& table, std::si
       if (best && distance >= bestDistance) continue;
       if (childTakingEvent(table, x, y, event) != static_cast<int>(index)) continue;
       if (tooltipAt(table, x, y) != tooltip) continue;
-      best = Point{x, y};
+      best = hostabi::Point{x, y};
       bestDistance = distance;
     }
   }
@@ -123,7 +118,7 @@ class TableWriter {
         outerSeen = true;
       }
       if (entry.kind != hostabi::kChild) continue;
-      const std::optional<Point> point = pointReaching(table, i, tooltip);
+      const std::optional<hostabi::Point> point = pointReaching(table, i, tooltip);
       out_ << "| " << (tooltip.empty() ? "-" : "\"" + tooltip + "\"") << " | "
            << (point ? std::to_string(point->x) + " " + std::to_string(point->y) : "none") << " | "
            << boxText(entry.box) << " | " << cursorName(entry.cursor) << " | "

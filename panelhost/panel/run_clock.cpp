@@ -81,8 +81,7 @@ void RunClock::show(std::int64_t virtualMs, Clock::time_point now) {
 
 double parseTimeoutSeconds(const std::string& text) {
   const std::optional<double> seconds = parseNumber(text);
-  if (!seconds || !std::isfinite(*seconds) || *seconds <= 0 || *seconds > kLongestTimeoutSeconds ||
-      text[0] == '-') {
+  if (!seconds || !std::isfinite(*seconds) || *seconds <= 0 || *seconds > kLongestTimeoutSeconds) {
     throw HostError("--timeout " + shownText(text) +
                     ": expected seconds, a number more than 0 and at most a year (31536000)");
   }

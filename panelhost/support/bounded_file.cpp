@@ -93,7 +93,6 @@ BoundedFile readBoundedFile(const std::string& path, std::size_t limit) {
       return file;
     }
   }
-  file.reason.clear();
   file.outcome = BoundedFile::Outcome::Read;
   if (file.text.size() > limit) {
     file.outcome = BoundedFile::Outcome::TooLarge;

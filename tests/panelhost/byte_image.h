@@ -61,6 +61,9 @@ class ByteImage : public panelhost::ModuleImage {
                              const std::string&) override {
     throw std::logic_error("a byte image has no code");
   }
+  void callInOrder(const panelhost::ModuleCall*, std::size_t, panelhost::CallResult*) override {
+    throw std::logic_error("a byte image has no code");
+  }
   panelhost::ModuleAddress moduleHandle() const override { return 0; }
   panelhost::ModuleAddress allocateHostBlock(std::size_t n, const std::string&) override {
     const std::size_t at = bytes_.size();
