@@ -1,17 +1,16 @@
 #include "flying_stack.h"
 
 #include <cstring>
-#include <filesystem>
 
+#include "loader/module_files.h"
 #include "panel/panel_file.h"
 
 namespace bench {
 
 std::unique_ptr<panelhost::PanelSession> flyingStack(const std::optional<std::string>& module,
                                                      int placements) {
-  const std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
   panelhost::SessionOptions options;
-  options.moduleFolder = folder;
+  options.moduleFolder = panelhost::executableFolder();
   options.moduleOverride = module;
   panelhost::PanelLayout panel = panelhost::builtInPanel();
   const std::vector<panelhost::GaugePlacement> stack = panel.placements;

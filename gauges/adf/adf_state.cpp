@@ -18,8 +18,9 @@ constexpr AdfTenths kFallbackTenths = kOffTenths;
 // The highest frequency the host's ADF form carries, 9999.9 kHz. Readings up to it are held as
 // read, though the hundreds strip shows figures up to 17 only.
 constexpr AdfTenths kHighestFormTenths = 99999;
-constexpr FLOAT64 kBeyondFormKhz = 10000.0;
 constexpr FLOAT64 kTenthsPerKhz = 10.0;
+// 10000.0 kHz, the first reading the form no longer carries.
+constexpr FLOAT64 kBeyondFormKhz = (kHighestFormTenths + 1) / kTenthsPerKhz;
 // How far below a tenth a reading may fall and still be that tenth. The simulation may hold the
 // frequency as a float (350.9 is 350.89999 then) and the host's x87 may compute at 24, 53 or 64
 // bits; neither costs half a hertz below 10 MHz, while a reading that lies between tenths

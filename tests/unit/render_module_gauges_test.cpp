@@ -167,12 +167,10 @@ TEST_F(ModuleGaugeDrawing, APanelWhoseGaugesAllLieOutsideItsCornerNamesTheNeares
     std::vector<GaugePlacement> lines;
     const char* message;
   } cases[] = {
-      {{{"radios", "ADF", -1000, 0, 0, 0, "p.cfg", 2},
-        {"radios", "ADF", -500, 0, 0, 0, "p.cfg", 3}},
+      {{adfAt(-1000, 0, 0, 2), adfAt(-500, 0, 0, 3)},
        "p.cfg:3: the panel file gives no size_mm and every gauge lies left of x = 0, this one "
        "reaching x = -83; expected a gauge reaching into positive x and y, or a size_mm="},
-      {{{"radios", "ADF", 0, -200, 0, 0, "p.cfg", 2},
-        {"radios", "ADF", 10, -900, 0, 0, "p.cfg", 4}},
+      {{adfAt(0, -200, 0, 2), adfAt(10, -900, 0, 4)},
        "p.cfg:2: the panel file gives no size_mm and every gauge lies above y = 0, this one "
        "reaching y = -35;"},
   };
