@@ -4,6 +4,7 @@
 
 #include "abi/host_layouts.h"
 #include "render/render_error.h"
+#include "support/host_error.h"
 
 namespace panelhost {
 
@@ -90,13 +91,13 @@ Size PanelPicture::extentOf(const std::vector<PicturePlacement>& placements) con
   // above that corner leave nothing to draw.
   if (right != nullptr && (extent.width <= 0 || extent.height <= 0)) {
     const bool across = extent.width <= 0;
-    const GaugePlacement& at = *(across ? right : down)->at;
-    throw RenderError(
-        (at.file.empty() ? std::string() : at.file + ":" + std::to_string(at.line) + ": ") +
+    const GaugePlacement& line = *(across ? right : down)->at;
+    const std::string message =
         "the panel file gives no size_mm and every gauge lies " +
-        (across ? "left of x = 0" : "above y = 0") + ", this one reaching " +
+        std::string(across ? "left of x = 0" : "above y = 0") + ", this one reaching " +
         (across ? "x = " + std::to_string(extent.width) : "y = " + std::to_string(extent.height)) +
-        "; expected a gauge reaching into positive x and y, or a size_mm=WIDTH,HEIGHT line");
+        "; expected a gauge reaching into positive x and y, or a size_mm=WIDTH,HEIGHT line";
+    throw RenderError(line.file.empty() ? message : at(line.file, line.line, message));
   }
   if (extent.width > kLargestPanelPx || extent.height > kLargestPanelPx) {
     throw RenderError("the panel file gives no size_mm and its gauges reach " +

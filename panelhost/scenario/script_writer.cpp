@@ -66,11 +66,12 @@ std::string simKeyAndValue(const SimKey* key, double value) {
   return std::string(key->name) + " " + exact.value_or(text);
 }
 
-}  // namespace
-
-std::optional<std::string> elementValueText(const ExpectedElementValue& value) {
+// An element's value as `expect element` writes it.
+Line elementValueText(const ExpectedElementValue& value) {
   return value.isText ? inQuotes(value.text) : scriptNumber(value.number);
 }
+
+}  // namespace
 
 std::optional<std::string> commandLine(const ScriptAction& action) {
   using namespace script;

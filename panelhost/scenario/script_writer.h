@@ -13,7 +13,4 @@ namespace panelhost {
 // write, or a number a script cannot hold exactly.
 std::optional<std::string> commandLine(const ScriptAction& action);
 
-// An element's value as `expect element` writes it; nothing where commandLine would give none.
-std::optional<std::string> elementValueText(const ExpectedElementValue& value);
-
 }  // namespace panelhost

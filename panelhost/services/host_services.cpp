@@ -36,17 +36,17 @@ struct HostServices::ServedSlot {
 // clang-format off
 const HostServices::ServedSlot HostServices::kServedSlots[] = {
     // slot name                       words handler
-    {24, "element_list_query",         1,    &HostServices::serveElementList},
-    {25, "element_list_install",       2,    &HostServices::serveElementList},
-    {26, "element_list_initialize",    1,    &HostServices::serveElementList},
-    {27, "element_list_update",        1,    &HostServices::serveElementList},
-    {28, "element_list_generate",      2,    &HostServices::serveElementList},
-    {29, "element_list_plot",          1,    &HostServices::serveElementList},
-    {30, "element_list_erase",         1,    &HostServices::serveElementList},
-    {31, "element_list_kill",          1,    &HostServices::serveElementList},
-    {36, "trigger_key_event",          2,    &HostServices::serveTriggerKeyEvent},
-    {40, "lookup_var",                 1,    &HostServices::serveLookupVar},
-    {69, "execute_calculator_code",    4,    &HostServices::serveExecuteCalculatorCode},
+    {24, "element_list_query",         1,    &HostServices::elementListCall},
+    {25, "element_list_install",       2,    &HostServices::elementListCall},
+    {26, "element_list_initialize",    1,    &HostServices::elementListCall},
+    {27, "element_list_update",        1,    &HostServices::elementListCall},
+    {28, "element_list_generate",      2,    &HostServices::elementListCall},
+    {29, "element_list_plot",          1,    &HostServices::elementListCall},
+    {30, "element_list_erase",         1,    &HostServices::elementListCall},
+    {31, "element_list_kill",          1,    &HostServices::elementListCall},
+    {36, "trigger_key_event",          2,    &HostServices::triggerKeyEvent},
+    {40, "lookup_var",                 1,    &HostServices::lookupVar},
+    {69, "execute_calculator_code",    4,    &HostServices::executeCalculatorCode},
 };
 // clang-format on
 
@@ -154,26 +154,14 @@ ModuleAddress HostServices::service(ModuleImage& image, int slot) {
       });
 }
 
-std::uint64_t HostServices::serveElementList(ModuleImage&, int slot, const HostArguments& a) {
+std::uint64_t HostServices::elementListCall(ModuleImage&, int slot, const HostArguments& a) {
   elementListCalls.push_back(ElementListCall{slot, a[0]});
   return 0;
 }
 
-std::uint64_t HostServices::serveTriggerKeyEvent(ModuleImage&, int, const HostArguments& a) {
-  return triggerKeyEvent(static_cast<std::uint32_t>(a[0]), static_cast<std::uint32_t>(a[1]));
-}
-
-std::uint64_t HostServices::serveLookupVar(ModuleImage& image, int, const HostArguments& a) {
-  lookupVar(image, hostabi::HostLayouts::forPointerSize(image.pointerSize()), a[0]);
-  return 0;
-}
-
-std::uint64_t HostServices::serveExecuteCalculatorCode(ModuleImage& image, int,
-                                                       const HostArguments& a) {
-  return executeCalculatorCode(image, a);
-}
-
-std::uint64_t HostServices::triggerKeyEvent(std::uint32_t eventId, std::uint32_t value) {
+std::uint64_t HostServices::triggerKeyEvent(ModuleImage&, int, const HostArguments& a) {
+  const auto eventId = static_cast<std::uint32_t>(a[0]);
+  const auto value = static_cast<std::uint32_t>(a[1]);
   keyEvents.push_back({eventId, value, nowMs_});
   if (keyEvents.size() > kKeptKeyEvents) {
     keyEvents.pop_front();
@@ -192,8 +180,9 @@ std::uint64_t HostServices::triggerKeyEvent(std::uint32_t eventId, std::uint32_t
   return known ? 0 : 1;
 }
 
-void HostServices::lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts,
-                             ModuleAddress moduleVar) {
+std::uint64_t HostServices::lookupVar(ModuleImage& image, int, const HostArguments& a) {
+  const ModuleAddress moduleVar = a[0];
+  const hostabi::HostLayouts& layouts = hostabi::HostLayouts::forPointerSize(image.pointerSize());
   const hostabi::RecordReader record(image, layouts.moduleVar, moduleVar);
   const auto& field = layouts.moduleVarFields;
   const ModuleVarLookup seen{record.u32(field.id), record.pointer(field.varPtr),
@@ -214,6 +203,7 @@ void HostServices::lookupVar(ModuleImage& image, const hostabi::HostLayouts& lay
   } else {
     complain("module variable " + std::to_string(seen.id) + " is unknown");
   }
+  return 0;
 }
 
 ModuleAddress HostServices::lentBlock(ModuleImage& image, std::uint64_t id, std::size_t bytes,
@@ -226,7 +216,7 @@ ModuleAddress HostServices::lentBlock(ModuleImage& image, std::uint64_t id, std:
   return address;
 }
 
-std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, const HostArguments& a) {
+std::uint64_t HostServices::executeCalculatorCode(ModuleImage& image, int, const HostArguments& a) {
   const ModuleAddress code = a[0];
   const ModuleAddress floatResult = a[1];
   const ModuleAddress intResult = a[2];

@@ -128,15 +128,12 @@ class HostServices : public WindowsHost {
   static const ServedSlot kServedSlots[];
   // The host function in `slot` of the table `image` is given.
   ModuleAddress service(ModuleImage& image, int slot);
-  // The handlers of the served slots.
-  std::uint64_t serveElementList(ModuleImage& image, int slot, const HostArguments& a);
-  std::uint64_t serveTriggerKeyEvent(ModuleImage& image, int slot, const HostArguments& a);
-  std::uint64_t serveLookupVar(ModuleImage& image, int slot, const HostArguments& a);
-  std::uint64_t serveExecuteCalculatorCode(ModuleImage& image, int slot, const HostArguments& a);
-
-  std::uint64_t triggerKeyEvent(std::uint32_t eventId, std::uint32_t value);
-  void lookupVar(ModuleImage& image, const hostabi::HostLayouts& layouts, ModuleAddress moduleVar);
-  std::uint64_t executeCalculatorCode(ModuleImage& image, const HostArguments& arguments);
+  // The handlers of the served slots: the calling module, the slot and its arguments in, what
+  // the service returns out.
+  std::uint64_t elementListCall(ModuleImage& image, int slot, const HostArguments& a);
+  std::uint64_t triggerKeyEvent(ModuleImage& image, int slot, const HostArguments& a);
+  std::uint64_t lookupVar(ModuleImage& image, int slot, const HostArguments& a);
+  std::uint64_t executeCalculatorCode(ModuleImage& image, int slot, const HostArguments& a);
   // The block of `id` (a module variable's storage, or kCalculatorText) lent to `image`: made on
   // first use, `purpose` naming it when the module writes outside it, the same block ever after.
   ModuleAddress lentBlock(ModuleImage& image, std::uint64_t id, std::size_t bytes,
